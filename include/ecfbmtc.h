@@ -3,6 +3,7 @@
 #define ECFBMTC_H
 #include "ecfbmtc/transport.h"
 #include "ecfbmtc/setup.h"
+#include "ecfbmtc/config.h"
 #include "ecfbmtc/receipt.h"
 #include "ecfbmtc/documents.h"
 #include "ecfbmtc/dayclose.h"
