@@ -200,6 +200,7 @@ public:
     std::span<uint8_t> record() const { return driver_.record(); }
     bool save_failed() const { return save_failed_; }
     const Options& options() const { return opt_; }
+    void* symbol(const char* name) const { return driver_.symbol(name); }
 
     // Runs one driver call with the progress line, then saves the record if
     // the driver marked it changed.
@@ -531,8 +532,15 @@ std::string total_paid(const Session& s) {
 }
 
 int cmd_sale(Session& s, const std::vector<std::string>& args) {
-    if (args.size() != 2) {
-        std::fprintf(stderr, "usage: ecfctl sale SCRIPT\n");
+    // sale SCRIPT [--from LINE]
+    long from = 0;
+    if (args.size() == 4 && args[2] == "--from") {
+        char* end = nullptr;
+        from = std::strtol(args[3].c_str(), &end, 10);
+        if (end == args[3].c_str() || *end != '\0' || from < 1) from = -1;
+    }
+    if ((args.size() != 2 && args.size() != 4) || from < 0) {
+        std::fprintf(stderr, "usage: ecfctl sale SCRIPT [--from LINE]\n");
         return kExitUsage;
     }
     auto steps = load_script(args[1]);
@@ -540,18 +548,22 @@ int cmd_sale(Session& s, const std::vector<std::string>& args) {
     auto t0 = std::chrono::steady_clock::now();
     WireCount w0 = wire_count();
     for (const auto& st : *steps) {
+        if (st.line_no < from) continue;
         if (g_interrupted.load()) {
-            std::fprintf(stderr, "sale: interrupted before line %d; the record is saved in %s\n", st.line_no,
-                         s.options().state_path.c_str());
+            std::fprintf(stderr,
+                         "sale: interrupted before line %d; the record is saved in %s; go on with: "
+                         "ecfctl sale %s --from %d\n",
+                         st.line_no, s.options().state_path.c_str(), args[1].c_str(), st.line_no);
             return kExitInterrupted;
         }
         std::string label = "line " + std::to_string(st.line_no) + ": " + st.source;
         int code = perform(s, st, label);
         if (code != kExitOk) {
             std::fprintf(stderr,
-                         "sale: stopped at line %d; the record is saved in %s: go on with single commands "
-                         "(ecfctl repeat, ecfctl cancel, ...)\n",
-                         st.line_no, s.options().state_path.c_str());
+                         "sale: stopped at line %d; the record is saved in %s; finish that operation with "
+                         "single commands (ecfctl repeat, ecfctl cancel, ...), then go on with: "
+                         "ecfctl sale %s --from %d\n",
+                         st.line_no, s.options().state_path.c_str(), args[1].c_str(), st.line_no + 1);
             return code;
         }
     }
@@ -628,6 +640,17 @@ int cmd_methods(Session& s) {
         if (!name.empty()) std::printf("%2d %s\n", i + 1, name.c_str());
     }
     return kExitOk;
+}
+
+int cmd_add_method(Session& s, const std::vector<std::string>& args) {
+    if (args.size() != 2 || args[1].empty() || args[1].size() > 16) {
+        std::fprintf(stderr, "usage: ecfctl add-method NAME   (at most 16 characters)\n");
+        return kExitUsage;
+    }
+    auto* f = reinterpret_cast<int (*)(const char*)>(s.symbol("ECFBMTC_programa_forma_pagamento"));
+    if (f == nullptr) return report(s, "add-method", kMissingOperation);
+    if (int r = s.ensure_configured(); r != 0) return report(s, "add-method", r);
+    return report(s, "add-method", s.call([&] { return f(args[1].c_str()); }));
 }
 
 int cmd_open_day(Session& s) {
@@ -708,10 +731,11 @@ void print_usage() {
         "  status                printer status, open document, COO\n"
         "  config                model, firmware, columns\n"
         "  methods               the printer's payment methods\n"
+        "  add-method NAME       program a payment method\n"
         "  open-day              prepare the printer for the day\n"
         "  state                 what the saved record holds (no printer)\n"
         "  check SCRIPT          check a sale script (no printer)\n"
-        "  sale SCRIPT           run a sale script\n"
+        "  sale SCRIPT [--from LINE]   run a sale script (from a line on)\n"
         "  repeat                run the failed operation again\n"
         "  consumer DOCUMENT [NAME [ADDRESS]] | consumer -\n"
         "  appid TEXT\n"
@@ -751,7 +775,7 @@ int run_command(const Options& options, const std::vector<std::string>& args) {
             std::fprintf(stderr, "%s: %s\n", cmd.c_str(), pe.message.c_str());
             return kExitUsage;
         }
-    } else if (cmd != "status" && cmd != "config" && cmd != "methods" && cmd != "open-day" && cmd != "state" &&
+    } else if (cmd != "status" && cmd != "config" && cmd != "methods" && cmd != "add-method" && cmd != "open-day" && cmd != "state" &&
                cmd != "sale" && cmd != "repeat") {
         std::fprintf(stderr, "ecfctl: unknown command \"%s\" (ecfctl help lists them)\n", cmd.c_str());
         return kExitUsage;
@@ -769,6 +793,8 @@ int run_command(const Options& options, const std::vector<std::string>& args) {
         code = cmd_config(s);
     } else if (cmd == "methods") {
         code = cmd_methods(s);
+    } else if (cmd == "add-method") {
+        code = cmd_add_method(s, args);
     } else if (cmd == "open-day") {
         code = cmd_open_day(s);
     } else if (cmd == "state") {
