@@ -1,5 +1,6 @@
 #include "commands.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cctype>
@@ -165,16 +166,23 @@ public:
         if (!opt_.log_file.empty()) ::setenv("ECF_LOG_FILE", opt_.log_file.c_str(), 1);
         if (opt_.log_mode >= 0) ::setenv("ECF_LOG_MODE", std::to_string(opt_.log_mode).c_str(), 1);
 
+        // The saved record is read before anything is loaded, so a bad file
+        // stops the run before any printer work.
+        std::array<uint8_t, kRecordSize> saved_record{};
+        SavedState saved{saved_record, 0};
+        LoadResult lr = load_state(opt_.state_path, saved);
+        if (lr.status == LoadStatus::Invalid) {
+            return env_error(lr.error + "; move it away to start with an empty record");
+        }
+
         const char* env_dir = std::getenv("ECFCTL_LIB_DIR");
         std::string dir = !opt_.lib_dir.empty() ? opt_.lib_dir
                           : (env_dir != nullptr && *env_dir != '\0') ? std::string(env_dir)
                                                                       : program_lib_dir();
         if (auto err = driver_.load(dir); !err.empty()) return env_error(err);
 
-        SavedState saved{driver_.record(), 0};
-        LoadResult lr = load_state(opt_.state_path, saved);
-        if (lr.status == LoadStatus::Invalid) {
-            return env_error(lr.error + "; move it away to start with an empty record");
+        if (lr.status == LoadStatus::Loaded) {
+            std::copy(saved_record.begin(), saved_record.end(), driver_.record().begin());
         }
         driver_.nvmem()->flags &= static_cast<unsigned char>(~kChangedFlag);
         const Globals& g = driver_.globals();
@@ -531,8 +539,8 @@ std::string total_paid(const Session& s) {
     return as_money(digits);
 }
 
-int cmd_sale(Session& s, const std::vector<std::string>& args) {
-    // sale SCRIPT [--from LINE]
+// sale SCRIPT [--from LINE]: the line to start from, 0 for all, -1 on error.
+long sale_from(const std::vector<std::string>& args) {
     long from = 0;
     if (args.size() == 4 && args[2] == "--from") {
         char* end = nullptr;
@@ -541,13 +549,15 @@ int cmd_sale(Session& s, const std::vector<std::string>& args) {
     }
     if ((args.size() != 2 && args.size() != 4) || from < 0) {
         std::fprintf(stderr, "usage: ecfctl sale SCRIPT [--from LINE]\n");
-        return kExitUsage;
+        return -1;
     }
-    auto steps = load_script(args[1]);
-    if (!steps) return kExitUsage;
+    return from;
+}
+
+int cmd_sale(Session& s, const std::vector<std::string>& args, const std::vector<Step>& steps, long from) {
     auto t0 = std::chrono::steady_clock::now();
     WireCount w0 = wire_count();
-    for (const auto& st : *steps) {
+    for (const auto& st : steps) {
         if (st.line_no < from) continue;
         if (g_interrupted.load()) {
             std::fprintf(stderr,
@@ -768,7 +778,15 @@ int run_command(const Options& options, const std::vector<std::string>& args) {
     if (cmd == "check") return cmd_check(args);
 
     std::optional<Step> step;
-    if (is_step_word(cmd)) {
+    std::optional<std::vector<Step>> script;
+    long from = 0;
+    if (cmd == "sale") {
+        // The whole script is checked before anything is loaded or sent.
+        from = sale_from(args);
+        if (from < 0) return kExitUsage;
+        script = load_script(args[1]);
+        if (!script) return kExitUsage;
+    } else if (is_step_word(cmd)) {
         ParseError pe;
         step = parse_step(args, pe);
         if (!step) {
@@ -800,7 +818,7 @@ int run_command(const Options& options, const std::vector<std::string>& args) {
     } else if (cmd == "state") {
         code = cmd_state(s);
     } else if (cmd == "sale") {
-        code = cmd_sale(s, args);
+        code = cmd_sale(s, args, *script, from);
     } else if (cmd == "repeat") {
         code = cmd_repeat(s);
     }
