@@ -5,6 +5,7 @@
 
 #include "ecfbmtc/setup.h"
 #include "ecfbmtc/transport.h"
+#include "platform/platform.h"
 #include "platform/test_platform.h"
 
 namespace ecftest {
