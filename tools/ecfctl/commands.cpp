@@ -48,7 +48,19 @@ constexpr int kMissingOperation = -1;
 
 std::atomic<bool> g_interrupted{false};
 
-extern "C" void on_signal(int) { g_interrupted.store(true); }
+// The first signal lets the running printer operation end and stops after it;
+// a second one ends the process at once.
+extern "C" void on_signal(int sig) {
+    if (g_interrupted.exchange(true)) {
+        ::signal(sig, SIG_DFL);
+        ::raise(sig);
+        return;
+    }
+    static constexpr char kNotice[] =
+        "\necfctl: stopping after the current printer operation (signal again to stop at once)\n";
+    ssize_t ignored = ::write(STDERR_FILENO, kNotice, sizeof kNotice - 1);
+    (void)ignored;
+}
 
 void install_signal_handlers() {
     struct sigaction sa {};
