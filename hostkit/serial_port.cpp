@@ -72,6 +72,8 @@ int SerialPort::open(const std::string &device)
     }
     no_modem_lines_ = false;
     hung_up_ = false;
+    kernel_queued_ = 0;
+    early_wakeups_ = 0;
     rx_head_ = rx_tail_ = 0;
     tx_head_ = tx_tail_ = 0;
     seen_ = {};
@@ -117,6 +119,8 @@ int SerialPort::reset()
     rx_head_ = rx_tail_ = 0;
     tx_head_ = tx_tail_ = 0;
     hung_up_ = false;
+    kernel_queued_ = 0;
+    early_wakeups_ = 0;
     read_counts(seen_);
     return 0;
 }
@@ -168,6 +172,7 @@ int SerialPort::start_rx()
         return -1;
     tcflush(fd_, TCIFLUSH);
     rx_head_ = rx_tail_ = 0;
+    early_wakeups_ = 0;
     return 0;
 }
 
@@ -231,8 +236,10 @@ int SerialPort::pending_tx()
     flush_output();
     long waiting = static_cast<long>(tx_tail_ - tx_head_);
     int queued = 0;
-    if (!hung_up_ && ioctl(fd_, TIOCOUTQ, &queued) == 0 && queued > 0)
-        waiting += queued;
+    if (hung_up_ || ioctl(fd_, TIOCOUTQ, &queued) != 0 || queued < 0)
+        queued = 0;
+    kernel_queued_ = queued;
+    waiting += queued;
     return static_cast<int>(std::min(waiting, 1L << 30));
 }
 
@@ -259,7 +266,14 @@ int SerialPort::receive()
         fill_input();
     if (!has_input())
         return -1;
+    early_wakeups_ = 0;
     return rx_[rx_head_++];
+}
+
+long SerialPort::drain_time_us() const
+{
+    const long bits = 1 + settings_.data_bits + (settings_.parity != 0 ? 1 : 0) + settings_.stop_bits;
+    return static_cast<long>(kernel_queued_) * bits * 1000000L / std::max(settings_.speed, 1L);
 }
 
 bool SerialPort::read_counts(ErrorCounts &c) const
@@ -314,9 +328,21 @@ constexpr int max_ports = 64;
 std::array<SerialPort, max_ports> ports;
 SerialPort *watched = nullptr;
 
-void sleep_a_millisecond()
+// Every wake-up costs the machine some tens of microseconds whatever the
+// timeout, so the idle wait is a few milliseconds: input still ends it at
+// once, and the driver's own deadlines count whole seconds.
+constexpr long idle_wait_us = 5000;
+constexpr long min_wait_us = 100;
+constexpr int max_early_wakeups = 3;
+
+timespec micros(long us)
 {
-    timespec t{0, 1000000};
+    return timespec{us / 1000000, (us % 1000000) * 1000};
+}
+
+void rest(long us)
+{
+    const timespec t = micros(us);
     nanosleep(&t, nullptr);
 }
 
@@ -348,18 +374,28 @@ void watch_port(SerialPort *p)
 void wait_briefly()
 {
     SerialPort *p = watched;
-    if (p == nullptr || !p->is_open() || p->hung_up()) {
-        sleep_a_millisecond();
+    if (p == nullptr || !p->is_open() || p->hung_up() || p->early_wakeups() >= max_early_wakeups) {
+        rest(idle_wait_us);
         return;
     }
-    if (p->has_input())
+    if (p->has_input()) {
+        p->note_early_wakeup();
         return;
+    }
     p->flush_output();
+    // While the transmitter drains, wake when it should be empty.
+    const long wait_us =
+        p->kernel_output_waiting() ? std::clamp(p->drain_time_us(), min_wait_us, idle_wait_us) : idle_wait_us;
     pollfd pfd{p->descriptor(), POLLIN, 0};
-    const int r = poll(&pfd, 1, 1);
+    const timespec t = micros(wait_us);
+    const int r = ppoll(&pfd, 1, &t, nullptr);
+    if (r > 0 && (pfd.revents & POLLIN) != 0) {
+        p->note_early_wakeup();
+        return;
+    }
     // An error or hang-up without data would wake poll at once: rest instead.
-    if (r > 0 && (pfd.revents & POLLIN) == 0)
-        sleep_a_millisecond();
+    if (r > 0)
+        rest(idle_wait_us);
 }
 
 }  // namespace ecfhost
