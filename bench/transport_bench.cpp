@@ -3,7 +3,9 @@
 //      answer a status read;
 //  (b) 1000 status reads through the driver against a printer that answers
 //      at once, next to 1000 bare round trips of the same bytes over the same
-//      pseudo-terminal.
+//      pseudo-terminal;
+//  (c) the processor share of a 1 s driver pause while bytes nobody reads
+//      wait on the line.
 #include "ecfbmtc.h"
 #include "platform/platform.h"
 
@@ -174,6 +176,15 @@ int main()
         cpu += thread_cpu_seconds() - c0;
     }
     printer.set_delay(std::chrono::milliseconds(0));
+
+    // (c) unsolicited bytes arrive while the driver pauses without reading.
+    const unsigned char noise[] = {0x41, 0x42, 0x43};
+    [[maybe_unused]] const ssize_t w = write(master, noise, sizeof noise);
+    const double c0 = thread_cpu_seconds();
+    const auto t0 = Clock::now();
+    ECFBMTCAUX_ms_retardo(1000);
+    const double pause_wall = seconds_since(t0);
+    const double pause_cpu = thread_cpu_seconds() - c0;
     ECFIF_fim_protocolo();
 
     const double share = cpu / wall;
@@ -185,6 +196,8 @@ int main()
     std::printf("status reads (%d each): driver %.1f us per read, bare pseudo-terminal %.1f us per round trip\n", reads,
                 driver_s / reads * 1e6, bare_s / reads * 1e6);
     std::printf("  driver / bare round-trip ratio: %.2f (target at most 1.5)\n", ratio);
+    std::printf("pause with unread input waiting: %.1f ms of processor in %.0f ms (%.2f%%)\n", pause_cpu * 1e3,
+                pause_wall * 1e3, pause_cpu / pause_wall * 100);
     if (failures != 0)
         std::printf("failed exchanges: %d\n", failures);
     close(slave);
