@@ -1,5 +1,7 @@
 #include "serial_port.h"
 
+#include "log_sink.h"
+
 #include <fcntl.h>
 #include <linux/serial.h>
 #include <poll.h>
@@ -10,6 +12,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <utility>
 
@@ -53,20 +56,32 @@ int SerialPort::configure(const LineSettings &s)
 {
     speed_t code{};
     if (!speed_code(s.speed, code) || (s.stop_bits != 1 && s.stop_bits != 2) || s.parity < 0 || s.parity > 2 ||
-        s.data_bits < 5 || s.data_bits > 8)
+        s.data_bits < 5 || s.data_bits > 8) {
+        // Talking at some other speed would only garble: the port stays shut.
+        log_line("serial: configuracao recusada (" + std::to_string(s.speed) + " bps, " + std::to_string(s.data_bits) +
+                 " bits, paridade " + std::to_string(s.parity) + ", " + std::to_string(s.stop_bits) + " stop)");
+        settings_valid_ = false;
+        close();
         return -1;
+    }
     settings_ = s;
+    settings_valid_ = true;
     return is_open() ? apply_settings() : 0;
 }
 
 int SerialPort::open(const std::string &device)
 {
+    if (!settings_valid_)
+        return -1;
     if (is_open())
         return apply_settings();
     fd_ = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd_ < 0)
+    if (fd_ < 0) {
+        log_line("serial: " + device + ": " + std::strerror(errno));
         return -1;
+    }
     if (!isatty(fd_)) {
+        log_line("serial: " + device + ": nao e um terminal");
         close();
         return -1;
     }

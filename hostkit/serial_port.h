@@ -75,6 +75,7 @@ private:
     int fd_ = -1;
     LineSettings settings_{};
     int rts_mode_ = 0;
+    bool settings_valid_ = true;  // false after a rejected configuration
     bool no_modem_lines_ = false;
     bool hung_up_ = false;
     int kernel_queued_ = 0;
