@@ -237,6 +237,11 @@ Reply report_text(State& s, std::string_view args) {
     if (args.size() > kMaxTextLen) return bad_count();
     if (s.doc.kind != Doc::None && s.doc.kind != Doc::Report) return refuse(0, 0);
     if (s.doc.kind == Doc::None) {
+        // The older models begin a report opened this way with a Reading X.
+        if (!s.mfd()) {
+            const Reply x = reading_x(s);
+            if (x.st2 & st2::kNotExecuted) return x;
+        }
         open_document(s, Doc::Report, "RELATORIO GERENCIAL");
         s.counters.grg = (s.counters.grg + 1) % 1000000;
         s.paper.rule();

@@ -10,6 +10,8 @@ namespace {
 constexpr std::string_view kMagic = "ECFSIM-STATE";
 constexpr uint32_t kVersion = 1;
 constexpr uint32_t kMaxCount = 100000;  // no list in the state is longer
+constexpr int64_t kMaxAmount = 999999999999999999;
+constexpr int64_t kMaxClockOffset = int64_t{200} * 366 * 86400;
 
 class Writer {
 public:
@@ -53,6 +55,12 @@ public:
         for (int i = 0; i < 8; ++i) v |= static_cast<uint64_t>(u8()) << (8 * i);
         return static_cast<int64_t>(v);
     }
+    // An amount: at most 18 digits, so that the books' sums stay in range.
+    int64_t money() {
+        const int64_t v = i64();
+        if (v > kMaxAmount || v < -kMaxAmount) ok_ = false;
+        return ok_ ? v : 0;
+    }
     std::string str() {
         const uint32_t n = u32();
         if (!ok_ || n > in_.size() - pos_) {
@@ -86,12 +94,12 @@ void put(Writer& w, const DayTotals& d) {
 }
 
 void get(Reader& r, DayTotals& d) {
-    for (Money& m : d.buckets) m = r.i64();
+    for (Money& m : d.buckets) m = r.money();
     for (Money* m : {&d.cancel_icms, &d.cancel_iss, &d.discount_icms, &d.discount_iss,
                      &d.surcharge_icms, &d.surcharge_iss, &d.withdrawal, &d.entry})
-        *m = r.i64();
-    for (Money& m : d.nonfiscal) m = r.i64();
-    for (Money& m : d.by_method) m = r.i64();
+        *m = r.money();
+    for (Money& m : d.nonfiscal) m = r.money();
+    for (Money& m : d.by_method) m = r.money();
 }
 
 void put(Writer& w, const std::vector<Payment>& ps) {
@@ -109,7 +117,7 @@ void get(Reader& r, std::vector<Payment>& ps) {
     for (uint32_t i = 0; i < n && r.ok(); ++i) {
         Payment p;
         p.method = static_cast<int>(r.u32());
-        p.amount = r.i64();
+        p.amount = r.money();
         if (!method_ok(p.method)) r.fail();
         ps.push_back(p);
     }
@@ -268,10 +276,11 @@ bool deserialize(std::string_view bytes, State& s) {
     k.cfc = static_cast<uint16_t>(r.u32());
     k.crz = static_cast<uint16_t>(r.u32());
     k.cro = static_cast<uint16_t>(r.u32());
-    s.grand_total = r.i64();
+    s.grand_total = r.money();
     get(r, s.day);
     get(r, s.day_date);
     s.clock_offset = r.i64();
+    if (s.clock_offset > kMaxClockOffset || s.clock_offset < -kMaxClockOffset) return false;
     s.daylight = r.u8() != 0;
     s.previous_cancellable = r.u8() != 0;
 
@@ -287,42 +296,42 @@ bool deserialize(std::string_view bytes, State& s) {
         it.description = r.str();
         it.unit = r.str();
         it.bucket = static_cast<int>(r.u32());
-        it.quantity_milli = r.i64();
-        it.unit_price = r.i64();
+        it.quantity_milli = r.money();
+        it.unit_price = r.money();
         it.price_decimals = r.u8();
-        it.amount = r.i64();
-        it.discount = r.i64();
-        it.surcharge = r.i64();
+        it.amount = r.money();
+        it.discount = r.money();
+        it.surcharge = r.money();
         it.cancelled = r.u8() != 0;
         if (it.bucket < 0 || it.bucket >= kBuckets) return false;
         d.items.push_back(std::move(it));
     }
     d.pending_description = r.str();
     d.totalled = r.u8() != 0;
-    d.subtotal_discount = r.i64();
-    d.subtotal_surcharge = r.i64();
+    d.subtotal_discount = r.money();
+    d.subtotal_surcharge = r.money();
     get(r, d.payments);
-    d.paid = r.i64();
+    d.paid = r.money();
     const uint32_t nr = r.count(kMaxItems);
     for (uint32_t i = 0; i < nr && r.ok(); ++i) {
         const auto idx = static_cast<int>(r.u32());
-        const Money m = r.i64();
+        const Money m = r.money();
         if (idx < 0 || idx >= kNonFiscalTotalizers) return false;
         d.registrations.emplace_back(idx, m);
     }
     d.report_type = static_cast<int>(r.u32());
 
     s.last_receipt.coo = r.u32();
-    for (Money& m : s.last_receipt.buckets) m = r.i64();
+    for (Money& m : s.last_receipt.buckets) m = r.money();
     get(r, s.last_receipt.payments);
-    s.last_receipt.total = r.i64();
+    s.last_receipt.total = r.money();
 
     const uint32_t nl = r.count(kMaxPayments);
     for (uint32_t i = 0; i < nl && r.ok(); ++i) {
         Linkable l;
         l.coo = r.u32();
         l.method = static_cast<int>(r.u32());
-        l.amount = r.i64();
+        l.amount = r.money();
         l.used = r.u8() != 0;
         if (!method_ok(l.method) || static_cast<size_t>(l.method) > st.payment_methods.size())
             return false;
@@ -343,7 +352,7 @@ bool deserialize(std::string_view bytes, State& s) {
         rec.cdc = static_cast<uint16_t>(r.u32());
         get(r, rec.day);
         for (uint8_t& b : rec.made_at) b = r.u8();
-        rec.grand_total = r.i64();
+        rec.grand_total = r.money();
         for (uint16_t& v : rec.rates) v = static_cast<uint16_t>(r.u32());
         rec.iss_flags = static_cast<uint16_t>(r.u32());
         get(r, rec.totals);

@@ -118,6 +118,17 @@ TEST(CoreReports, ManagementReportOpensByTypeOrByText) {
     EXPECT_NE(t.find("abre sozinho"), std::string::npos);
 }
 
+TEST(CoreReports, OlderModelsOpenTheReportWithAReadingX) {
+    Bench b(1);
+    EXPECT_EQ(b.run(83, "01").st1 & 0x04, 0x04);
+    ASSERT_FALSE(refused(b.run(20)));
+    EXPECT_EQ(bcd_value(b.var(6).data), 2u);
+    EXPECT_NE(b.paper_text().find("LEITURA X"), std::string::npos);
+    ASSERT_FALSE(refused(b.run(20, "texto\n")));
+    ASSERT_FALSE(refused(b.run(21)));
+    EXPECT_EQ(bcd_value(b.var(6).data), 2u);
+}
+
 TEST(CoreSlot, AuthenticationChequeAndCmc7ByCapability) {
     Bench mp4000(12);  // neither cheques nor authentication
     EXPECT_EQ(mp4000.run(16, "01").st1 & 0x04, 0x04);
