@@ -54,7 +54,7 @@ uint64_t from_bcd(std::string_view bytes) {
 }
 
 std::string money_text(Money cents) {
-    char buf[32];
+    char buf[128];
     const char* sign = cents < 0 ? "-" : "";
     const long long a = cents < 0 ? -cents : cents;
     std::snprintf(buf, sizeof buf, "%s%lld,%02lld", sign, a / 100, a % 100);
@@ -124,7 +124,7 @@ std::array<uint8_t, 3> bcd_date(const Civil& c) {
 }
 
 std::string date_text(const std::array<uint8_t, 3>& d) {
-    char buf[16];
+    char buf[128];
     std::snprintf(buf, sizeof buf, "%02X/%02X/20%02X", d[0], d[1], d[2]);
     return buf;
 }
@@ -180,7 +180,7 @@ void print_header(State& s, std::string_view title, uint32_t coo) {
     p.line("IE:" + s.settings.ie);
     p.rule();
     const Civil c = civil_from_seconds(now(s));
-    char left[40], right[24];
+    char left[128], right[64];
     std::snprintf(left, sizeof left, "%02d/%02d/%04d %02d:%02d:%02d", c.day, c.month, c.year,
                   c.hour, c.minute, c.second);
     std::snprintf(right, sizeof right, "COO:%06u", coo);
@@ -191,7 +191,7 @@ void print_header(State& s, std::string_view title, uint32_t coo) {
 void print_footer(State& s) {
     Paper& p = s.paper;
     p.rule();
-    char buf[64];
+    char buf[128];
     std::snprintf(buf, sizeof buf, "%s ECF-IF", std::string(s.model->reported_name).c_str());
     p.line(buf);
     p.pair("FAB:" + std::string(s.model->serial_prefix) + "0000000000000001", "BR");

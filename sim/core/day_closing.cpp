@@ -7,7 +7,7 @@ namespace ecfsim {
 namespace {
 
 std::string u(uint64_t v, const char* fmt) {
-    char buf[32];
+    char buf[128];
     std::snprintf(buf, sizeof buf, fmt, static_cast<unsigned long long>(v));
     return buf;
 }
@@ -16,7 +16,7 @@ std::string bucket_name(const std::array<uint16_t, kRates>& rates, uint16_t iss,
     static constexpr const char* kFixed[] = {"F1 substituicao", "I1 isento", "N1 nao incid.",
                                              "FS1 substituicao", "IS1 isento", "NS1 nao incid."};
     if (b >= kRates) return kFixed[b - kRates];
-    char buf[32];
+    char buf[128];
     const unsigned r = rates[static_cast<size_t>(b)];
     std::snprintf(buf, sizeof buf, "%02d %s%02u,%02u%%", b + 1, (iss >> (15 - b)) & 1 ? "S" : "T",
                   r / 100, r % 100);

@@ -20,7 +20,7 @@ bool same_text(std::string_view a, std::string_view b) {
 std::string totalizer_name(const State& s, int index) {
     const std::string& n = s.settings.nonfiscal_names[static_cast<size_t>(index)];
     if (!n.empty()) return n;
-    char buf[32];
+    char buf[128];
     std::snprintf(buf, sizeof buf, "Totalizador %02d", index + 1);
     return buf;
 }
@@ -80,7 +80,7 @@ Reply register_nonfiscal(State& s, std::string_view args) {
         return bad_param();
     const int index = static_cast<int>(code - 1);
     s.doc.registrations.emplace_back(index, amount);
-    char buf[8];
+    char buf[128];
     std::snprintf(buf, sizeof buf, "%02d ", index + 1);
     s.paper.pair(buf + totalizer_name(s, index), money_text(amount));
     return ok();
@@ -179,7 +179,7 @@ Reply open_linked(State& s, std::string_view args) {
     open_document(s, Doc::Linked, "COMPROVANTE CREDITO OU DEBITO");
     s.counters.cdc = (s.counters.cdc + 1) % 1000000;
     print_consumer_block(s, rest);
-    char buf[40];
+    char buf[128];
     std::snprintf(buf, sizeof buf, "COO do documento vinculado: %06u", found->coo);
     s.last_linked_text.clear();
     s.last_linked_text.push_back(buf);
@@ -224,7 +224,7 @@ Reply open_report(State& s, std::string_view args) {
     open_document(s, Doc::Report, "RELATORIO GERENCIAL");
     s.counters.grg = (s.counters.grg + 1) % 1000000;
     s.doc.report_type = static_cast<int>(type);
-    char buf[24];
+    char buf[128];
     std::snprintf(buf, sizeof buf, "Tipo: %02lld", static_cast<long long>(type));
     s.paper.line(buf);
     s.paper.rule();
@@ -261,7 +261,7 @@ Reply authentication(State& s, std::string_view args) {
     }
     if (model_has_slot_sensor(s.model->code) && s.slot != Slot::Inserted) return refuse(0, 0);
     const Civil c = civil_from_seconds(now(s));
-    char buf[64];
+    char buf[128];
     std::snprintf(buf, sizeof buf, "[documento] AUTENTICACAO %02lld %02d/%02d/%04d COO:%06u",
                   static_cast<long long>(n), c.day, c.month, c.year, s.counters.coo);
     s.paper.text(buf);

@@ -11,7 +11,7 @@ Reply no_receipt() { return refuse(0, 0, exec::kReceiptClosed); }
 Reply already_totalled() { return refuse(0, 0, exec::kAlreadyTotalled); }
 
 std::string quantity_text(int64_t milli) {
-    char buf[32];
+    char buf[128];
     std::snprintf(buf, sizeof buf, "%lld,%03lld", static_cast<long long>(milli / 1000),
                   static_cast<long long>(milli % 1000));
     return buf;
@@ -19,7 +19,7 @@ std::string quantity_text(int64_t milli) {
 
 std::string price_text(int64_t price, int decimals) {
     if (decimals == 2) return money_text(price);
-    char buf[32];
+    char buf[128];
     std::snprintf(buf, sizeof buf, "%lld,%03lld", static_cast<long long>(price / 1000),
                   static_cast<long long>(price % 1000));
     return buf;
@@ -45,7 +45,7 @@ int bucket_of(const State& s, std::string_view tax) {
 std::string bucket_label(const State& s, int b) {
     static constexpr const char* kFixed[] = {"F1", "I1", "N1", "FS1", "IS1", "NS1"};
     if (b >= kRates) return kFixed[b - kRates];
-    char buf[16];
+    char buf[128];
     const unsigned r = s.settings.rates[static_cast<size_t>(b)];
     std::snprintf(buf, sizeof buf, "%s%02u,%02u%%", is_iss(s, b) ? "S" : "T", r / 100, r % 100);
     return buf;
@@ -262,7 +262,7 @@ Reply cancel_item(State& s, std::string_view args) {
     Item& it = s.doc.items[static_cast<size_t>(n - 1)];
     if (it.cancelled) return bad_param();
     it.cancelled = true;
-    char buf[40];
+    char buf[128];
     std::snprintf(buf, sizeof buf, "cancelado item %03lld", static_cast<long long>(n));
     s.paper.pair(buf, "-" + money_text(it.amount - it.discount + it.surcharge));
     return ok();
@@ -313,7 +313,7 @@ Reply item_adjustment(State& s, std::string_view args) {
     if (n < 1 || n > static_cast<int64_t>(s.doc.items.size())) return bad_param();
     Item& it = s.doc.items[static_cast<size_t>(n - 1)];
     if (it.cancelled) return bad_param();
-    char buf[40];
+    char buf[128];
     if (args[0] == 'D') {
         if (it.discount || v >= it.amount) return bad_param();
         it.discount = v;
@@ -338,7 +338,7 @@ Reply cancel_item_adjustment(State& s, std::string_view args) {
     Item& it = s.doc.items[static_cast<size_t>(n - 1)];
     Money& m = args[0] == 'D' ? it.discount : it.surcharge;
     if (m == 0) return refuse(0, st2::kCancelNotAllowed);
-    char buf[48];
+    char buf[128];
     std::snprintf(buf, sizeof buf, "cancelado %s item %03lld",
                   args[0] == 'D' ? "desconto" : "acrescimo", static_cast<long long>(n));
     s.paper.pair(buf, money_text(m));
@@ -424,7 +424,7 @@ Reply cancel_receipt(State& s, std::string_view args) {
     const uint32_t coo = next_coo(s);
     print_header(s, "CANCELAMENTO", coo);
     print_consumer(s, consumer);
-    char buf[40];
+    char buf[128];
     std::snprintf(buf, sizeof buf, "COO do cupom cancelado: %06u", c.coo);
     s.paper.line(buf);
     s.paper.pair("Valor da operacao R$", money_text(c.total));

@@ -43,6 +43,19 @@ std::string serial_number(const State& s) {
     return std::string(s.model->serial_prefix) + "0000000000000001";
 }
 
+// A firmware version each model really shipped with.
+std::string firmware_version(int code) {
+    switch (code) {
+        case 6:
+        case 8:
+        case 9:
+        case 11:
+        case 13: return std::string("\x01\x00\x00", 3);
+        case 14: return std::string("\x01\x01\x02", 3);
+        default: return std::string("\x01\x00\x01", 3);
+    }
+}
+
 uint8_t flags(const State& s) {
     uint8_t f = 0;
     if (s.doc.kind == Doc::Fiscal) {
@@ -119,7 +132,7 @@ std::string variable_value(const State& s, uint8_t v) {
             return out + names_table(s.settings.nonfiscal_names, kMaxPaymentMethodsOlder, 31);
         }
         case 40: return pad_right(serial_number(s), 20);
-        case 41: return std::string("\x01\x00\x01", 3);
+        case 41: return firmware_version(s.model->code);
         case 42: return pad_right(s.settings.cnpj, 20);
         case 43: return pad_right(s.settings.ie, 20);
         case 49: {
@@ -152,7 +165,7 @@ std::string variable_value(const State& s, uint8_t v) {
         case 61: {
             // Detail-tape memory used, as "uu,uu%" of its size.
             const unsigned used = std::min(9999u, k.coo / 100);
-            char buf[8];
+            char buf[128];
             std::snprintf(buf, sizeof buf, "%02u,%02u%%", used / 100, used % 100);
             return std::string(buf, 6);
         }
@@ -237,7 +250,7 @@ Reply program_payment_method(State& s, std::string_view args) {
     const std::string name = trim(args);
     if (name.empty()) return bad_param();
     auto answer = [](size_t n) {
-        char buf[3];
+        char buf[128];
         std::snprintf(buf, sizeof buf, "%02zu", n % 100);
         return ok(std::string(buf, 2), Layout::DataFirst);
     };

@@ -111,3 +111,34 @@ TEST(CoreVariables, ClockAndDayDate) {
 
 }  // namespace
 }  // namespace ecfsim::test
+
+namespace ecfsim::test {
+namespace {
+
+// Every answer with fixed-length data sends it before the status bytes and
+// keeps its length even when refused, so a reader waiting for it is never
+// left short.
+TEST(CoreLayout, FixedLengthAnswersComeDataFirstWithTheirLength) {
+    struct Case {
+        int model;
+        uint16_t command;
+        size_t length;
+    };
+    for (const Case& c : {Case{12, 23, 1}, Case{12, 26, 33}, Case{12, 27, 219}, Case{12, 29, 7},
+                          Case{12, 30, 3}, Case{12, 71, 2}, Case{7, 76, 39}, Case{12, 76, 39},
+                          Case{12, 87, 436}, Case{12, 88, 621}, Case{1, 88, 621},
+                          Case{12, ext(48), 1}, Case{12, ext(54), 2}, Case{12, ext(55), 308},
+                          Case{1, ext(55), 308}}) {
+        Bench b(c.model);
+        const Reply r = b.run(c.command, c.command == 71 ? "Pix" : "");
+        EXPECT_EQ(r.layout, Layout::DataFirst) << c.model << "/" << c.command;
+        EXPECT_EQ(r.data.size(), c.length) << c.model << "/" << c.command;
+    }
+    Bench b;
+    for (uint16_t c : {0, 5, 6, 14, 19, 21, 22, 34, 72}) {
+        EXPECT_EQ(b.run(c).layout, Layout::StatusFirst) << c;
+    }
+}
+
+}  // namespace
+}  // namespace ecfsim::test
