@@ -87,15 +87,14 @@ bool valor(const Linha& linha, std::string_view chave, Filtro filtro, Campo& cam
 
 int le_secao(std::FILE* arquivo, int chaves, Campo* campos, Filtro filtro) {
     if (chaves > max_chaves) chaves = max_chaves;
+    if (chaves > 0) std::memset(campos, 0, sizeof(Campo) * static_cast<std::size_t>(chaves));
     Linha linha;
     if (!procura(arquivo, 0, secao, linha)) return 3;
     const long inicio_chaves = linha.depois;
     int resultado = 4;
     for (int k = 1; k <= chaves; ++k) {
         Campo& campo = campos[k - 1];
-        std::memset(campo, 0, tam_campo);
-        char chave[8];
-        std::snprintf(chave, sizeof chave, "%02d=", k);
+        const char chave[4] = {static_cast<char>('0' + k / 10), static_cast<char>('0' + k % 10), '=', 0};
         if (procura(arquivo, inicio_chaves, chave, linha) && valor(linha, chave, filtro, campo))
             resultado = 0;
         else
