@@ -3,23 +3,17 @@
 
 #include "ecfbmtc.h"
 #include "platform/platform.h"
-#include "setup/foundation_names.h"
+#include "setup/persistent_state.h"
 
 namespace {
 
-// TEMPORARY record access until the record's accessors land.
-constexpr std::size_t pos_buffer = 1913;
-constexpr std::size_t tam_buffer = 620;
-constexpr std::size_t pos_estado_doc = 2557;
-unsigned char* buffer_linhas() { return BMTCLOCAL_d + pos_buffer; }
-void marca_alterado() { ECFIF_nvmem.flags |= 1; }
+namespace nv = ecf::nv;
+
+constexpr std::size_t tam_buffer = nv::buffer_linhas.width;
+unsigned char* buffer_linhas() { return nv::campo(nv::buffer_linhas); }
 void muda_estado_doc(unsigned char e) {
-    if (BMTCLOCAL_d[pos_estado_doc] != e) {
-        BMTCLOCAL_d[pos_estado_doc] = e;
-        marca_alterado();
-    }
+    if (nv::estado_doc_atual() != e) nv::muda_estado_doc(e);
 }
-unsigned char estado_doc() { return BMTCLOCAL_d[pos_estado_doc]; }
 
 constexpr int cmd_texto_vinculado = 67;
 constexpr int cmd_texto_relatorio = 20;
@@ -42,7 +36,7 @@ std::size_t tamanho_buffer() {
 
 void esvazia_buffer() {
     buffer_linhas()[0] = 0;
-    marca_alterado();
+    nv::marca_alterado();
 }
 
 int avanca_linhas(int n) {
@@ -142,7 +136,7 @@ extern "C" int ECFIF_imprime_expandido(const char* texto) {
 
 extern "C" int ECFIF_espaceja(int linhas) {
     if (ECFLOG_modo & 2) ECFLOG_print("espaceja(%d)", linhas);
-    const unsigned char e = estado_doc();
+    const unsigned char e = nv::estado_doc_atual();
     if (e != 2 && e != 4) return 0;
     if (linhas > 0) return avanca_linhas(linhas);
     encerra_documento();

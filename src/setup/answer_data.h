@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "setup/foundation_names.h"
+#include "ecfbmtc/transport.h"
 
 namespace ecfbmtc::resposta {
 

@@ -8,7 +8,6 @@
 
 #include "ecfbmtc.h"
 #include "platform/platform.h"
-#include "setup/foundation_names.h"
 #include "setup/payment_file.h"
 #include "setup/payment_name.h"
 

@@ -6,9 +6,12 @@
 #include <cstring>
 #include <string>
 
+#include <deque>
+
 #include "config/fake_printer.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
+#include "platform/test_platform.h"
 
 namespace ecftest {
 
@@ -25,31 +28,48 @@ inline Resposta status_para(int resultado) {
     }
 }
 
+// The fake printer behind the test platform's serial line.
+class LinhaFalsa : public LinePeer {
+public:
+    explicit LinhaFalsa(ImpressoraFalsa& impressora) : impressora_(impressora) {}
+    void from_driver(std::uint8_t b, std::int64_t) override {
+        for (char c : impressora_.recebe(std::string(1, static_cast<char>(b))))
+            saida_.push_back(static_cast<std::uint8_t>(c));
+    }
+    int to_driver(std::int64_t) override {
+        if (saida_.empty()) return -1;
+        const int b = saida_.front();
+        saida_.pop_front();
+        return b;
+    }
+    void limpa() { saida_.clear(); }
+
+private:
+    ImpressoraFalsa& impressora_;
+    std::deque<std::uint8_t> saida_;
+};
+
 class ConfigTest : public ::testing::Test {
 protected:
     ImpressoraFalsa impressora;
+    LinhaFalsa linha{impressora};
 
     void SetUp() override { reinicia(); }
-    void TearDown() override { ECFIF_libera_memoria(); }
+    void TearDown() override {
+        set_peer(nullptr);
+        reset();
+    }
 
     // A fresh driver and printer, as after loading into a new host.
     void reinicia() {
+        reset();
         impressora = ImpressoraFalsa{};
-        plataforma_reinicia();
-        ECFIF_libera_memoria();
-        ECFIF_versao_firmware = 0;
-        std::memset(ECFIF_cfg, 0, 100);
+        linha.limpa();
+        set_peer(&linha);
         BMTCLOCAL_flg_vers = 0;
         ECFBMTC_modelo_ecf = 0;
         ECFBMTC_num_col_ecf = 0;
-        ECFBMTC_flags = 0;
         ECFBMTC_carregou_fpag = 0;
-        ECFBMTCAUX_o_que_repetir = 0;
-        ECFBMTCAUX_desativa_corte = 0;
-        ECFBMTCAUX_forca_multiplicacao = 0;
-        ECFBMTCAUX_forca_maximo_de_itens = 0;
-        std::memset(BMTCLOCAL_d, 0, sizeof BMTCLOCAL_d);
-        ECFIF_nvmem.flags = 0;
         ECFLOG_modo = 3;
     }
 
@@ -77,8 +97,6 @@ protected:
         BMTCLOCAL_flg_vers = mfd ? 1 : 0;
         ECFBMTC_num_col_ecf = colunas;
     }
-
-    void plataforma_reinicia();
 };
 
 }  // namespace ecftest

@@ -11,6 +11,7 @@
 namespace {
 
 using ecftest::ConfigTest;
+using ecftest::status_para;
 
 std::string retornado() {
     return std::string(reinterpret_cast<const char*>(ECFIF_retornado), static_cast<std::size_t>(ECFIF_tam_retorno));
@@ -134,9 +135,11 @@ TEST_P(OlderModel, SerialPrefixOrChequeProbe) {
     EXPECT_EQ(ECFIF_versao(), c.resultado);
     EXPECT_EQ(ECFBMTC_modelo_ecf, c.codigo);
     EXPECT_EQ(impressora.vezes(57), c.resultado_cheque >= 0 ? 1 : 0);
-    if (c.resultado_cheque >= 0)
-        for (const auto& r : impressora.recebidos)
-            if (r.comando == 57) EXPECT_EQ(r.args, "00000000000100Tervalo S/A - Teste de Impressao.");
+    for (const auto& r : impressora.recebidos) {
+        if (r.comando == 57) {
+            EXPECT_EQ(r.args, "00000000000100Tervalo S/A - Teste de Impressao.");
+        }
+    }
     if (c.resultado == 0) {
         const auto* linha = c.codigo == 1 ? "\x30\x06\x02\x02" : "\x28\x09\x03\x02";  // cols, feed, cap, 2
         const std::string r = retornado();
@@ -276,7 +279,7 @@ TEST_F(Configuration, HostRecordBytes) {
     EXPECT_EQ(c[6], 5);    // feed lines
     EXPECT_EQ(c[9], 3);    // finishing: cutter
     EXPECT_EQ(c[10], 0);   // capabilities
-    EXPECT_EQ(c[26], 0x45);
+    EXPECT_EQ(c[26], 0x11);
     EXPECT_EQ(c[29], 0x67);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(&c[44]), 2), bytes({0x01, 0x02}));
     EXPECT_EQ(std::string(reinterpret_cast<char*>(&c[47]), 3), bytes({0x06, 0x12, 0x26}));

@@ -152,7 +152,7 @@ TEST_F(NonFiscalTotalizers, FailedReadIsPassedOn) {
 }
 
 // The payment-method file in a directory of its own.
-class PaymentFile : public ConfigTest {
+class PaymentConfigFile : public ConfigTest {
 protected:
     std::filesystem::path dir;
     std::filesystem::path anterior;
@@ -183,7 +183,7 @@ protected:
     }
 };
 
-TEST_F(PaymentFile, ProgramsWhatThePrinterLacksInKeyOrder) {
+TEST_F(PaymentConfigFile, ProgramsWhatThePrinterLacksInKeyOrder) {
     escreve("[Formas de Pagamento]\n01=Dinheiro\n04=Pix\n03=  Cheque\n");
     impressora.define(49, tabela(0, 16, 620, {{5, "Dinheiro        "}}));
     EXPECT_EQ(ECFBMTC_le_arquivo_CFG(nullptr), 0);
@@ -191,28 +191,28 @@ TEST_F(PaymentFile, ProgramsWhatThePrinterLacksInKeyOrder) {
     EXPECT_EQ(ECFBMTC_formas_pagto, nullptr);  // read afresh next time
 }
 
-TEST_F(PaymentFile, EverythingPresentSendsNothing) {
+TEST_F(PaymentConfigFile, EverythingPresentSendsNothing) {
     escreve("[FORMAS DE PAGAMENTO]\n01=Dinheiro\n02=Pix\n");
     impressora.define(49, tabela(0, 16, 620, {{0, "Pix"}, {1, "Dinheiro"}}));
     EXPECT_EQ(ECFBMTC_le_arquivo_CFG("BMTCFPAG.CFG"), 0);
     EXPECT_TRUE(programados().empty());
 }
 
-TEST_F(PaymentFile, PrinterEntriesBeginningWithABlankDoNotCount) {
+TEST_F(PaymentConfigFile, PrinterEntriesBeginningWithABlankDoNotCount) {
     escreve("[FORMAS DE PAGAMENTO]\n01=.Vale\n");
     impressora.define(49, " Vale");
     EXPECT_EQ(ECFBMTC_le_arquivo_CFG(nullptr), 0);
     EXPECT_EQ(programados(), (std::vector<std::string>{".Vale           "}));
 }
 
-TEST_F(PaymentFile, UnreadablePrinterTableProgramsEverything) {
+TEST_F(PaymentConfigFile, UnreadablePrinterTableProgramsEverything) {
     escreve("[FORMAS DE PAGAMENTO]\n01=Dinheiro\n");
     impressora.recusa(49);
     EXPECT_EQ(ECFBMTC_le_arquivo_CFG(nullptr), 0);
     EXPECT_EQ(programados(), (std::vector<std::string>{"Dinheiro        "}));
 }
 
-TEST_F(PaymentFile, FirstProgrammingFailureStops) {
+TEST_F(PaymentConfigFile, FirstProgrammingFailureStops) {
     escreve("[FORMAS DE PAGAMENTO]\n01=A\n02=B\n03=C\n");
     impressora.responde(71, status_para(0));
     impressora.responde(71, status_para(12));
@@ -220,7 +220,7 @@ TEST_F(PaymentFile, FirstProgrammingFailureStops) {
     EXPECT_EQ(programados().size(), 2u);
 }
 
-TEST_F(PaymentFile, OlderPrinterReadsFiftyKeys) {
+TEST_F(PaymentConfigFile, OlderPrinterReadsFiftyKeys) {
     modelo_conhecido(false);
     escreve("[FORMAS DE PAGAMENTO]\n21=Vinte e um\n50=Cinquenta\n");
     EXPECT_EQ(ECFBMTC_le_arquivo_CFG(nullptr), 0);
@@ -228,7 +228,7 @@ TEST_F(PaymentFile, OlderPrinterReadsFiftyKeys) {
     EXPECT_EQ(impressora.variaveis_lidas(), (std::vector<int>{32}));
 }
 
-TEST_F(PaymentFile, FileFailuresSendNothing) {
+TEST_F(PaymentConfigFile, FileFailuresSendNothing) {
     struct Caso {
         const char* caminho;
         const char* conteudo;  // null: no file
@@ -246,7 +246,7 @@ TEST_F(PaymentFile, FileFailuresSendNothing) {
     }
 }
 
-TEST_F(PaymentFile, FifoIsNotWaitedOn) {
+TEST_F(PaymentConfigFile, FifoIsNotWaitedOn) {
     ASSERT_EQ(::mkfifo((dir / "BMTCFPAG.CFG").c_str(), 0600), 0);
     EXPECT_EQ(ECFBMTC_le_arquivo_CFG(nullptr), 2);
 }
