@@ -28,18 +28,18 @@ namespace ecfctl {
 namespace {
 
 // Offsets in the persistent record.
-constexpr size_t kPromoLines = 0;        // 8 slots
-constexpr size_t kDescriptionLines = 400;  // 4 slots
-constexpr size_t kSlotSize = 50;
+constexpr size_t kPromoLines = BMTCLOCAL_D_LINHAS_PUBLICIDADE;
+constexpr size_t kDescriptionLines = BMTCLOCAL_D_LINHAS_DESCRITIVO;
+constexpr size_t kSlotSize = BMTCLOCAL_D_TAM_LINHA;
 constexpr int kPromoSlots = 8;
 constexpr int kDescriptionSlots = 4;
-constexpr size_t kLinkablePayments = 600;
-constexpr size_t kConsumerDocument = 1771;
-constexpr size_t kConsumerName = 1801;
-constexpr size_t kConsumerAddress = 1832;
-constexpr size_t kTotalPaid = 2549;
-constexpr size_t kDocumentState = 2557;
-constexpr size_t kDayState = 2558;
+constexpr size_t kLinkablePayments = BMTCLOCAL_D_QTD_PAGTOS_VINCULAVEIS;
+constexpr size_t kConsumerDocument = BMTCLOCAL_D_CONSUMIDOR_CPF_CNPJ;
+constexpr size_t kConsumerName = BMTCLOCAL_D_CONSUMIDOR_NOME;
+constexpr size_t kConsumerAddress = BMTCLOCAL_D_CONSUMIDOR_ENDERECO;
+constexpr size_t kTotalPaid = BMTCLOCAL_D_TOTAL_PAGO;
+constexpr size_t kDocumentState = BMTCLOCAL_D_ESTADO_DOC;
+constexpr size_t kDayState = BMTCLOCAL_D_ESTADO_DIA;
 static_assert(kDayState + 1 == kRecordSize);
 
 constexpr unsigned char kChangedFlag = 0x01;

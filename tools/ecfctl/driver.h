@@ -6,6 +6,8 @@
 #include <span>
 #include <string>
 
+#include "ecfbmtc/setup.h"
+
 namespace ecfctl {
 
 // C signatures of the driver operations ecfctl calls.
@@ -26,15 +28,10 @@ using fn_le_forma = int(int index, char* name);
 using fn_8toa = char*(char* text, const void* value);
 }
 
-// The descriptor of the persistent record, as the driver publishes it.
-struct NvmemDescriptor {
-    void* endereco;
-    unsigned short tamanho;
-    unsigned char tipo;
-    unsigned char flags;
-};
-
-inline constexpr unsigned kRecordSize = 2559;
+// The descriptor of the persistent record and the record's layout come from
+// the driver's public header; the functions are still found by name.
+using NvmemDescriptor = ECFIF_descritor_nvmem;
+inline constexpr unsigned kRecordSize = BMTCLOCAL_D_TAMANHO;
 
 struct Ops {
     // Setup and record.
