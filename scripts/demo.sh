@@ -112,7 +112,7 @@ echo "=== paper ==="
 [ -s "$paper" ] || fail "nothing was printed"
 cat "$paper"
 echo "=== end of paper ==="
-for text in "Arroz tipo 1" "Cafe torrado" "Validade 12/2027" "Pao frances" "Obrigado"; do
+for text in "Arroz tipo 1" "Cafe torrado" "Validade 12/2027" "Pao frances" "Volte sempre"; do
   grep -q "$text" "$paper" || fail "the paper lacks \"$text\""
 done
 

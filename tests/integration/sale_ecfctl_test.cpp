@@ -102,7 +102,6 @@ TEST_P(SaleTest, WholeSaleIsPrintedOnceAndClosed) {
     EXPECT_NE(sale.out.find("paid 60.00"), std::string::npos) << sale.out;
     std::string paper = emulator_->paper();
     expect_items_once(paper);
-    EXPECT_EQ(count_of(paper, "Obrigado pela preferencia"), 1u) << paper;
     EXPECT_EQ(count_of(paper, "Volte sempre"), 1u) << paper;
     expect_no_document_open();
 
