@@ -1,6 +1,8 @@
 #include "progress.h"
 
+#include <csignal>
 #include <cstdio>
+#include <pthread.h>
 #include <unistd.h>
 
 namespace ecfctl {
@@ -16,7 +18,17 @@ constexpr auto kLineEvery = 10s;
 }  // namespace
 
 Progress::Progress(bool enabled) : enabled_(enabled), tty_(::isatty(STDERR_FILENO) == 1) {
-    if (enabled_) thread_ = std::thread([this] { run(); });
+    if (!enabled_) return;
+    // Signals go to the main thread only: the thread is created with them
+    // blocked and inherits that.
+    sigset_t block, old;
+    sigemptyset(&block);
+    sigaddset(&block, SIGINT);
+    sigaddset(&block, SIGTERM);
+    sigaddset(&block, SIGHUP);
+    pthread_sigmask(SIG_BLOCK, &block, &old);
+    thread_ = std::thread([this] { run(); });
+    pthread_sigmask(SIG_SETMASK, &old, nullptr);
 }
 
 Progress::~Progress() {
