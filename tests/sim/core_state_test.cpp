@@ -81,6 +81,19 @@ TEST(CoreFaults, PaperOutRefusesPrintingButNotReading) {
     EXPECT_EQ(near.st1 & 0xC0, 0x40);
 }
 
+TEST(CoreFaults, AMechanismFaultRefusesPrintingWithItsStatus) {
+    Bench b;
+    b.printer->faults().head_lifted = true;
+    EXPECT_EQ(b.run(19).st1, 0x10);
+    EXPECT_EQ(b.run(0).exec_status, 12);
+    EXPECT_FALSE(refused(b.var(17)));
+    b.printer->faults().head_lifted = false;
+    b.printer->faults().offline = true;
+    EXPECT_EQ(b.run(6).exec_status, 13);
+    b.printer->faults().offline = false;
+    EXPECT_FALSE(refused(b.run(6)));
+}
+
 TEST(CoreFaults, FullFiscalMemoryStopsSalesAndReductions) {
     Bench b;
     b.printer->faults().fiscal_memory_full = true;
