@@ -14,7 +14,7 @@
 #include "program/terminal_link.h"
 #include "wire/device.h"
 
-namespace ecfsim {
+namespace ecfsim::program {
 namespace {
 
 constexpr int kExitUsage = 1;
@@ -102,7 +102,7 @@ bool install_signals(sigset_t& wait_mask)
 
 int run(const Options& options)
 {
-    Paper paper(options.paper_file);
+    PaperRoll paper(options.paper_file);
     if (!paper.is_open()) return fail(paper.error());
 
     PrinterConfig config;
@@ -147,20 +147,20 @@ int run(const Options& options)
 }
 
 }  // namespace
-}  // namespace ecfsim
+}  // namespace ecfsim::program
 
 int main(int argc, char** argv)
 {
     const std::vector<std::string> args(argv + 1, argv + argc);
     std::string error;
-    const std::optional<ecfsim::Options> options = ecfsim::parse_options(args, error);
+    const std::optional<ecfsim::program::Options> options = ecfsim::program::parse_options(args, error);
     if (!options) {
         std::fprintf(stderr, "ecfsim: %s\nTry 'ecfsim --help'.\n", error.c_str());
-        return ecfsim::kExitUsage;
+        return ecfsim::program::kExitUsage;
     }
     if (options->help) {
-        std::fputs(ecfsim::usage_text().c_str(), stdout);
+        std::fputs(ecfsim::program::usage_text().c_str(), stdout);
         return 0;
     }
-    return ecfsim::run(*options);
+    return ecfsim::program::run(*options);
 }

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <string_view>
 
-namespace ecfsim {
+namespace ecfsim::program {
 
 namespace {
 
@@ -172,4 +172,4 @@ terminal, the state file or the paper file cannot be used.
 )";
 }
 
-}  // namespace ecfsim
+}  // namespace ecfsim::program

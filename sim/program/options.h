@@ -9,7 +9,7 @@
 #include "core/printer.h"
 #include "wire/device.h"
 
-namespace ecfsim {
+namespace ecfsim::program {
 
 struct Options {
     int model_code = 12;  // MP-4000 TH FI
@@ -34,4 +34,4 @@ bool apply_fault_spec(const std::string& spec, Options& options);
 // The text of --help.
 std::string usage_text();
 
-}  // namespace ecfsim
+}  // namespace ecfsim::program

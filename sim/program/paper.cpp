@@ -3,9 +3,9 @@
 #include <cerrno>
 #include <cstring>
 
-namespace ecfsim {
+namespace ecfsim::program {
 
-Paper::Paper(const std::string& path)
+PaperRoll::PaperRoll(const std::string& path)
 {
     if (path.empty()) {
         file_ = stdout;
@@ -19,12 +19,12 @@ Paper::Paper(const std::string& path)
     owned_ = true;
 }
 
-Paper::~Paper()
+PaperRoll::~PaperRoll()
 {
     if (owned_ && file_) std::fclose(file_);
 }
 
-void Paper::print_line(std::string_view line)
+void PaperRoll::print_line(std::string_view line)
 {
     if (!file_) return;
     // A reader that went away (closed pipe) must not stop the printer.
@@ -34,4 +34,4 @@ void Paper::print_line(std::string_view line)
     std::clearerr(file_);
 }
 
-}  // namespace ecfsim
+}  // namespace ecfsim::program

@@ -6,15 +6,15 @@
 #include <string>
 #include <string_view>
 
-namespace ecfsim {
+namespace ecfsim::program {
 
-class Paper {
+class PaperRoll {
 public:
     // Empty path: standard output.
-    explicit Paper(const std::string& path);
-    ~Paper();
-    Paper(const Paper&) = delete;
-    Paper& operator=(const Paper&) = delete;
+    explicit PaperRoll(const std::string& path);
+    ~PaperRoll();
+    PaperRoll(const PaperRoll&) = delete;
+    PaperRoll& operator=(const PaperRoll&) = delete;
 
     bool is_open() const { return file_ != nullptr; }
     const std::string& error() const { return error_; }
@@ -26,4 +26,4 @@ private:
     std::string error_;
 };
 
-}  // namespace ecfsim
+}  // namespace ecfsim::program

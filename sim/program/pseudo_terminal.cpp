@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-namespace ecfsim {
+namespace ecfsim::program {
 
 namespace {
 
@@ -62,4 +62,4 @@ bool PseudoTerminal::fail(const char* what)
     return false;
 }
 
-}  // namespace ecfsim
+}  // namespace ecfsim::program

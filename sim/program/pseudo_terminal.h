@@ -6,7 +6,7 @@
 
 #include "program/unique_fd.h"
 
-namespace ecfsim {
+namespace ecfsim::program {
 
 class PseudoTerminal {
 public:
@@ -30,4 +30,4 @@ private:
     std::string error_;
 };
 
-}  // namespace ecfsim
+}  // namespace ecfsim::program

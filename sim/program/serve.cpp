@@ -7,7 +7,7 @@
 #include <cstring>
 #include <ctime>
 
-namespace ecfsim {
+namespace ecfsim::program {
 
 namespace {
 
@@ -110,4 +110,4 @@ bool serve(int master_fd, Device& device, const volatile sig_atomic_t& stop, con
     return true;
 }
 
-}  // namespace ecfsim
+}  // namespace ecfsim::program

@@ -9,7 +9,7 @@
 
 #include "wire/device.h"
 
-namespace ecfsim {
+namespace ecfsim::program {
 
 int64_t monotonic_ms();
 
@@ -18,4 +18,4 @@ int64_t monotonic_ms();
 bool serve(int master_fd, Device& device, const volatile sig_atomic_t& stop, const sigset_t& wait_mask,
            std::string& error);
 
-}  // namespace ecfsim
+}  // namespace ecfsim::program

@@ -9,7 +9,7 @@
 
 #include "program/unique_fd.h"
 
-namespace ecfsim {
+namespace ecfsim::program {
 
 namespace {
 
@@ -82,4 +82,4 @@ bool write_state_file(const std::string& path, std::string_view bytes, std::stri
     return true;
 }
 
-}  // namespace ecfsim
+}  // namespace ecfsim::program

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace ecfsim {
+namespace ecfsim::program {
 
 enum class StateRead { Loaded, Missing, Failed };
 
@@ -16,4 +16,4 @@ StateRead read_state_file(const std::string& path, std::string& bytes, std::stri
 // either the old or the new contents, never a part.
 bool write_state_file(const std::string& path, std::string_view bytes, std::string& error);
 
-}  // namespace ecfsim
+}  // namespace ecfsim::program

@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-namespace ecfsim {
+namespace ecfsim::program {
 
 bool make_terminal_link(const std::string& link, const std::string& target, std::string& error)
 {
@@ -33,4 +33,4 @@ void remove_terminal_link(const std::string& link, const std::string& target)
     if (n > 0 && std::string(buf.data(), static_cast<size_t>(n)) == target) ::unlink(link.c_str());
 }
 
-}  // namespace ecfsim
+}  // namespace ecfsim::program

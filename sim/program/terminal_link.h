@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace ecfsim {
+namespace ecfsim::program {
 
 // Makes `link` point to `target`. A symbolic link already there (left by a
 // run that was killed) is replaced; any other file is left alone and fails.
@@ -12,4 +12,4 @@ bool make_terminal_link(const std::string& link, const std::string& target, std:
 // Removes `link` if it still points to `target` (another run may own it now).
 void remove_terminal_link(const std::string& link, const std::string& target);
 
-}  // namespace ecfsim
+}  // namespace ecfsim::program

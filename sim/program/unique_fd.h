@@ -5,7 +5,7 @@
 
 #include <utility>
 
-namespace ecfsim {
+namespace ecfsim::program {
 
 class UniqueFd {
 public:
@@ -36,4 +36,4 @@ private:
     int fd_ = -1;
 };
 
-}  // namespace ecfsim
+}  // namespace ecfsim::program
