@@ -1,0 +1,15 @@
+// Stand-in for the non-fiscal receipt until it is built: nothing of it is
+// ever open here.
+#include "receipt/deps.h"
+
+extern "C" int BMTCLOCAL_cnf_eh_simulado(int codigo) {
+  return ((BMTCLOCAL_flg_vers & 1) == 0 || codigo == 29) ? 1 : 0;
+}
+
+extern "C" int ECFIF_fim_cnf(void) {
+  ECFBMTCAUX_o_que_repetir = 0;
+  unsigned char &estado = *deps::campo(deps::estado_doc);
+  if (estado == 3) estado = 0;
+  deps::marca_alterado();
+  return 0;
+}
