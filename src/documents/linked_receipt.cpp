@@ -4,8 +4,6 @@
 
 extern "C" int ECFIF_fim_cnf_vinc(void) {
   ECFBMTCAUX_o_que_repetir = 0;
-  unsigned char &estado = *deps::campo(deps::estado_doc);
-  if (estado == 2) estado = 0;
-  deps::marca_alterado();
+  if (ecf::nv::estado_doc_atual() == 2) ecf::nv::muda_estado_doc(0);
   return 0;
 }

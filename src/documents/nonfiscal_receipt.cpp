@@ -8,8 +8,6 @@ extern "C" int BMTCLOCAL_cnf_eh_simulado(int codigo) {
 
 extern "C" int ECFIF_fim_cnf(void) {
   ECFBMTCAUX_o_que_repetir = 0;
-  unsigned char &estado = *deps::campo(deps::estado_doc);
-  if (estado == 3) estado = 0;
-  deps::marca_alterado();
+  if (ecf::nv::estado_doc_atual() == 3) ecf::nv::muda_estado_doc(0);
   return 0;
 }

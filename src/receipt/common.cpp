@@ -18,16 +18,14 @@ void registra(int bit, const char *formato, ...) {
 }
 
 void esquece_consumidor() {
-  std::memset(deps::campo(deps::consumidor_cpf_cnpj), 0, 30);
-  std::memset(deps::campo(deps::consumidor_nome), 0, 31);
-  std::memset(deps::campo(deps::consumidor_endereco), 0, 81);
-  deps::marca_alterado();
+  ecf::nv::limpa(ecf::nv::consumidor_cpf_cnpj);
+  ecf::nv::limpa(ecf::nv::consumidor_nome);
+  ecf::nv::limpa(ecf::nv::consumidor_endereco);
 }
 
 void esvazia_pagtos_vinculaveis() {
-  std::memset(deps::campo(deps::pagtos_vinculaveis), 0, tam_pagto * max_pagtos);
-  *deps::campo(deps::qtd_pagtos_vinculaveis) = 0;
-  deps::marca_alterado();
+  ecf::nv::limpa(ecf::nv::pagtos_vinculaveis);
+  ecf::nv::limpa(ecf::nv::qtd_pagtos_vinculaveis);
 }
 
 bool valor8_zero(const unsigned char *valor) {

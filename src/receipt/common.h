@@ -34,18 +34,17 @@ inline bool documento_fechado(unsigned char estado) {
 }
 
 // Record fields.
-inline unsigned char estado_doc() { return *deps::campo(deps::estado_doc); }
+inline unsigned char estado_doc() { return ecf::nv::estado_doc_atual(); }
 inline void muda_estado_doc(unsigned char v) {
-  *deps::campo(deps::estado_doc) = v;
-  deps::marca_alterado();
+  ecf::nv::muda_estado_doc(v);
 }
 inline constexpr std::size_t tam_slot = 50;
 inline constexpr int slots_descritivo = 4;
 inline constexpr int slots_publicidade = 8;
 inline constexpr std::size_t tam_pagto = 39;
 inline constexpr int max_pagtos = 30;
-inline unsigned char *descritivo() { return deps::campo(deps::linhas_descritivo); }
-inline unsigned char *publicidade() { return deps::campo(deps::linhas_publicidade); }
+inline unsigned char *descritivo() { return ecf::nv::campo(ecf::nv::linhas_descritivo); }
+inline unsigned char *publicidade() { return ecf::nv::campo(ecf::nv::linhas_publicidade); }
 void esquece_consumidor();
 void esvazia_pagtos_vinculaveis();
 bool valor8_zero(const unsigned char *valor);

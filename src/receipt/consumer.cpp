@@ -7,14 +7,14 @@ using namespace receipt;
 namespace {
 
 struct CampoConsumidor {
-  std::size_t offset;
+  ecf::nv::Field campo;
   std::size_t max;  // characters, without the terminator
 };
 
 constexpr std::array<CampoConsumidor, 3> campos_consumidor{{
-    {deps::consumidor_cpf_cnpj, 29},
-    {deps::consumidor_nome, 30},
-    {deps::consumidor_endereco, 80},
+    {ecf::nv::consumidor_cpf_cnpj, 29},
+    {ecf::nv::consumidor_nome, 30},
+    {ecf::nv::consumidor_endereco, 80},
 }};
 
 }  // namespace
@@ -25,12 +25,12 @@ extern "C" int ECFIF_identifica_consumidor(int tipo, const char *texto) {
     esquece_consumidor();
   } else if (tipo >= 1 && tipo <= 3) {
     const CampoConsumidor &c = campos_consumidor[static_cast<std::size_t>(tipo - 1)];
-    unsigned char *destino = deps::campo(c.offset);
+    unsigned char *destino = ecf::nv::campo(c.campo);
     std::string_view s = limitado(texto, c.max);
     std::memcpy(destino, s.data(), s.size());
     std::memset(destino + s.size(), 0, c.max + 1 - s.size());
   }
-  deps::marca_alterado();
+  ecf::nv::marca_alterado();
   return 0;
 }
 

@@ -47,36 +47,53 @@ int ECFIF_fim_cnf_vinc(void);
 int BMTCLOCAL_cnf_eh_simulado(int codigo);
 }
 
-namespace deps {
+namespace ecf::nv {
 
-// Offsets of the persistent record's fields.
-inline constexpr std::size_t linhas_publicidade = 0;
-inline constexpr std::size_t linhas_descritivo = 400;
-inline constexpr std::size_t qtd_pagtos_vinculaveis = 600;
-inline constexpr std::size_t pagtos_vinculaveis = 601;
-inline constexpr std::size_t consumidor_cpf_cnpj = 1771;
-inline constexpr std::size_t consumidor_nome = 1801;
-inline constexpr std::size_t consumidor_endereco = 1832;
-inline constexpr std::size_t codigo_cnf = 2533;
-inline constexpr std::size_t valor_cnf = 2537;
-inline constexpr std::size_t forma_pagto_cnf = 2545;
-inline constexpr std::size_t total_pago = 2549;
-inline constexpr std::size_t estado_doc = 2557;
+// The record fields the receipt uses.
+struct Field {
+  std::size_t offset;
+  std::size_t width;
+};
+inline constexpr Field linhas_publicidade{0, 400};
+inline constexpr Field linhas_descritivo{400, 200};
+inline constexpr Field qtd_pagtos_vinculaveis{600, 1};
+inline constexpr Field pagtos_vinculaveis{601, 1170};
+inline constexpr Field consumidor_cpf_cnpj{1771, 30};
+inline constexpr Field consumidor_nome{1801, 31};
+inline constexpr Field consumidor_endereco{1832, 81};
+inline constexpr Field codigo_cnf{2533, 4};
+inline constexpr Field valor_cnf{2537, 8};
+inline constexpr Field forma_pagto_cnf{2545, 4};
+inline constexpr Field total_pago{2549, 8};
+inline constexpr Field estado_doc{2557, 1};
 
-inline unsigned char *campo(std::size_t offset) { return BMTCLOCAL_d + offset; }
 inline void marca_alterado() { ECFIF_nvmem.flags |= 1u; }
-
-inline std::int32_t le_i32(std::size_t offset) {
-  const unsigned char *p = campo(offset);
-  return static_cast<std::int32_t>(static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-                                   static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24);
+inline unsigned char *campo(Field f) { return BMTCLOCAL_d + f.offset; }
+inline void limpa(Field f) {
+  for (std::size_t i = 0; i < f.width; ++i) campo(f)[i] = 0;
+  marca_alterado();
 }
-inline void grava_i32(std::size_t offset, std::int32_t v) {
-  auto u = static_cast<std::uint32_t>(v);
-  unsigned char *p = campo(offset);
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(u >> (8 * i));
+inline std::uint8_t le_byte(Field f) { return BMTCLOCAL_d[f.offset]; }
+inline void grava_byte(Field f, std::uint8_t v) {
+  BMTCLOCAL_d[f.offset] = v;
+  marca_alterado();
 }
+inline std::int32_t le_i32(Field f) {
+  const unsigned char *p = campo(f);
+  std::uint32_t v = std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
+                    std::uint32_t(p[3]) << 24;
+  return static_cast<std::int32_t>(v);
+}
+inline void grava_i32(Field f, std::int32_t valor) {
+  auto v = static_cast<std::uint32_t>(valor);
+  unsigned char *p = campo(f);
+  for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
+  marca_alterado();
+}
+inline std::uint8_t estado_doc_atual() { return le_byte(estado_doc); }
+inline void muda_estado_doc(std::uint8_t v) { grava_byte(estado_doc, v); }
+inline char *texto(Field f) { return reinterpret_cast<char *>(campo(f)); }
 
-}  // namespace deps
+}  // namespace ecf::nv
 
 #endif

@@ -13,7 +13,7 @@ constexpr std::size_t max_texto_slot = tam_slot - 2;  // in-use byte and termina
 extern "C" void ECFBMTCAUX_limpa_linhas(unsigned char *tabela, int qtd_slots) {
   if (!tabela || qtd_slots < 1) return;
   std::memset(tabela, 0, tam_slot * static_cast<std::size_t>(qtd_slots));
-  deps::marca_alterado();
+  ecf::nv::marca_alterado();
 }
 
 extern "C" void ECFBMTCAUX_guarda_linha(unsigned char *tabela, int qtd_slots, int indice, const char *texto) {
@@ -29,7 +29,7 @@ extern "C" void ECFBMTCAUX_guarda_linha(unsigned char *tabela, int qtd_slots, in
   std::memset(slot, 0, tam_slot);
   std::memcpy(slot + 1, s.data(), s.size());
   slot[0] = 1;
-  deps::marca_alterado();
+  ecf::nv::marca_alterado();
 }
 
 extern "C" int ECFIF_descritivo(int indice, const char *texto) {

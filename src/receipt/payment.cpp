@@ -16,11 +16,11 @@ constexpr std::size_t max_textos = 80;
 void soma_total_pago(const char *valor) {
   unsigned char v[8];
   _ato8(v, valor);
-  unsigned char *total = deps::campo(deps::total_pago);
+  unsigned char *total = ecf::nv::campo(ecf::nv::total_pago);
   unsigned char soma[8];
   _8soma(soma, total, v);
   std::memcpy(total, soma, sizeof soma);
-  deps::marca_alterado();
+  ecf::nv::marca_alterado();
 }
 
 // Command 72: method, amount, then the two optional texts (together at most
@@ -48,8 +48,8 @@ Argumentos<2 + largura_valor + max_textos> argumentos_pagamento(int forma, const
 extern "C" void BMTCLOCAL_armazena_fpagto_valor(const char *nome_forma, const char *valor) {
   if (!nome_forma || !*nome_forma || *nome_forma == ' ' || !valor || !*valor) return;
   if (ECFBMTC_exec(30) != 0 || ECFIF_tam_resposta_ecf < 6) return;
-  unsigned char &qtd = *deps::campo(deps::qtd_pagtos_vinculaveis);
-  unsigned char *tabela = deps::campo(deps::pagtos_vinculaveis);
+  unsigned char &qtd = *ecf::nv::campo(ecf::nv::qtd_pagtos_vinculaveis);
+  unsigned char *tabela = ecf::nv::campo(ecf::nv::pagtos_vinculaveis);
   while (qtd > max_pagtos - 1) {
     std::memmove(tabela, tabela + tam_pagto, tam_pagto * (max_pagtos - 1));
     --qtd;
@@ -65,7 +65,7 @@ extern "C" void BMTCLOCAL_armazena_fpagto_valor(const char *nome_forma, const ch
   nome.l(nome_forma, 16);
   std::memcpy(reg + 22, nome.dados(), 16);
   ++qtd;
-  deps::marca_alterado();
+  ecf::nv::marca_alterado();
 }
 
 extern "C" int ECFBMTC_pagamento(int forma, const char *valor, const char *texto1, const char *texto2) {
@@ -79,13 +79,13 @@ extern "C" int ECFBMTC_pagamento(int forma, const char *valor, const char *texto
   if (r != 0) return r;
   unsigned char quantia[8];
   _ato8(quantia, valor);
-  const bool sem_valor_cnf = valor8_zero(deps::campo(deps::valor_cnf));
+  const bool sem_valor_cnf = valor8_zero(ecf::nv::campo(ecf::nv::valor_cnf));
   if (valor8_zero(quantia)) return sem_valor_cnf ? 0 : 2;
-  if (estado_doc() == 3 && BMTCLOCAL_cnf_eh_simulado(deps::le_i32(deps::codigo_cnf))) {
+  if (estado_doc() == 3 && BMTCLOCAL_cnf_eh_simulado(ecf::nv::le_i32(ecf::nv::codigo_cnf))) {
     if (sem_valor_cnf) return 1;
     soma_total_pago(valor);
-    deps::grava_i32(deps::forma_pagto_cnf, forma);
-    deps::marca_alterado();
+    ecf::nv::grava_i32(ecf::nv::forma_pagto_cnf, forma);
+    ecf::nv::marca_alterado();
     return 0;
   }
   if ((texto1 || texto2) && ECFBMTC_num_col_ecf < 1) return 2;

@@ -7,8 +7,8 @@ using namespace receipt;
 namespace {
 
 bool totaliza_nao_fiscal() {
-  return estado_doc() == 3 && eh_mfd() && deps::le_i32(deps::codigo_cnf) != 29 &&
-         !valor8_zero(deps::campo(deps::valor_cnf));
+  return estado_doc() == 3 && eh_mfd() && ecf::nv::le_i32(ecf::nv::codigo_cnf) != 29 &&
+         !valor8_zero(ecf::nv::campo(ecf::nv::valor_cnf));
 }
 
 }  // namespace
@@ -39,8 +39,7 @@ extern "C" int ECFIF_imprime_total(const char *texto) {
     ECFBMTCAUX_o_que_repetir = 13;
     return r;
   }
-  std::memset(deps::campo(deps::total_pago), 0, 8);
-  deps::marca_alterado();
+  ecf::nv::limpa(ecf::nv::total_pago);
   return 0;
 }
 
