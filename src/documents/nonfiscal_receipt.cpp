@@ -1,6 +1,8 @@
 // Stand-in for the non-fiscal receipt until it is built: nothing of it is
 // ever open here.
+#include "ecfbmtc/transport.h"
 #include "receipt/deps.h"
+#include "setup/persistent_state.h"
 
 extern "C" int BMTCLOCAL_cnf_eh_simulado(int codigo) {
   return ((BMTCLOCAL_flg_vers & 1) == 0 || codigo == 29) ? 1 : 0;

@@ -10,7 +10,10 @@
 #include <string_view>
 
 #include "ecfbmtc/receipt.h"
+#include "ecfbmtc/setup.h"
+#include "ecfbmtc/transport.h"
 #include "receipt/deps.h"
+#include "setup/persistent_state.h"
 
 namespace receipt {
 

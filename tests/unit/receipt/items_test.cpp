@@ -33,6 +33,7 @@ TEST_F(Itens, ClassicLayout) {
   ECFIF_descritivo(0, "");
   ASSERT_EQ(ECFBMTC_registra_item_desc("789", "Cafe", "T1", "1000", "1250", "50"), 0);
   EXPECT_EQ(imp.args_de(9), "0000000000789" "Cafe" + brancos(25) + "T1" "0001000" "00001250" "00000050");
+  EXPECT_TRUE(ecftest::log_has("registra_item(9,789,Cafe,T1,1000,1250,50,(null))=0."));
 
   usa(kn4);
   ECFBMTCAUX_codigo_cbranco = 1;
@@ -105,6 +106,7 @@ TEST_F(Itens, ItemWithUnitLayout) {
   std::string esperado = "T1" "000012500" "0001000" + zeros(10) + zeros(10) + brancos(21) + "0" + "KG" +
                          "00000000000789" + nul() + "Cafe" + brancos(25) + nul();
   EXPECT_EQ(imp.args_de(63), esperado);
+  EXPECT_TRUE(ecftest::log_has("registra_item_com_unidade(789,Cafe,T1,1000,1250,(null),(null),KG,0)=0."));
 
   ASSERT_EQ(ECFBMTC_registra_item_3casas("789", nullptr, "T1", "1000", "12500", "75"), 0);
   esperado = "T1" "000012500" "0001000" "0000000075" + zeros(10) + brancos(21) + "0" + "UN" + "00000000000789" +
@@ -124,6 +126,7 @@ TEST_F(Itens, ExtendedLayouts) {
   ASSERT_EQ(ECFBMTC_registra_item_3casas("789", "Cafe", "T1", "1000", "12505", "9"), 0);
   EXPECT_EQ(imp.args_de(6287), "00000000000789" "T1" "UN" "A" "0001000" "00012505" "00000009" + nul() + zeros(8) +
                                    nul() + "Cafe" + brancos(25) + nul());
+  EXPECT_TRUE(ecftest::log_has("registra_venda_de_item(789,T1,(null),1000,12505,9,(null),Cafe,1,1)=0."));
   ECFBMTCAUX_forca_multiplicacao = 1;
   ASSERT_EQ(ECFBMTC_registra_item("1", "Cafe", "T1", "1", "1"), 0);
   EXPECT_EQ(imp.args_de(6287)[18], 'T');

@@ -7,8 +7,11 @@
 #include <cstring>
 #include <string>
 
+#include <deque>
+
 #include "ecfbmtc.h"
 #include "platform/platform.h"
+#include "platform/test_platform.h"
 #include "receipt/deps.h"
 #include "scripted_printer.h"
 
@@ -26,32 +29,45 @@ inline constexpr Modelo mp7000{7, 48, true};
 inline constexpr Modelo kn4{10, 48, true};
 inline constexpr Modelo mp4000{12, 48, true};
 
+// The scripted printer on the test line.
+class Ligacao : public ecftest::LinePeer {
+ public:
+  explicit Ligacao(ImpressoraRoteirizada &imp) : imp_(imp) {}
+  void from_driver(std::uint8_t b, std::int64_t) override {
+    for (char c : imp_.recebe(std::string(1, static_cast<char>(b)))) saida_.push_back(static_cast<std::uint8_t>(c));
+  }
+  int to_driver(std::int64_t) override {
+    if (saida_.empty()) return -1;
+    int b = saida_.front();
+    saida_.pop_front();
+    return b;
+  }
+
+ private:
+  ImpressoraRoteirizada &imp_;
+  std::deque<std::uint8_t> saida_;
+};
+
 class ReciboTest : public ::testing::Test {
  protected:
   ImpressoraRoteirizada imp;
+  Ligacao ligacao{imp};
 
   void SetUp() override {
-    std::memset(BMTCLOCAL_d, 0, sizeof BMTCLOCAL_d);
-    ECFIF_nvmem.flags = 0;
-    ECFBMTC_flags = 0;
-    ECFBMTCAUX_codigo_cbranco = 0;
-    ECFBMTCAUX_forca_multiplicacao = 0;
-    ECFBMTCAUX_modo_protocolo = 0;
-    ECFBMTCAUX_o_que_repetir = 0;
-    std::memcpy(ECFBMTC_unidade_do_item, "UN", 3);
+    ecftest::reset();
     std::memset(ECFBMTCAUX_idaplica, 0, sizeof ECFBMTCAUX_idaplica);
     ECFBMTCAUX_configurada_idaplica = 0;
     ECFLOG_modo = 3;
     usa(mp2000);
-    liga_linha();
+    ecftest::set_peer(&ligacao);
     // A classic item fixes the first description line at 29 characters.
     ECFBMTC_registra_item("1", "x", "T1", "1", "1");
     imp.limpa();
     ECFIF_nvmem.flags = 0;
   }
   void TearDown() override {
-    ECFIF_libera_memoria();
-    desliga_linha();
+    ecftest::set_peer(nullptr);
+    ecftest::reset();
   }
 
   void usa(const Modelo &m) {
@@ -72,9 +88,6 @@ class ReciboTest : public ::testing::Test {
   std::string pagto(int i) const {
     return std::string(reinterpret_cast<const char *>(BMTCLOCAL_d + 601 + 39 * i), 39);
   }
-
-  void liga_linha();
-  void desliga_linha();
 };
 
 inline std::string zeros(std::size_t n) { return std::string(n, '0'); }
