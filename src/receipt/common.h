@@ -28,7 +28,7 @@ inline const char *txt(const char *s) { return s ? s : "(null)"; }
 inline const char *txt_vazio(const char *s) { return (s && *s) ? s : "(null)"; }
 
 inline std::string_view limitado(const char *s, std::size_t max) {
-  return s ? std::string_view(s, strnlen(s, max)) : std::string_view();
+  return s ? std::string_view(s, strnlen(s, max)) : std::string_view("", 0);
 }
 
 inline bool eh_mfd() { return (BMTCLOCAL_flg_vers & 1) != 0; }

@@ -44,7 +44,7 @@ extern "C" int ECFIF_consiste_linha(const char *texto) {
 }
 
 extern "C" int ECFIF_publicit(int indice, const char *texto) {
-  registra(log_protocolo, "publicit(%d,%s)", indice, txt(texto));
+  registra(log_protocolo, "publicit(%d,%s)", indice, txt_vazio(texto));
   ECFBMTCAUX_guarda_linha(publicidade(), slots_publicidade, indice, texto);
   return 0;
 }

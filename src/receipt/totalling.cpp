@@ -44,11 +44,11 @@ extern "C" int ECFIF_imprime_total(const char *texto) {
 }
 
 extern "C" int ECFIF_guarda_subtotal(const char *texto) {
-  registra(log_interface, "guarda_subtotal(%s)", txt(texto));
+  registra(log_interface, "guarda_subtotal(%s)", txt_vazio(texto));
   return 0;
 }
 
 extern "C" int ECFIF_troco(const char *texto) {
-  registra(log_interface, "troco(%s)", txt(texto));
+  registra(log_interface, "troco(%s)", txt_vazio(texto));
   return 0;
 }
