@@ -72,8 +72,10 @@ public:
     bool is_mfd() const;
     int columns() const;
 
-private:
+    // The printer's memory; its definition is internal to sim/core.
     struct State;
+
+private:
     std::unique_ptr<State> state_;
 };
 
