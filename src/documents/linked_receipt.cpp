@@ -1,5 +1,6 @@
 // Stand-in for the linked receipt until it is built: nothing of it is ever
 // open here.
+#include "ecfbmtc/config.h"
 #include "ecfbmtc/transport.h"
 #include "receipt/deps.h"
 #include "setup/persistent_state.h"

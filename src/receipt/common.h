@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "ecfbmtc/config.h"
 #include "ecfbmtc/receipt.h"
 #include "ecfbmtc/setup.h"
 #include "ecfbmtc/transport.h"
