@@ -116,14 +116,18 @@ for text in "Arroz tipo 1" "Cafe torrado" "Validade 12/2027" "Pao frances" "Volt
   grep -q "$text" "$paper" || fail "the paper lacks \"$text\""
 done
 
-# "sale: COO 000123, paid 60.00, 1.234 s (wire 0.456 s: N bytes at B baud)"
+# "sale: COO 000123, paid 60.00, 1.234 s (wire 0.456 s: N bytes at B baud, S sent, R received)"
 coo=$(sed -E 's/^sale: COO ([^,]*),.*/\1/' <<<"$summary")
 paid=$(sed -E 's/.*, paid ([^,]*),.*/\1/' <<<"$summary")
 secs=$(sed -E 's/.*, ([0-9.]+) s \(wire.*/\1/' <<<"$summary")
-wire=$(sed -E 's/.*\(wire ([0-9.]+) s: ([0-9]+) bytes at ([0-9]+) baud\).*/\1 s (\2 bytes x 10 bits \/ \3 baud)/' <<<"$summary")
+read -r bytes baud sent received < <(sed -E 's/.*: ([0-9]+) bytes at ([0-9]+) baud, ([0-9]+) sent, ([0-9]+) received\).*/\1 \2 \3 \4/' <<<"$summary")
+wire() { awk -v n="$1" -v b="$baud" 'BEGIN { printf "%.3f", n * 10 / b }'; }
 echo
 echo "=== summary ==="
 echo "COO:        $coo"
 echo "total:      $paid"
-echo "sale time:  $secs s, of which on the emulated wire $wire"
+echo "sale time:  $secs s"
+echo "wire:       $(wire "$bytes") s for $bytes bytes x 10 bits / $baud baud;"
+echo "            the emulator paces its answers: $(wire "$received") s of the sale ($received bytes);"
+echo "            the requests ($sent bytes, $(wire "$sent") s on a real line) cross the pseudo-terminal at once"
 [ "$paid" = "60.00" ] || fail "paid $paid, expected 60.00"

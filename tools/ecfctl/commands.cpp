@@ -603,13 +603,15 @@ int cmd_sale(Session& s, const std::vector<std::string>& args, const std::vector
     }
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     WireCount w1 = wire_count();
-    uint64_t bytes = (w1.sent - w0.sent) + (w1.received - w0.received);
+    uint64_t sent = w1.sent - w0.sent;
+    uint64_t received = w1.received - w0.received;
     long speed = s.options().speed;
-    double wire = speed > 0 ? static_cast<double>(bytes) * 10.0 / static_cast<double>(speed) : 0.0;
+    double wire = speed > 0 ? static_cast<double>(sent + received) * 10.0 / static_cast<double>(speed) : 0.0;
     std::string coo = read_coo(s);
-    std::printf("sale: COO %s, paid %s, %.3f s (wire %.3f s: %llu bytes at %ld baud)\n",
+    std::printf("sale: COO %s, paid %s, %.3f s (wire %.3f s: %llu bytes at %ld baud, %llu sent, %llu received)\n",
                 coo.empty() ? "unknown" : coo.c_str(), total_paid(s).c_str(), seconds, wire,
-                static_cast<unsigned long long>(bytes), speed);
+                static_cast<unsigned long long>(sent + received), speed, static_cast<unsigned long long>(sent),
+                static_cast<unsigned long long>(received));
     return kExitOk;
 }
 
