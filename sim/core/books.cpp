@@ -164,7 +164,13 @@ Money subtotal(const OpenDoc& d) {
     return t - d.subtotal_discount + d.subtotal_surcharge;
 }
 
-Money nonfiscal_total(const OpenDoc& d) { return subtotal(d); }
+
+std::vector<Payment> net_payments(const OpenDoc& d) {
+    std::vector<Payment> out = d.payments;
+    const Money change = d.paid - subtotal(d);
+    if (change > 0 && !out.empty()) out.back().amount -= change;
+    return out;
+}
 
 void print_header(State& s, std::string_view title, uint32_t coo) {
     Paper& p = s.paper;

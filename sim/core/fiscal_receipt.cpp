@@ -168,10 +168,8 @@ ClosedReceipt commit_fiscal(State& s, const OpenDoc& d) {
     }
     gross += d.subtotal_surcharge;
     for (int b = 0; b < kBuckets; ++b) s.day.buckets[static_cast<size_t>(b)] += c.buckets[static_cast<size_t>(b)];
-    for (const auto& p : d.payments) {
-        s.day.by_method[static_cast<size_t>(p.method - 1)] += p.amount;
-    }
-    c.payments = d.payments;
+    c.payments = net_payments(d);
+    for (const auto& p : c.payments) s.day.by_method[static_cast<size_t>(p.method - 1)] += p.amount;
     c.total = subtotal(d);
     s.grand_total += gross;
     return c;

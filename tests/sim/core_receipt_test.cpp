@@ -68,6 +68,13 @@ TEST(CoreReceipt, AWholeSaleKeepsItsBooks) {
     // The discounts are the day's discounts (variable 5).
     EXPECT_EQ(bcd_value(b.var(5).data), 167u);
     EXPECT_EQ(bcd_value(b.var(27).data), 41226u);
+    // Payments by method, the change taken from the cash.
+    const std::string methods = b.var(49).data;
+    EXPECT_EQ(methods.substr(32, 16), "Cartao Credito  ");
+    EXPECT_EQ(bcd_value(methods.substr(320, 7)), 500u);
+    EXPECT_EQ(bcd_value(methods.substr(334, 7)), 1500u);
+    EXPECT_EQ(bcd_value(b.var(3).data), 2167u);   // grand total
+    EXPECT_EQ(bcd_value(b.var(55).data), 1u);     // fiscal receipts
 
     const std::string text = b.paper_text();
     EXPECT_NE(text.find("CUPOM FISCAL"), std::string::npos);
