@@ -119,10 +119,27 @@ bool split_item(const State& s, uint16_t command, std::string_view a, ItemFields
     return true;
 }
 
+// A description laid out over several lines arrives with blanks filling
+// each line; each stretch of text gets a line of its own.
+std::vector<std::string> description_lines(std::string_view d) {
+    std::vector<std::string> lines;
+    size_t i = 0;
+    while (i < d.size()) {
+        while (i < d.size() && d[i] == ' ') ++i;
+        size_t end = d.find("  ", i);
+        if (end == std::string_view::npos) end = d.size();
+        if (end > i) lines.emplace_back(d.substr(i, end - i));
+        i = end;
+    }
+    return lines;
+}
+
 void print_item(State& s, int number, const Item& it) {
-    char head[24];
+    char head[128];
     std::snprintf(head, sizeof head, "%03d ", number);
-    s.paper.text(std::string(head) + it.code + " " + it.description);
+    const std::vector<std::string> lines = description_lines(it.description);
+    s.paper.text(std::string(head) + it.code + (lines.empty() ? "" : " " + lines.front()));
+    for (size_t i = 1; i < lines.size(); ++i) s.paper.text("    " + lines[i]);
     const std::string left = "    " + quantity_text(it.quantity_milli) + " " + it.unit + " x " +
                              price_text(it.unit_price, it.price_decimals);
     s.paper.pair(left, bucket_label(s, it.bucket) + "  " + money_text(it.amount));

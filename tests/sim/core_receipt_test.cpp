@@ -101,10 +101,16 @@ TEST(CoreReceipt, ClassicItemFollowsTheModelsCodeWidth) {
 TEST(CoreReceipt, LongDescriptionGoesToTheNextItem) {
     Bench b(5);
     b.run(0);
-    const std::string desc = "DETERGENTE LIQUIDO NEUTRO 500ML CAIXA COM DOZE UNIDADES";
+    // As the driver lays it out: 29 characters on the first line, then
+    // each further line on a 48-column boundary.
+    const std::string desc = field("DETERGENTE NEUTRO 500ML", 29, ' ', true) +
+                             field("CAIXA COM DOZE UNIDADES", 48, ' ', true);
     ASSERT_FALSE(refused(b.run(ext(52), desc)));
     ASSERT_FALSE(refused(b.run(9, classic_item("01", "1000", "199"))));
-    EXPECT_NE(b.paper_text().find("COM DOZE UNIDADES"), std::string::npos);
+    const std::string text = b.paper_text();
+    EXPECT_NE(text.find("DETERGENTE NEUTRO 500ML\n    CAIXA COM DOZE UNIDADES\n"),
+              std::string::npos);
+    EXPECT_EQ(text.find("CAFE TORRADO"), std::string::npos);
 }
 
 TEST(CoreReceipt, ItemWithUnitCommand) {
