@@ -107,11 +107,12 @@ TEST(CoreFaults, FullFiscalMemoryStopsSalesAndReductions) {
 }
 
 TEST(CoreFaults, TheFiscalMemoryFillsUpAfterItsLastReduction) {
+    int64_t clock = kMorning;
     PrinterConfig c;
     c.model_code = 1;
-    c.clock = [] { return kMorning; };
+    c.clock = [&clock] { return clock; };
     Printer p(std::move(c));
-    for (int i = 0; i < 2280; ++i) ASSERT_FALSE(p.execute(5, {}).st2 & 1) << i;
+    for (int i = 0; i < 2280; ++i, clock += 86400) ASSERT_FALSE(p.execute(5, {}).st2 & 1) << i;
     const Reply full = p.execute(5, {});
     EXPECT_EQ(full.st2, 0x41);
     EXPECT_EQ(p.execute(0, {}).st2, 0x41);
