@@ -156,12 +156,15 @@ Reply dispatch(State& s, uint16_t c, std::string_view a) {
 Reply Printer::execute(uint16_t command, std::string_view args) {
     State& s = *state_;
     const CommandInfo* ci = find_command(command);
+    // A streamed fiscal-memory reading goes to the line, not to the paper.
+    const bool streamed = command == 8 && args.size() == 13 && (args[12] == 'R' || args[12] == 'r');
+    const bool prints = ci && (ci->flags & kPrints) && !streamed;
     Reply r;
     if (!ci || (ci->flags & kMfdOnly && !s.mfd())) {
         r = unknown_command();
-    } else if (ci->flags & kPrints && s.faults.paper_out) {
+    } else if (prints && s.faults.paper_out) {
         r = refuse(st1::kPaperEnd, 0, exec::kOutOfPaper);
-    } else if (ci->flags & kPrints && (s.faults.head_lifted || s.faults.offline)) {
+    } else if (prints && (s.faults.head_lifted || s.faults.offline)) {
         r = refuse(st1::kPrinterError, 0,
                    s.faults.head_lifted ? exec::kHeadLifted : exec::kOffLine);
     } else if (ci->flags & kOpensDay && (s.faults.fiscal_memory_full ||

@@ -74,6 +74,8 @@ TEST(CoreFaults, PaperOutRefusesPrintingButNotReading) {
         EXPECT_EQ(r.exec_status, 11) << c;
     }
     EXPECT_EQ(b.var(6).data, std::string(3, '\0'));
+    EXPECT_FALSE(refused(b.run(8, "000000009999R")));
+    EXPECT_TRUE(refused(b.run(8, "000000009999I")));
     b.printer->faults().paper_out = false;
     b.printer->faults().paper_near_end = true;
     const Reply near = b.run(0);
