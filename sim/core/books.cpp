@@ -150,6 +150,10 @@ bool reduction_due(const State& s) {
     return d >= 2 || (d == 1 && c.hour >= 2);
 }
 
+bool fiscal_memory_full(const State& s) {
+    return s.faults.fiscal_memory_full || s.fiscal_memory.size() >= s.fiscal_memory_capacity();
+}
+
 bool is_iss(const State& s, int bucket) {
     if (bucket < kRates) return (s.settings.iss_flags >> (15 - bucket)) & 1;
     return bucket >= kSF;

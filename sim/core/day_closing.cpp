@@ -149,7 +149,7 @@ Reply reduction_z(State& s, std::string_view args) {
     if (!args.empty() && !parse_clock(args, set)) {
         return args.size() == 12 || args.size() == 13 ? bad_param() : bad_count();
     }
-    if (s.faults.fiscal_memory_full || s.fiscal_memory.size() >= s.fiscal_memory_capacity())
+    if (fiscal_memory_full(s))
         return refuse(0, st2::kFiscalMemoryFull);
     const int64_t wanted = args.empty()
                                ? now(s)

@@ -48,8 +48,6 @@ const CommandInfo* find_command(uint16_t c) {
     return nullptr;
 }
 
-bool is_data_first(uint16_t c) { return c == 35 || (find_command(c) && find_command(c)->data_len); }
-
 }  // namespace
 
 Printer::State::State(PrinterConfig c)
@@ -167,8 +165,7 @@ Reply Printer::execute(uint16_t command, std::string_view args) {
     } else if (prints && (s.faults.head_lifted || s.faults.offline)) {
         r = refuse(st1::kPrinterError, 0,
                    s.faults.head_lifted ? exec::kHeadLifted : exec::kOffLine);
-    } else if (ci->flags & kOpensDay && (s.faults.fiscal_memory_full ||
-                                         s.fiscal_memory.size() >= s.fiscal_memory_capacity())) {
+    } else if (ci->flags & kOpensDay && fiscal_memory_full(s)) {
         r = refuse(0, st2::kFiscalMemoryFull);
     } else if (ci->flags & kOpensDay && s.doc.kind == Doc::None && reduction_due(s)) {
         r = refuse(0, 0, exec::kBlockedUntilReduction);
@@ -180,15 +177,12 @@ Reply Printer::execute(uint16_t command, std::string_view args) {
     if (ci && ci->data_len && r.data.size() != ci->data_len) {
         r.data.resize(ci->data_len, '\0');
     }
-    if (is_data_first(command) && r.layout == Layout::StatusFirst && !r.data.empty()) {
-        r.layout = Layout::DataFirst;
-    }
     if (ci && ci->data_len) r.layout = Layout::DataFirst;
     if (s.faults.paper_out) r.st1 |= st1::kPaperEnd;
     if (s.faults.paper_near_end) r.st1 |= st1::kPaperNearEnd;
     if (s.faults.head_lifted || s.faults.offline) r.st1 |= st1::kPrinterError;
     if (s.doc.kind == Doc::Fiscal) r.st1 |= st1::kReceiptOpen;
-    if (s.faults.fiscal_memory_full || s.fiscal_memory.size() >= s.fiscal_memory_capacity())
+    if (fiscal_memory_full(s))
         r.st2 |= st2::kFiscalMemoryFull;
     return r;
 }

@@ -207,6 +207,7 @@ std::string date_text(const std::array<uint8_t, 3>& d);  // dd/mm/yyyy
 uint32_t next_coo(State& s);
 void begin_movement(State& s);
 bool reduction_due(const State& s);
+bool fiscal_memory_full(const State& s);
 bool is_iss(const State& s, int bucket);
 Money subtotal(const OpenDoc& d);
 // The payments as booked: the change comes out of the last one.

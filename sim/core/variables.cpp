@@ -63,8 +63,7 @@ uint8_t flags(const State& s) {
         if (s.doc.totalled) f |= 2;
     }
     if (s.daylight) f |= 4;
-    const bool memory_full =
-        s.faults.fiscal_memory_full || s.fiscal_memory.size() >= s.fiscal_memory_capacity();
+    const bool memory_full = fiscal_memory_full(s);
     if (s.doc.kind == Doc::None && (reduction_due(s) || memory_full)) f |= 8;
     if (s.previous_cancellable) f |= 32;
     if (memory_full) f |= 128;
