@@ -1,0 +1,21 @@
+// The serial line: port set-up, frame transmission and the answer receiver.
+#pragma once
+
+namespace ecf::transport {
+
+void set_up_port();
+
+// Up to three attempts of sending the frame and receiving its answer,
+// followed by the status check.
+int exchange(const unsigned char* frame, int length);
+
+// Collects one answer into ECFIF_buffer_protocolo and normalises it.
+int receive_answer();
+
+// Turns the status bytes of a complete answer into a result code.
+int status_check();
+
+// Appends bytes to the pending command's capture file.
+int append_capture(const unsigned char* data, int length);
+
+}  // namespace ecf::transport
