@@ -138,8 +138,19 @@ void print_item(State& s, int number, const Item& it) {
     char head[128];
     std::snprintf(head, sizeof head, "%03d ", number);
     const std::vector<std::string> lines = description_lines(it.description);
-    s.paper.text(std::string(head) + it.code + (lines.empty() ? "" : " " + lines.front()));
-    for (size_t i = 1; i < lines.size(); ++i) s.paper.text("    " + lines[i]);
+    std::string first = std::string(head) + it.code;
+    size_t next = 0;
+    if (!lines.empty() && first.size() + 1 + lines.front().size() <= static_cast<size_t>(s.columns())) {
+        first += " " + lines.front();
+        next = 1;
+    }
+    s.paper.text(first);
+    // Further lines are indented and wrapped within the columns.
+    const size_t width = static_cast<size_t>(s.columns()) - 4;
+    for (size_t i = next; i < lines.size(); ++i) {
+        for (size_t at = 0; at < lines[i].size(); at += width)
+            s.paper.text("    " + lines[i].substr(at, width));
+    }
     const std::string left = "    " + quantity_text(it.quantity_milli) + " " + it.unit + " x " +
                              price_text(it.unit_price, it.price_decimals);
     s.paper.pair(left, bucket_label(s, it.bucket) + "  " + money_text(it.amount));
