@@ -1,5 +1,7 @@
 #include "serial_port.h"
 
+#include "log_sink.h"
+
 #include <fcntl.h>
 #include <linux/serial.h>
 #include <poll.h>
@@ -10,6 +12,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <utility>
 
@@ -53,25 +56,39 @@ int SerialPort::configure(const LineSettings &s)
 {
     speed_t code{};
     if (!speed_code(s.speed, code) || (s.stop_bits != 1 && s.stop_bits != 2) || s.parity < 0 || s.parity > 2 ||
-        s.data_bits < 5 || s.data_bits > 8)
+        s.data_bits < 5 || s.data_bits > 8) {
+        // Talking at some other speed would only garble: the port stays shut.
+        log_line("serial: configuracao recusada (" + std::to_string(s.speed) + " bps, " + std::to_string(s.data_bits) +
+                 " bits, paridade " + std::to_string(s.parity) + ", " + std::to_string(s.stop_bits) + " stop)");
+        settings_valid_ = false;
+        close();
         return -1;
+    }
     settings_ = s;
+    settings_valid_ = true;
     return is_open() ? apply_settings() : 0;
 }
 
 int SerialPort::open(const std::string &device)
 {
+    if (!settings_valid_)
+        return -1;
     if (is_open())
         return apply_settings();
     fd_ = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd_ < 0)
+    if (fd_ < 0) {
+        log_line("serial: " + device + ": " + std::strerror(errno));
         return -1;
+    }
     if (!isatty(fd_)) {
+        log_line("serial: " + device + ": nao e um terminal");
         close();
         return -1;
     }
     no_modem_lines_ = false;
     hung_up_ = false;
+    kernel_queued_ = 0;
+    early_wakeups_ = 0;
     rx_head_ = rx_tail_ = 0;
     tx_head_ = tx_tail_ = 0;
     seen_ = {};
@@ -117,6 +134,8 @@ int SerialPort::reset()
     rx_head_ = rx_tail_ = 0;
     tx_head_ = tx_tail_ = 0;
     hung_up_ = false;
+    kernel_queued_ = 0;
+    early_wakeups_ = 0;
     read_counts(seen_);
     return 0;
 }
@@ -168,6 +187,7 @@ int SerialPort::start_rx()
         return -1;
     tcflush(fd_, TCIFLUSH);
     rx_head_ = rx_tail_ = 0;
+    early_wakeups_ = 0;
     return 0;
 }
 
@@ -231,8 +251,10 @@ int SerialPort::pending_tx()
     flush_output();
     long waiting = static_cast<long>(tx_tail_ - tx_head_);
     int queued = 0;
-    if (!hung_up_ && ioctl(fd_, TIOCOUTQ, &queued) == 0 && queued > 0)
-        waiting += queued;
+    if (hung_up_ || ioctl(fd_, TIOCOUTQ, &queued) != 0 || queued < 0)
+        queued = 0;
+    kernel_queued_ = queued;
+    waiting += queued;
     return static_cast<int>(std::min(waiting, 1L << 30));
 }
 
@@ -259,7 +281,14 @@ int SerialPort::receive()
         fill_input();
     if (!has_input())
         return -1;
+    early_wakeups_ = 0;
     return rx_[rx_head_++];
+}
+
+long SerialPort::drain_time_us() const
+{
+    const long bits = 1 + settings_.data_bits + (settings_.parity != 0 ? 1 : 0) + settings_.stop_bits;
+    return static_cast<long>(kernel_queued_) * bits * 1000000L / std::max(settings_.speed, 1L);
 }
 
 bool SerialPort::read_counts(ErrorCounts &c) const
@@ -314,9 +343,21 @@ constexpr int max_ports = 64;
 std::array<SerialPort, max_ports> ports;
 SerialPort *watched = nullptr;
 
-void sleep_a_millisecond()
+// Every wake-up costs the machine some tens of microseconds whatever the
+// timeout, so the idle wait is a few milliseconds: input still ends it at
+// once, and the driver's own deadlines count whole seconds.
+constexpr long idle_wait_us = 5000;
+constexpr long min_wait_us = 100;
+constexpr int max_early_wakeups = 3;
+
+timespec micros(long us)
 {
-    timespec t{0, 1000000};
+    return timespec{us / 1000000, (us % 1000000) * 1000};
+}
+
+void rest(long us)
+{
+    const timespec t = micros(us);
     nanosleep(&t, nullptr);
 }
 
@@ -348,18 +389,28 @@ void watch_port(SerialPort *p)
 void wait_briefly()
 {
     SerialPort *p = watched;
-    if (p == nullptr || !p->is_open() || p->hung_up()) {
-        sleep_a_millisecond();
+    if (p == nullptr || !p->is_open() || p->hung_up() || p->early_wakeups() >= max_early_wakeups) {
+        rest(idle_wait_us);
         return;
     }
-    if (p->has_input())
+    if (p->has_input()) {
+        p->note_early_wakeup();
         return;
+    }
     p->flush_output();
+    // While the transmitter drains, wake when it should be empty.
+    const long wait_us =
+        p->kernel_output_waiting() ? std::clamp(p->drain_time_us(), min_wait_us, idle_wait_us) : idle_wait_us;
     pollfd pfd{p->descriptor(), POLLIN, 0};
-    const int r = poll(&pfd, 1, 1);
+    const timespec t = micros(wait_us);
+    const int r = ppoll(&pfd, 1, &t, nullptr);
+    if (r > 0 && (pfd.revents & POLLIN) != 0) {
+        p->note_early_wakeup();
+        return;
+    }
     // An error or hang-up without data would wake poll at once: rest instead.
-    if (r > 0 && (pfd.revents & POLLIN) == 0)
-        sleep_a_millisecond();
+    if (r > 0)
+        rest(idle_wait_us);
 }
 
 }  // namespace ecfhost

@@ -56,6 +56,16 @@ public:
     int descriptor() const { return fd_; }
     void flush_output();
 
+    // Bytes the kernel still held at the last pending_tx(), and how long the
+    // line needs to send them.
+    bool kernel_output_waiting() const { return kernel_queued_ > 0; }
+    long drain_time_us() const;
+
+    // Yields that returned at once because input waited, since the caller
+    // last took a byte; a caller that never reads must not make them spin.
+    int early_wakeups() const { return early_wakeups_; }
+    void note_early_wakeup() { ++early_wakeups_; }
+
 private:
     int apply_settings();
     int set_modem_bit(int bit);
@@ -65,8 +75,11 @@ private:
     int fd_ = -1;
     LineSettings settings_{};
     int rts_mode_ = 0;
+    bool settings_valid_ = true;  // false after a rejected configuration
     bool no_modem_lines_ = false;
     bool hung_up_ = false;
+    int kernel_queued_ = 0;
+    int early_wakeups_ = 0;
     ErrorCounts seen_{};
     std::array<unsigned char, rx_capacity> rx_{};
     std::size_t rx_head_ = 0, rx_tail_ = 0;
@@ -84,8 +97,8 @@ std::string device_for(int porta);
 SerialPort *watched_port();
 void watch_port(SerialPort *p);
 
-// Blocks about a millisecond, less when input arrives on the watched line;
-// returns at once when input is already waiting.
+// Blocks a few milliseconds on the watched line and returns as soon as input
+// arrives; returns at once when input is already waiting.
 void wait_briefly();
 
 }  // namespace ecfhost

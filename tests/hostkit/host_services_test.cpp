@@ -2,10 +2,16 @@
 #include "platform/alloc.h"
 #include "platform/clock.h"
 #include "platform/host_common.h"
+#include "platform/log.h"
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
@@ -122,6 +128,59 @@ TEST(Allocation, ZeroFilledBlocksAndNulledPointers)
     }
     EXPECT_EQ(KALLOC_alocou(nullptr, 10), 0);
     EXPECT_NE(KALLOC_libera(nullptr), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// The initial settings are read from the environment when the library loads,
+// so they are checked in a fresh copy of this program.
+constexpr const char *child_marker = "ECF_TEST_EXPECT_SETTINGS";
+
+TEST(EnvironmentSettings, ChildSeesTheSettingsItWasStartedWith)
+{
+    const char *esperado = std::getenv(child_marker);
+    if (esperado == nullptr)
+        GTEST_SKIP() << "runs only inside EnvironmentSettings.ReadWhenTheLibraryLoads";
+    int modo = -1, porta = -1, veloc = -1;
+    ASSERT_EQ(std::sscanf(esperado, "%d %d %d", &modo, &porta, &veloc), 3);
+    EXPECT_EQ(ECFLOG_modo, modo);
+    EXPECT_EQ(ECFIF_porta_serial, porta);
+    EXPECT_EQ(ECFIF_veloc_serial, veloc);
+}
+
+constexpr int not_started = 127;
+
+int run_child(const char *modo, const char *porta, const char *veloc, const char *esperado)
+{
+    const pid_t pid = fork();
+    if (pid == 0) {
+        setenv("ECF_LOG_MODE", modo, 1);
+        setenv("ECF_SERIAL_PORT", porta, 1);
+        setenv("ECF_SERIAL_SPEED", veloc, 1);
+        setenv(child_marker, esperado, 1);
+        // argv[0] rather than /proc/self/exe, which names the emulator when
+        // the tests run under one.
+        const char *args[] = {program_invocation_name,
+                              "--gtest_filter=EnvironmentSettings.ChildSeesTheSettingsItWasStartedWith", nullptr};
+        execv(args[0], const_cast<char *const *>(args));
+        _exit(not_started);
+    }
+    int status = 0;
+    if (pid < 0 || waitpid(pid, &status, 0) != pid)
+        return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(EnvironmentSettings, ReadWhenTheLibraryLoads)
+{
+    if (run_child("0", "1", "115200", "0 1 115200") == not_started)
+        GTEST_SKIP() << "this program cannot start a fresh copy of itself here";
+    EXPECT_EQ(run_child("3", "2", "9600", "3 2 9600"), 0);
+    EXPECT_EQ(run_child("0x13", "4", "115200", "19 4 115200"), 0);
+    // Unreadable values leave the defaults.
+    EXPECT_EQ(run_child("tudo", "0", "rapido", "0 1 115200"), 0);
 }
 
 }  // namespace

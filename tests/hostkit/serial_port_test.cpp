@@ -99,8 +99,13 @@ TEST_F(SerialPortTest, StandardSpeedsAreSetAndOtherSettingsRejected)
     for (const Ruim r : {Ruim{0, 1, 0, 8}, Ruim{-9600, 1, 0, 8}, Ruim{12345, 1, 0, 8}, Ruim{9601, 1, 0, 8},
                          Ruim{9600, 3, 0, 8}, Ruim{9600, 1, 5, 8}, Ruim{9600, 1, 0, 9}, Ruim{9600, 1, 0, 4}}) {
         SCOPED_TRACE(r.bps);
+        open_port();
         EXPECT_NE(nSERIALconf(porta, r.bps, r.stop, r.paridade, r.bits, 0), 0);
+        // No silent fallback to other settings: the line stays shut.
+        EXPECT_NE(n_ativaSERIAL(porta), 0);
+        EXPECT_NE(nSERIALtransm(porta, 0x02), 0);
     }
+    open_port();
 }
 
 TEST_F(SerialPortTest, LineIsRaw8N1WithoutFlowControlOrTranslation)

@@ -210,9 +210,13 @@ TEST_F(ExchangeTest, LongAnswersAreNotCopiedToTheReturnArea) {
     EXPECT_EQ(ECFIF_tam_retorno, 0);
 
     // Whatever the host sets, the copy never exceeds the return area.
-    on_frame({0x06, 0x00, 0x00, 0x01, 0x02, 0x03});
+    const unsigned char v50 = 50;  // 780 data bytes
+    Answer big{0x06};
+    for (int i = 0; i < 780; ++i) big.add({i});
+    on_frame(big.add({0x00, 0x00}));
     ECFIF_maxtam_resposta = 100000;
-    EXPECT_EQ(ECFBMTC_exec_argum(35, &v, 1), 37);
+    EXPECT_EQ(ECFBMTC_exec_argum(35, &v50, 1), 0);
+    EXPECT_EQ(ECFIF_tam_resposta_ecf, 783);
     EXPECT_EQ(ECFIF_tam_retorno, 0);
 }
 
