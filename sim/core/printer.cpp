@@ -161,6 +161,9 @@ Reply Printer::execute(uint16_t command, std::string_view args) {
         r = unknown_command();
     } else if (ci->flags & kPrints && s.faults.paper_out) {
         r = refuse(st1::kPaperEnd, 0, exec::kOutOfPaper);
+    } else if (ci->flags & kPrints && (s.faults.head_lifted || s.faults.offline)) {
+        r = refuse(st1::kPrinterError, 0,
+                   s.faults.head_lifted ? exec::kHeadLifted : exec::kOffLine);
     } else if (ci->flags & kOpensDay && (s.faults.fiscal_memory_full ||
                                          s.fiscal_memory.size() >= s.fiscal_memory_capacity())) {
         r = refuse(0, st2::kFiscalMemoryFull);
@@ -180,6 +183,7 @@ Reply Printer::execute(uint16_t command, std::string_view args) {
     if (ci && ci->data_len) r.layout = Layout::DataFirst;
     if (s.faults.paper_out) r.st1 |= st1::kPaperEnd;
     if (s.faults.paper_near_end) r.st1 |= st1::kPaperNearEnd;
+    if (s.faults.head_lifted || s.faults.offline) r.st1 |= st1::kPrinterError;
     if (s.doc.kind == Doc::Fiscal) r.st1 |= st1::kReceiptOpen;
     if (s.faults.fiscal_memory_full || s.fiscal_memory.size() >= s.fiscal_memory_capacity())
         r.st2 |= st2::kFiscalMemoryFull;

@@ -34,6 +34,10 @@ struct PrinterFaults {
     bool paper_out = false;
     bool paper_near_end = false;
     bool fiscal_memory_full = false;
+    // The mechanism cannot print: printing commands are refused with the
+    // printer-error bit (execution status 12 or 13).
+    bool head_lifted = false;
+    bool offline = false;
 };
 
 // Where the printer's clock comes from: seconds since the Unix epoch, local

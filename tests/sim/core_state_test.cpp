@@ -81,6 +81,19 @@ TEST(CoreFaults, PaperOutRefusesPrintingButNotReading) {
     EXPECT_EQ(near.st1 & 0xC0, 0x40);
 }
 
+TEST(CoreFaults, AMechanismFaultRefusesPrintingWithItsStatus) {
+    Bench b;
+    b.printer->faults().head_lifted = true;
+    EXPECT_EQ(b.run(19).st1, 0x10);
+    EXPECT_EQ(b.run(0).exec_status, 12);
+    EXPECT_FALSE(refused(b.var(17)));
+    b.printer->faults().head_lifted = false;
+    b.printer->faults().offline = true;
+    EXPECT_EQ(b.run(6).exec_status, 13);
+    b.printer->faults().offline = false;
+    EXPECT_FALSE(refused(b.run(6)));
+}
+
 TEST(CoreFaults, FullFiscalMemoryStopsSalesAndReductions) {
     Bench b;
     b.printer->faults().fiscal_memory_full = true;
@@ -103,6 +116,56 @@ TEST(CoreFaults, TheFiscalMemoryFillsUpAfterItsLastReduction) {
     EXPECT_EQ(full.st2, 0x41);
     EXPECT_EQ(p.execute(0, {}).st2, 0x41);
     EXPECT_EQ(p.execute(35, std::string(1, '\x09')).data, std::string("\x22\x80", 2));
+}
+
+}  // namespace
+}  // namespace ecfsim::test
+
+namespace ecfsim::test {
+namespace {
+
+TEST(CoreState, OpenDocumentsOfEveryKindSurviveARestart) {
+    struct Case {
+        const char* name;
+        uint16_t open;
+        std::string args;
+        uint16_t next;
+        std::string next_args;
+    };
+    for (const Case& c : {
+             Case{"non-fiscal", 77, "", 78, "01" + field("900", 14)},
+             Case{"report", 83, "02", 20, "linha\n"},
+         }) {
+        Bench b;
+        ASSERT_FALSE(refused(b.run(c.open, c.args))) << c.name;
+        Bench after;
+        ASSERT_TRUE(after.printer->load(b.printer->save())) << c.name;
+        EXPECT_TRUE(refused(after.run(0))) << c.name;
+        EXPECT_FALSE(refused(after.run(c.next, c.next_args))) << c.name;
+    }
+}
+
+TEST(CoreState, AnotherDocumentEndsThePreviousReceiptsCancellation) {
+    Bench b;
+    b.run(0);
+    b.run(9, kItem);
+    b.run(32, "D0000");
+    b.run(72, field("1", 2) + field("1000", 14));
+    b.run(34);
+    b.run(6);
+    EXPECT_EQ(b.run(14).st2 & 0x04, 0x04);
+}
+
+TEST(CoreState, AReceiptHoldsAtMost999Items) {
+    Bench b;
+    b.run(0);
+    for (int i = 0; i < 999; ++i) ASSERT_FALSE(refused(b.run(9, kItem))) << i;
+    EXPECT_EQ(b.run(9, kItem).st2 & 0x81, 0x81);
+    EXPECT_EQ(bcd_value(b.run(29).data), 999000u);
+    // The whole receipt survives the state file too.
+    Bench after;
+    ASSERT_TRUE(after.printer->load(b.printer->save()));
+    EXPECT_EQ(bcd_value(after.run(29).data), 999000u);
 }
 
 }  // namespace

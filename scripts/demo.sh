@@ -1,0 +1,129 @@
+#!/usr/bin/env bash
+# The main job: builds the driver, the host kit, the emulator and ecfctl, starts
+# an emulated MP-4000 TH FI on a pseudo-terminal and runs one whole sale through
+# ecfctl, then shows the printed paper and a summary. Exits 0 only on success.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+speed=${ECF_DEMO_SPEED:-115200}
+model="MP-4000 TH FI"
+
+bash scripts/deps.sh
+cmake --preset default >/dev/null
+cmake --build --preset default --target ecfbmtc ecfhost ecfsim ecfctl
+
+bin=$root/build/default/bin
+work=$(mktemp -d "${TMPDIR:-/tmp}/ecfdemo.XXXXXX")
+sim_pid=
+cleanup() {
+  if [ -n "$sim_pid" ] && kill -0 "$sim_pid" 2>/dev/null; then
+    kill "$sim_pid" 2>/dev/null || true
+    # Give it up to 5 s to save its state, then stop it for good.
+    for _ in $(seq 50); do kill -0 "$sim_pid" 2>/dev/null || break; sleep 0.1; done
+    kill -9 "$sim_pid" 2>/dev/null || true
+    wait "$sim_pid" 2>/dev/null || true
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "demo: $*" >&2
+  if [ -s "$work/ecfsim.err" ]; then
+    echo "--- emulator messages ---" >&2
+    cat "$work/ecfsim.err" >&2
+  fi
+  if [ -s "$work/driver.log" ]; then
+    echo "--- end of the driver log ---" >&2
+    tail -n 30 "$work/driver.log" >&2
+  fi
+  exit 1
+}
+
+paper=$work/paper.txt
+link=$work/ttyECF
+"$bin/ecfsim" --model "$model" --baud "$speed" --paper "$paper" \
+  --state "$work/printer.state" --link "$link" >"$work/ecfsim.out" 2>"$work/ecfsim.err" &
+sim_pid=$!
+
+# The emulator prints its pseudo-terminal's path once it serves it.
+for _ in $(seq 100); do
+  [ -s "$work/ecfsim.out" ] && break
+  kill -0 "$sim_pid" 2>/dev/null || fail "the emulator did not start"
+  sleep 0.1
+done
+device=$(head -n 1 "$work/ecfsim.out")
+[ -n "$device" ] || fail "the emulator did not report its pseudo-terminal"
+echo "emulated $model on $device ($speed baud)"
+
+# ecfctl runs in the work folder: the driver reads its payment-method file there.
+ecfctl=("$bin/ecfctl" --device "$device" --speed "$speed" --state "$work/ecfctl.state"
+        --log-file "$work/driver.log" --log-mode 3)
+cd "$work"
+
+cat >BMTCFPAG.CFG <<'EOF'
+[FORMAS DE PAGAMENTO]
+01=Dinheiro
+02=Cartao Credito
+EOF
+
+"${ecfctl[@]}" config || fail "the printer was not identified"
+# Prepares the day and programs the payment methods of BMTCFPAG.CFG; with a
+# driver that lacks it, the methods are programmed one by one.
+set +e
+"${ecfctl[@]}" open-day
+rc=$?
+set -e
+if [ "$rc" -ne 0 ]; then
+  methods=$("${ecfctl[@]}" methods) || fail "cannot read the payment methods"
+  for m in "Dinheiro" "Cartao Credito"; do
+    grep -qi " $m\$" <<<"$methods" || "${ecfctl[@]}" add-method "$m" || fail "cannot program $m"
+  done
+fi
+"${ecfctl[@]}" methods
+
+cat >demo.sale <<'EOF'
+# One sale: consumer, three items (one with a long description and extra
+# description lines), a subtotal discount, totalling, two payments by
+# different methods, promotional lines and the close.
+consumer 123.456.789-09 "Maria da Silva" "Rua das Flores, 100 - Centro - Sao Paulo SP"
+open
+item 7891000100103 "Arroz tipo 1 5kg" 01 2 21.90
+item 7891000055120 "Cafe torrado e moido extra forte embalado a vacuo pacote 500g" 02 1 15.49 line="Lote 2026-11 fabricado em Minas Gerais" line="Validade 12/2027"
+item 2000000000042 "Pao frances" FF 0.500 13.98 unit=KG
+discount 6.28
+total
+pay "Cartao Credito" 40.00 "Autorizacao 123456"
+pay Dinheiro 20.00
+promo "!Obrigado pela preferencia"
+promo "Volte sempre - ecfbmtc demo"
+close
+EOF
+
+echo
+echo "=== sale ==="
+out=$("${ecfctl[@]}" sale demo.sale) || { echo "$out"; fail "the sale failed"; }
+echo "$out"
+summary=$(grep '^sale: COO ' <<<"$out") || fail "no sale summary"
+
+echo
+echo "=== paper ==="
+[ -s "$paper" ] || fail "nothing was printed"
+cat "$paper"
+echo "=== end of paper ==="
+for text in "Arroz tipo 1" "Cafe torrado" "Validade 12/2027" "Pao frances" "Volte sempre"; do
+  grep -q "$text" "$paper" || fail "the paper lacks \"$text\""
+done
+
+# "sale: COO 000123, paid 60.00, 1.234 s (wire 0.456 s: N bytes at B baud)"
+coo=$(sed -E 's/^sale: COO ([^,]*),.*/\1/' <<<"$summary")
+paid=$(sed -E 's/.*, paid ([^,]*),.*/\1/' <<<"$summary")
+secs=$(sed -E 's/.*, ([0-9.]+) s \(wire.*/\1/' <<<"$summary")
+wire=$(sed -E 's/.*\(wire ([0-9.]+) s: ([0-9]+) bytes at ([0-9]+) baud\).*/\1 s (\2 bytes x 10 bits \/ \3 baud)/' <<<"$summary")
+echo
+echo "=== summary ==="
+echo "COO:        $coo"
+echo "total:      $paid"
+echo "sale time:  $secs s, of which on the emulated wire $wire"
+[ "$paid" = "60.00" ] || fail "paid $paid, expected 60.00"

@@ -1,0 +1,21 @@
+// The program's main loop: bytes between the pseudo-terminal and the device,
+// on the device's own timing.
+#pragma once
+
+#include <signal.h>
+
+#include <cstdint>
+#include <string>
+
+#include "wire/device.h"
+
+namespace ecfsim::program {
+
+int64_t monotonic_ms();
+
+// Serves until `stop` is set by a signal. Signals are taken only while
+// waiting, with `wait_mask` in force. False on a terminal error (in `error`).
+bool serve(int master_fd, Device& device, const volatile sig_atomic_t& stop, const sigset_t& wait_mask,
+           std::string& error);
+
+}  // namespace ecfsim::program

@@ -1,0 +1,54 @@
+// Cancelling an item, the open receipt or the previous one.
+#include <cstdio>
+
+#include "receipt/common.h"
+
+using namespace receipt;
+
+extern "C" int ECFBMTC_canc_item(unsigned item) {
+  char numero[5];
+  std::snprintf(numero, sizeof numero, "%04u", item % 10000u);
+  Argumentos<4> a;
+  a.texto(numero);
+  return envia(31, a);
+}
+
+extern "C" int ECFIF_canc_it_posic(unsigned item) {
+  registra(log_interface, "canc_it_posic(%u)", item);
+  return ECFBMTC_canc_item(item);
+}
+
+extern "C" int ECFBMTC_cancela_cupom(const char *f1, const char *f2, const char *f3) {
+  unsigned char bloco[140];
+  int n = eh_mfd() ? BMTCLOCAL_formata_dados_cliente(bloco, f1, f2, f3) : 0;
+  int r = ECFBMTC_exec_argum(14, n ? bloco : nullptr, n);
+  if (r == 0) muda_estado_doc(0);
+  return r;
+}
+
+extern "C" int ECFIF_canc_cupom(void) {
+  registra(log_interface, "canc_cupom()");
+  return ECFBMTC_cancela_cupom(nullptr, nullptr, nullptr);
+}
+
+extern "C" int ECFIF_canc_anterior(void) {
+  registra(log_interface, "canc_anterior()");
+  return ECFBMTC_cancela_cupom(nullptr, nullptr, nullptr);
+}
+
+extern "C" int ECFIF_pode_canc_anterior(void) {
+  registra(log_interface, "pode_canc_anterior()");
+  int r = ECFBMTC_le_parametro(17);
+  if (r != 0) return r;
+  return (ECFIF_buffer_protocolo[3] & 32) ? 0 : 1;
+}
+
+extern "C" int ECFIF_cancela(const char *texto) {
+  registra(log_interface, "cancela(%s)", txt(texto));
+  return 15;
+}
+
+extern "C" int ECFIF_cabecalho(void) {
+  registra(log_interface, "cabecalho()");
+  return 0;
+}

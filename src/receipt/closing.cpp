@@ -1,0 +1,82 @@
+// Closing the fiscal receipt, with the promotional lines; hands over to the
+// non-fiscal or linked receipt when that is what the printer has open.
+#include "receipt/common.h"
+
+using namespace receipt;
+
+namespace {
+
+constexpr unsigned char expandido = 14;
+constexpr unsigned char nova_linha = 10;
+
+// Set while the closing hands over to another document's end, which may
+// come back here; the second time the failure is returned instead.
+bool entregando = false;
+
+void fechado() {
+  muda_estado_doc(0);
+  ECFBMTCAUX_limpa_linhas(publicidade(), slots_publicidade);
+}
+
+}  // namespace
+
+extern "C" int ECFBMTC_fecha_cupom(const char *l1, const char *l2, const char *l3, const char *l4, const char *l5,
+                                   const char *l6, const char *l7, const char *l8) {
+  constexpr std::size_t max_coluna = tam_slot - 2;
+  Argumentos<slots_publicidade * (max_coluna + 2)> texto;
+  if (ECFBMTC_num_col_ecf >= 1) {
+    const std::size_t colunas = std::min(static_cast<std::size_t>(ECFBMTC_num_col_ecf), max_coluna);
+    for (const char *linha : {l1, l2, l3, l4, l5, l6, l7, l8}) {
+      if (!linha) continue;
+      if (*linha == '!') {
+        texto.byte(expandido);
+        ++linha;
+      }
+      std::string_view s = limitado(linha, colunas);
+      texto.texto(s);
+      if (s.size() < colunas) texto.byte(nova_linha);
+    }
+  }
+  if (ECFBMTCAUX_idaplica[0] != '\0') {
+    int ri = ECFBMTCAUX_id_aplicacao(ECFBMTCAUX_idaplica);
+    if (ri != 0) registra(log_protocolo, "id_aplicacao()=%d, tratado como OK.", ri);
+  }
+  registra(log_protocolo, "fecha_cupom()...");
+  int r = envia(34, texto);
+  registra(log_protocolo, "fecha_cupom()=%d.", r);
+  if (r == 0) {
+    fechado();
+    return 0;
+  }
+  unsigned char estado = 0;
+  if (ECFBMTC_le_estado_do_ecf(&estado) != 0) return r;
+  if (documento_fechado(estado)) {
+    registra(log_protocolo, "fecha_cupom()=%d, tratado como OK.", r);
+    fechado();
+    return 0;
+  }
+  if ((estado == 4 || estado == 5) && !entregando) {
+    entregando = true;
+    AoSair fim([] { entregando = false; });
+    return estado == 4 ? ECFIF_fim_cnf() : ECFIF_fim_cnf_vinc();
+  }
+  return r;
+}
+
+extern "C" int ECFIF_fim_venda(void) {
+  registra(log_protocolo, "fim_venda()...");
+  ECFBMTCAUX_o_que_repetir = 0;
+  const char *linhas[slots_publicidade];
+  const unsigned char *slot = publicidade();
+  for (int i = 0; i < slots_publicidade; ++i, slot += tam_slot) {
+    linhas[i] = slot[0] == 1 ? reinterpret_cast<const char *>(slot + 1) : nullptr;
+  }
+  int r = ECFBMTC_fecha_cupom(linhas[0], linhas[1], linhas[2], linhas[3], linhas[4], linhas[5], linhas[6],
+                              linhas[7]);
+  if (r == 0)
+    muda_estado_doc(0);
+  else
+    ECFBMTCAUX_o_que_repetir = 7;
+  registra(log_protocolo, "fim_venda()=%d.", r);
+  return r;
+}

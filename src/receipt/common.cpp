@@ -1,0 +1,36 @@
+#include "receipt/common.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+#include "platform/platform.h"
+
+namespace receipt {
+
+void registra(int bit, const char *formato, ...) {
+  if ((ECFLOG_modo & bit) == 0) return;
+  char linha[1024];
+  va_list ap;
+  va_start(ap, formato);
+  std::vsnprintf(linha, sizeof linha, formato, ap);
+  va_end(ap);
+  ECFLOG_print("%s", linha);
+}
+
+void esquece_consumidor() {
+  ecf::nv::limpa(ecf::nv::consumidor_cpf_cnpj);
+  ecf::nv::limpa(ecf::nv::consumidor_nome);
+  ecf::nv::limpa(ecf::nv::consumidor_endereco);
+}
+
+void esvazia_pagtos_vinculaveis() {
+  ecf::nv::limpa(ecf::nv::pagtos_vinculaveis);
+  ecf::nv::limpa(ecf::nv::qtd_pagtos_vinculaveis);
+}
+
+bool valor8_zero(const unsigned char *valor) {
+  static constexpr unsigned char zero[8] = {};
+  return _8compara(valor, zero) == 0;
+}
+
+}  // namespace receipt

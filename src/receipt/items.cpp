@@ -1,0 +1,168 @@
+// Item registration: the four entry points and the three command builders
+// (classic 9/56, item with unit 63, extended 6273/6287).
+#include "receipt/common.h"
+#include "receipt/item_description.h"
+
+using namespace receipt;
+
+namespace {
+
+// Width of the first printed line of a description; set by the classic
+// builder and kept for the others.
+int largura_primeira_linha = 0;
+
+struct Item {
+  const char *codigo;
+  const char *descricao;
+  const char *aliquota;
+  const char *quantidade;
+  const char *preco;
+  const char *desconto;
+  const char *unidade;      // as given by the host (only the unit entry point has one)
+  bool tres_casas;
+  bool usa_unidade_dada;    // the unit goes to the printer
+};
+
+void esvazia_descritivo() { ECFBMTCAUX_limpa_linhas(descritivo(), slots_descritivo); }
+
+int item_classico(const Item &it) {
+  int comando = it.tres_casas ? 56 : 9;
+  int r;
+  if (ECFBMTC_num_col_ecf < 1) {
+    r = 2;
+  } else {
+    largura_primeira_linha = (ECFBMTC_modelo_ecf == 3 || ECFBMTC_modelo_ecf == 4) ? 22 : 29;
+    Descricao d(it.descricao, largura_primeira_linha, ECFBMTC_num_col_ecf);
+    r = 0;
+    if (d.texto().size() > static_cast<std::size_t>(largura_primeira_linha)) {
+      Argumentos<max_descricao> longa;
+      longa.texto(d.texto());
+      r = envia(6252, longa);
+    }
+    if (r == 0) {
+      Argumentos<68> a;
+      std::size_t largura_codigo = (ECFBMTC_modelo_ecf == 7 || ECFBMTC_modelo_ecf == 10) ? 14 : 13;
+      if (ECFBMTCAUX_codigo_cbranco)
+        a.l(it.codigo, largura_codigo);
+      else
+        a.z(it.codigo, largura_codigo);
+      a.l(d.texto(), 29);
+      a.l(it.aliquota, 2);
+      a.z(it.quantidade, 7);
+      a.z(it.preco, 8);
+      a.z(it.desconto, 8);
+      esvazia_descritivo();
+      r = envia(comando, a);
+    }
+  }
+  registra(log_interface, "registra_item(%d,%s,%s,%s,%s,%s,%s,%s)=%d.", comando, txt(it.codigo), txt(it.descricao),
+           txt(it.aliquota), txt(it.quantidade), txt(it.preco), txt(it.desconto), txt(it.unidade), r);
+  return r;
+}
+
+std::array<char, 2> unidade_enviada(const Item &it) {
+  return unidade_do_item(it.usa_unidade_dada ? it.unidade : nullptr);
+}
+
+int item_com_unidade(const Item &it) {
+  int r;
+  if (ECFBMTC_num_col_ecf < 1) {
+    r = 2;
+  } else {
+    Descricao d(it.descricao, largura_primeira_linha, ECFBMTC_num_col_ecf);
+    Argumentos<78 + max_descricao> a;
+    a.l(it.aliquota, 2);
+    if (it.tres_casas) {
+      a.z(it.preco, 9);
+    } else {
+      a.z(it.preco, 8);
+      a.byte('0');
+    }
+    a.z(it.quantidade, 7);
+    a.z(it.desconto, 10);
+    a.z(nullptr, 10);
+    a.repete(' ', 21);
+    a.byte('0');
+    std::array<char, 2> u = unidade_enviada(it);
+    a.texto({u.data(), u.size()});
+    a.z(it.codigo, 14);
+    a.byte(0);
+    a.texto(d.texto());
+    a.byte(0);
+    esvazia_descritivo();
+    r = envia(63, a);
+  }
+  registra(log_interface, "registra_item_com_unidade(%s,%s,%s,%s,%s,%s,%s,%s,%d)=%d.", txt(it.codigo),
+           txt(it.descricao), txt(it.aliquota), txt(it.quantidade), txt(it.preco), txt(it.desconto), "(null)",
+           txt(it.unidade), it.tres_casas ? 1 : 0, r);
+  return r;
+}
+
+int item_estendido(const Item &it, bool com_modo) {
+  int r;
+  if (ECFBMTC_num_col_ecf < 1) {
+    r = 2;
+  } else {
+    Descricao d(it.descricao, largura_primeira_linha, ECFBMTC_num_col_ecf);
+    Argumentos<53 + max_descricao> a;
+    a.z(it.codigo, 14);
+    a.r(it.aliquota, 2);
+    std::array<char, 2> u = unidade_enviada(it);
+    a.texto({u.data(), u.size()});
+    if (com_modo) a.byte((ECFBMTCAUX_forca_multiplicacao == 2 || ECFBMTCAUX_forca_multiplicacao == 3) ? 'A' : 'T');
+    a.z(it.quantidade, 7);
+    if (it.tres_casas) {
+      a.z(it.preco, 8);
+    } else {
+      a.z(it.preco, 7);
+      a.byte('0');
+    }
+    a.z(it.desconto, 8);
+    a.byte(0);
+    a.z(nullptr, 8);
+    a.byte(0);
+    a.texto(d.texto());
+    a.byte(0);
+    esvazia_descritivo();
+    r = envia(com_modo ? 6287 : 6273, a);
+  }
+  registra(log_interface, "registra_venda_de_item(%s,%s,%s,%s,%s,%s,%s,%s,%d,%d)=%d.", txt(it.codigo),
+           txt(it.aliquota), txt(it.unidade), txt(it.quantidade), txt(it.preco), txt(it.desconto), "(null)",
+           txt(it.descricao), it.tres_casas ? 1 : 0, com_modo ? 1 : 0, r);
+  return r;
+}
+
+int registra_por_modelo(const Item &it) {
+  // Without a unit price the printer would be sent a price of zero.
+  if (!it.preco) return 2;
+  const int m = ECFBMTC_modelo_ecf;
+  if (m == 7 || m == 10) {
+    if (ECFBMTC_flags & (4 | 8)) return item_estendido(it, (ECFBMTC_flags & 8) != 0);
+    return item_classico(it);
+  }
+  if (m == 12) return item_estendido(it, true);
+  if (ECFBMTC_flags & 16) return item_com_unidade(it);
+  return item_classico(it);
+}
+
+}  // namespace
+
+extern "C" int ECFBMTC_registra_item(const char *codigo, const char *descricao, const char *aliquota,
+                                     const char *quantidade, const char *preco) {
+  return registra_por_modelo(Item{codigo, descricao, aliquota, quantidade, preco, nullptr, nullptr, false, false});
+}
+
+extern "C" int ECFBMTC_registra_item_desc(const char *codigo, const char *descricao, const char *aliquota,
+                                          const char *quantidade, const char *preco, const char *desconto) {
+  return registra_por_modelo(Item{codigo, descricao, aliquota, quantidade, preco, desconto, nullptr, false, false});
+}
+
+extern "C" int ECFBMTC_registra_item_3casas(const char *codigo, const char *descricao, const char *aliquota,
+                                            const char *quantidade, const char *preco, const char *desconto) {
+  return registra_por_modelo(Item{codigo, descricao, aliquota, quantidade, preco, desconto, nullptr, true, false});
+}
+
+extern "C" int ECFBMTC_registra_item_und(const char *codigo, const char *descricao, const char *aliquota,
+                                         const char *quantidade, const char *preco, const char *unidade) {
+  return registra_por_modelo(Item{codigo, descricao, aliquota, quantidade, preco, nullptr, unidade, false, true});
+}

@@ -1,0 +1,117 @@
+// Payments and the payment records a later linked receipt refers to.
+#include <cstdio>
+
+#include "platform/platform.h"
+#include "receipt/common.h"
+
+using namespace receipt;
+
+namespace {
+
+constexpr int max_formas = 50;        // entries of the payment method cache
+constexpr std::size_t tam_forma = 17;  // 16 characters and a NUL
+constexpr std::size_t largura_valor = 14;
+constexpr std::size_t max_textos = 80;
+
+void soma_total_pago(const char *valor) {
+  unsigned char v[8];
+  _ato8(v, valor);
+  unsigned char *total = ecf::nv::campo(ecf::nv::total_pago);
+  unsigned char soma[8];
+  _8soma(soma, total, v);
+  std::memcpy(total, soma, sizeof soma);
+  ecf::nv::marca_alterado();
+}
+
+// Command 72: method, amount, then the two optional texts (together at most
+// 80 characters).
+Argumentos<2 + largura_valor + max_textos> argumentos_pagamento(int forma, const char *valor, const char *texto1,
+                                                                const char *texto2) {
+  Argumentos<2 + largura_valor + max_textos> a;
+  char numero[3];
+  std::snprintf(numero, sizeof numero, "%02d", forma);
+  a.texto(numero);
+  a.z(valor, largura_valor);
+  const auto colunas = static_cast<std::size_t>(ECFBMTC_num_col_ecf);
+  std::size_t usado = 0;
+  for (const char *t : {texto1, texto2}) {
+    if (!t || !*t) continue;
+    std::size_t largura = std::min(colunas, max_textos - usado);
+    a.l(t, largura);
+    usado += largura;
+  }
+  return a;
+}
+
+}  // namespace
+
+extern "C" void BMTCLOCAL_armazena_fpagto_valor(const char *nome_forma, const char *valor) {
+  if (!nome_forma || !*nome_forma || *nome_forma == ' ' || !valor || !*valor) return;
+  if (ECFBMTC_exec(30) != 0 || ECFIF_tam_resposta_ecf < 6) return;
+  unsigned char &qtd = *ecf::nv::campo(ecf::nv::qtd_pagtos_vinculaveis);
+  unsigned char *tabela = ecf::nv::campo(ecf::nv::pagtos_vinculaveis);
+  while (qtd > max_pagtos - 1) {
+    std::memmove(tabela, tabela + tam_pagto, tam_pagto * (max_pagtos - 1));
+    --qtd;
+  }
+  unsigned char *reg = tabela + tam_pagto * qtd;
+  std::memset(reg, 0, tam_pagto);
+  char coo[7];
+  ECFBMTCAUX_bcd_para_texto(coo, ECFIF_buffer_protocolo + 3, 3);
+  std::memcpy(reg, coo, 6);
+  std::string_view v = limitado(valor, largura_valor);
+  std::memcpy(reg + 7, v.data(), v.size());
+  Argumentos<16> nome;
+  nome.l(nome_forma, 16);
+  std::memcpy(reg + 22, nome.dados(), 16);
+  ++qtd;
+  ecf::nv::marca_alterado();
+}
+
+extern "C" int ECFBMTC_pagamento(int forma, const char *valor, const char *texto1, const char *texto2) {
+  registra(log_protocolo, "pagamento(%d,%s,%s,%s)...", forma, txt_vazio(valor), txt_vazio(texto1),
+           txt_vazio(texto2));
+  if (forma <= 0) return 2;
+  // Beyond the method table, a wider method field or a longer amount field
+  // the printer would read something else than the host asked for.
+  if (forma > max_formas || !valor || std::strlen(valor) > largura_valor) return 2;
+  int r = ECFBMTC_carrega_formas_pagto();
+  if (r != 0) return r;
+  unsigned char quantia[8];
+  _ato8(quantia, valor);
+  const bool sem_valor_cnf = valor8_zero(ecf::nv::campo(ecf::nv::valor_cnf));
+  if (valor8_zero(quantia)) return sem_valor_cnf ? 0 : 2;
+  if (estado_doc() == 3 && BMTCLOCAL_cnf_eh_simulado(ecf::nv::le_i32(ecf::nv::codigo_cnf))) {
+    if (sem_valor_cnf) return 1;
+    soma_total_pago(valor);
+    ecf::nv::grava_i32(ecf::nv::forma_pagto_cnf, forma);
+    ecf::nv::marca_alterado();
+    return 0;
+  }
+  if ((texto1 || texto2) && ECFBMTC_num_col_ecf < 1) return 2;
+  const auto a = argumentos_pagamento(forma, valor, texto1, texto2);
+  r = envia(72, a);
+  registra(log_protocolo, "pagamento()=%d.", r);
+  if (r != 0 && ECFBMTCAUX_status_execucao == 23) {
+    // The printer wants the totalling first.
+    const int rt = ECFIF_imprime_total(nullptr);
+    if (rt != 0) {
+      registra(log_interface, "imprime_total()=%d{%u}", rt, static_cast<unsigned>(ECFBMTCAUX_status_execucao));
+      return rt;
+    }
+    r = envia(72, a);
+    registra(log_protocolo, "reenviando: pagamento()=%d.", r);
+  }
+  if (r != 0) return r;
+  soma_total_pago(valor);
+  if (forma != 1 && ECFBMTC_formas_pagto) {
+    const char *nome = reinterpret_cast<const char *>(ECFBMTC_formas_pagto) + tam_forma * (forma - 1);
+    char nome16[17] = {};
+    std::memcpy(nome16, nome, strnlen(nome, 16));
+    const std::string_view enviado = a.vista().substr(2, largura_valor);
+    char quantia14[largura_valor + 1] = {};
+    std::memcpy(quantia14, enviado.data(), enviado.size());
+    BMTCLOCAL_armazena_fpagto_valor(nome16, quantia14);
+  }
+  return 0;
+}
