@@ -28,7 +28,7 @@ void PaperRoll::print_line(std::string_view line)
 {
     if (!file_) return;
     // A reader that went away (closed pipe) must not stop the printer.
-    std::fwrite(line.data(), 1, line.size(), file_);
+    if (!line.empty()) std::fwrite(line.data(), 1, line.size(), file_);
     std::fputc('\n', file_);
     std::fflush(file_);
     std::clearerr(file_);

@@ -82,6 +82,16 @@ std::string program_lib_dir() {
     return dir + "/../lib";
 }
 
+constexpr long kDefaultSpeed = 115200;
+
+long speed_from_environment() {
+    const char* text = std::getenv("ECF_SERIAL_SPEED");
+    if (text == nullptr || *text == '\0') return kDefaultSpeed;
+    char* end = nullptr;
+    long v = std::strtol(text, &end, 10);
+    return (*end == '\0' && v >= 50 && v <= 4000000) ? v : kDefaultSpeed;
+}
+
 std::string_view document_state_meaning(int s) {
     switch (s) {
         case 1: return "no document open, day not begun";
@@ -171,10 +181,12 @@ public:
 
     // Locks and loads the state, loads the libraries, applies the options.
     bool start() {
+        if (opt_.speed <= 0) opt_.speed = speed_from_environment();
         lock_ = std::make_unique<StateLock>(opt_.state_path);
         if (!lock_->held()) return env_error(lock_->error());
         if (!opt_.device.empty()) ::setenv("ECF_SERIAL_DEVICE", opt_.device.c_str(), 1);
         ::setenv("ECF_SERIAL_SPEED", std::to_string(opt_.speed).c_str(), 1);
+        if (opt_.port > 0) ::setenv("ECF_SERIAL_PORT", std::to_string(opt_.port).c_str(), 1);
         if (!opt_.log_file.empty()) ::setenv("ECF_LOG_FILE", opt_.log_file.c_str(), 1);
         if (opt_.log_mode >= 0) ::setenv("ECF_LOG_MODE", std::to_string(opt_.log_mode).c_str(), 1);
 
@@ -201,7 +213,7 @@ public:
         if (g.o_que_repetir != nullptr) *g.o_que_repetir = saved.repeat_code;
         saved_repeat_ = saved.repeat_code;
 
-        if (g.porta_serial != nullptr) *g.porta_serial = opt_.port;
+        if (g.porta_serial != nullptr && opt_.port > 0) *g.porta_serial = opt_.port;
         if (g.veloc_serial != nullptr) *g.veloc_serial = static_cast<int>(opt_.speed);
         if (g.log_modo != nullptr && opt_.log_mode >= 0) *g.log_modo = opt_.log_mode;
         for (const auto& arg : opt_.driver_options) {
@@ -737,8 +749,8 @@ void print_usage() {
         "\n"
         "options:\n"
         "  -d, --device PATH     serial device of the printer (default: $ECF_SERIAL_DEVICE)\n"
-        "  -p, --port N          the host's port number (default 1)\n"
-        "  -b, --speed BPS       line speed (default 115200)\n"
+        "  -p, --port N          the host's port number (default: $ECF_SERIAL_PORT, else 1)\n"
+        "  -b, --speed BPS       line speed (default: $ECF_SERIAL_SPEED, else 115200)\n"
         "  -o, --option TEXT     driver option, e.g. ECFBEMATECH_PROTOCOLO=1 (repeatable)\n"
         "  -P, --protocol basic|extended   shorthand for the protocol option\n"
         "  -l, --log-file PATH   driver log file\n"

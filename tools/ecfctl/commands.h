@@ -8,8 +8,8 @@ namespace ecfctl {
 
 struct Options {
     std::string device;                       // serial device, for the host kit
-    int port = 1;                             // the host's port number
-    long speed = 115200;                      // bits per second
+    int port = 0;                             // the host's port number; 0: the host kit's
+    long speed = 0;                           // bits per second; 0: $ECF_SERIAL_SPEED or 115200
     std::vector<std::string> driver_options;  // each to ECFIF_tratou_argumento
     std::string log_file;
     int log_mode = -1;                        // -1: the host kit's default

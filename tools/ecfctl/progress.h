@@ -3,10 +3,7 @@
 // thread alone.
 #pragma once
 
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
-#include <thread>
+#include <memory>
 
 namespace ecfctl {
 
@@ -20,19 +17,13 @@ public:
     void begin();  // a driver call starts
     void end();    // it returned
 
-private:
-    void run();
-    void clear_line_locked();
+    struct Shared;
 
-    bool enabled_;
-    bool tty_;
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    bool stop_ = false;
-    bool active_ = false;
-    bool shown_ = false;
-    std::chrono::steady_clock::time_point started_;
-    std::thread thread_;
+private:
+    // Shared with the thread, which is detached rather than joined: it may
+    // outlive this object by one wake-up, and a join after a signal has been
+    // seen to fail under 32-bit emulation.
+    std::shared_ptr<Shared> shared_;
 };
 
 // Brackets one driver call.
