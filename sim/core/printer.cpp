@@ -36,7 +36,7 @@ constexpr std::array<CommandInfo, 54> kCommands{{
     {83, kPrints | kMfdOnly | kOpensDay, 0}, {87, kMfdOnly, 436}, {88, kMfdOnly, 621},
     {91, kPrints | kMfdOnly, 0},    {92, kPrints | kMfdOnly, 0}, {93, kPrints | kMfdOnly, 0},
     {114, kPrints | kMfdOnly, 0},   {ext(48), 0, 1},          {ext(49), 0, 0},
-    {ext(52), kMfdOnly, 0},         {ext(54), 0, 2},          {ext(55), 0, 308},
+    {ext(52), 0, 0},                {ext(54), 0, 2},          {ext(55), 0, 308},
     {ext(60), kMfdOnly, 0},         {ext(64), kMfdOnly, 0},   {ext(73), kPrints | kMfdOnly, 0},
     {ext(87), kPrints | kMfdOnly, 0},
 }};

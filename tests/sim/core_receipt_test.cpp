@@ -111,6 +111,11 @@ TEST(CoreReceipt, LongDescriptionGoesToTheNextItem) {
     EXPECT_NE(text.find("DETERGENTE NEUTRO 500ML\n    CAIXA COM DOZE UNIDADES\n"),
               std::string::npos);
     EXPECT_EQ(text.find("CAFE TORRADO"), std::string::npos);
+
+    // Older 40-column models take the long description too.
+    Bench older(3);
+    older.run(0);
+    EXPECT_FALSE(refused(older.run(ext(52), field("DETERGENTE NEUTRO 500ML", 62, ' ', true))));
 }
 
 TEST(CoreReceipt, ItemWithUnitCommand) {
