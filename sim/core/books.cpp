@@ -150,6 +150,10 @@ bool reduction_due(const State& s) {
     return d >= 2 || (d == 1 && c.hour >= 2);
 }
 
+bool fiscal_memory_full(const State& s) {
+    return s.faults.fiscal_memory_full || s.fiscal_memory.size() >= s.fiscal_memory_capacity();
+}
+
 bool is_iss(const State& s, int bucket) {
     if (bucket < kRates) return (s.settings.iss_flags >> (15 - bucket)) & 1;
     return bucket >= kSF;
@@ -164,7 +168,13 @@ Money subtotal(const OpenDoc& d) {
     return t - d.subtotal_discount + d.subtotal_surcharge;
 }
 
-Money nonfiscal_total(const OpenDoc& d) { return subtotal(d); }
+
+std::vector<Payment> net_payments(const OpenDoc& d) {
+    std::vector<Payment> out = d.payments;
+    const Money change = d.paid - subtotal(d);
+    if (change > 0 && !out.empty()) out.back().amount -= change;
+    return out;
+}
 
 void print_header(State& s, std::string_view title, uint32_t coo) {
     Paper& p = s.paper;

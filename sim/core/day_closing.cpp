@@ -149,13 +149,22 @@ Reply reduction_z(State& s, std::string_view args) {
     if (!args.empty() && !parse_clock(args, set)) {
         return args.size() == 12 || args.size() == 13 ? bad_param() : bad_count();
     }
-    if (s.faults.fiscal_memory_full || s.fiscal_memory.size() >= s.fiscal_memory_capacity())
+    if (fiscal_memory_full(s))
         return refuse(0, st2::kFiscalMemoryFull);
-    if (!args.empty()) {
-        const int64_t wanted = days_from_civil(set.year, set.month, set.day) * 86400 +
-                               set.hour * 3600 + set.minute * 60 + set.second;
-        s.clock_offset += wanted - now(s);
+    const int64_t wanted = args.empty()
+                               ? now(s)
+                               : days_from_civil(set.year, set.month, set.day) * 86400 +
+                                     set.hour * 3600 + set.minute * 60 + set.second;
+    // The day is already reduced: nothing has happened since this date's
+    // reduction. A repeated reduction finds its work done.
+    if (s.day_date == std::array<uint8_t, 3>{} && s.doc.kind == Doc::None &&
+        !s.fiscal_memory.empty()) {
+        const auto& last = s.fiscal_memory.back().made_at;
+        const auto today = bcd_date(civil_from_seconds(wanted));
+        if (last[0] == today[0] && last[1] == today[1] && last[2] == today[2])
+            return refuse(0, 0, exec::kAwaitingReduction);
     }
+    s.clock_offset += wanted - now(s);
     cancel_open_document(s);
     const Civil c = civil_from_seconds(now(s));
     const uint32_t coo = next_coo(s);

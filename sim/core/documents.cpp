@@ -56,7 +56,7 @@ void open_document(State& s, Doc kind, std::string_view title) {
 
 void commit_nonfiscal(State& s, const OpenDoc& d) {
     for (const auto& [index, amount] : d.registrations) book_nonfiscal(s, index, amount);
-    for (const auto& p : d.payments) s.day.by_method[static_cast<size_t>(p.method - 1)] += p.amount;
+    for (const auto& p : net_payments(d)) s.day.by_method[static_cast<size_t>(p.method - 1)] += p.amount;
 }
 
 Reply open_nonfiscal(State& s, std::string_view args) {

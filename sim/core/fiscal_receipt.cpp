@@ -119,10 +119,38 @@ bool split_item(const State& s, uint16_t command, std::string_view a, ItemFields
     return true;
 }
 
+// A description laid out over several lines arrives with blanks filling
+// each line; each stretch of text gets a line of its own.
+std::vector<std::string> description_lines(std::string_view d) {
+    std::vector<std::string> lines;
+    size_t i = 0;
+    while (i < d.size()) {
+        while (i < d.size() && d[i] == ' ') ++i;
+        size_t end = d.find("  ", i);
+        if (end == std::string_view::npos) end = d.size();
+        if (end > i) lines.emplace_back(d.substr(i, end - i));
+        i = end;
+    }
+    return lines;
+}
+
 void print_item(State& s, int number, const Item& it) {
-    char head[24];
+    char head[128];
     std::snprintf(head, sizeof head, "%03d ", number);
-    s.paper.text(std::string(head) + it.code + " " + it.description);
+    const std::vector<std::string> lines = description_lines(it.description);
+    std::string first = std::string(head) + it.code;
+    size_t next = 0;
+    if (!lines.empty() && first.size() + 1 + lines.front().size() <= static_cast<size_t>(s.columns())) {
+        first += " " + lines.front();
+        next = 1;
+    }
+    s.paper.text(first);
+    // Further lines are indented and wrapped within the columns.
+    const size_t width = static_cast<size_t>(s.columns()) - 4;
+    for (size_t i = next; i < lines.size(); ++i) {
+        for (size_t at = 0; at < lines[i].size(); at += width)
+            s.paper.text("    " + lines[i].substr(at, width));
+    }
     const std::string left = "    " + quantity_text(it.quantity_milli) + " " + it.unit + " x " +
                              price_text(it.unit_price, it.price_decimals);
     s.paper.pair(left, bucket_label(s, it.bucket) + "  " + money_text(it.amount));
@@ -168,10 +196,8 @@ ClosedReceipt commit_fiscal(State& s, const OpenDoc& d) {
     }
     gross += d.subtotal_surcharge;
     for (int b = 0; b < kBuckets; ++b) s.day.buckets[static_cast<size_t>(b)] += c.buckets[static_cast<size_t>(b)];
-    for (const auto& p : d.payments) {
-        s.day.by_method[static_cast<size_t>(p.method - 1)] += p.amount;
-    }
-    c.payments = d.payments;
+    c.payments = net_payments(d);
+    for (const auto& p : c.payments) s.day.by_method[static_cast<size_t>(p.method - 1)] += p.amount;
     c.total = subtotal(d);
     s.grand_total += gross;
     return c;

@@ -5,6 +5,7 @@
 namespace ecfsim {
 
 void Paper::emit(std::string_view l) {
+    while (!l.empty() && l.back() == ' ') l.remove_suffix(1);
     if (sink_) sink_(l);
 }
 
@@ -75,7 +76,9 @@ void Paper::free_text(std::string_view b) {
     std::string cur;
     bool expanded = false;
     auto flush = [&] {
-        if (expanded) {
+        // Expanded print takes two columns a character; shown spaced out
+        // when it fits the line.
+        if (expanded && 2 * cur.size() <= static_cast<size_t>(columns_)) {
             std::string wide;
             for (char c : cur) {
                 wide.push_back(c);

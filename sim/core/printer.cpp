@@ -36,7 +36,7 @@ constexpr std::array<CommandInfo, 54> kCommands{{
     {83, kPrints | kMfdOnly | kOpensDay, 0}, {87, kMfdOnly, 436}, {88, kMfdOnly, 621},
     {91, kPrints | kMfdOnly, 0},    {92, kPrints | kMfdOnly, 0}, {93, kPrints | kMfdOnly, 0},
     {114, kPrints | kMfdOnly, 0},   {ext(48), 0, 1},          {ext(49), 0, 0},
-    {ext(52), kMfdOnly, 0},         {ext(54), 0, 2},          {ext(55), 0, 308},
+    {ext(52), 0, 0},                {ext(54), 0, 2},          {ext(55), 0, 308},
     {ext(60), kMfdOnly, 0},         {ext(64), kMfdOnly, 0},   {ext(73), kPrints | kMfdOnly, 0},
     {ext(87), kPrints | kMfdOnly, 0},
 }};
@@ -47,8 +47,6 @@ const CommandInfo* find_command(uint16_t c) {
     }
     return nullptr;
 }
-
-bool is_data_first(uint16_t c) { return c == 35 || (find_command(c) && find_command(c)->data_len); }
 
 }  // namespace
 
@@ -156,16 +154,18 @@ Reply dispatch(State& s, uint16_t c, std::string_view a) {
 Reply Printer::execute(uint16_t command, std::string_view args) {
     State& s = *state_;
     const CommandInfo* ci = find_command(command);
+    // A streamed fiscal-memory reading goes to the line, not to the paper.
+    const bool streamed = command == 8 && args.size() == 13 && (args[12] == 'R' || args[12] == 'r');
+    const bool prints = ci && (ci->flags & kPrints) && !streamed;
     Reply r;
     if (!ci || (ci->flags & kMfdOnly && !s.mfd())) {
         r = unknown_command();
-    } else if (ci->flags & kPrints && s.faults.paper_out) {
+    } else if (prints && s.faults.paper_out) {
         r = refuse(st1::kPaperEnd, 0, exec::kOutOfPaper);
-    } else if (ci->flags & kPrints && (s.faults.head_lifted || s.faults.offline)) {
+    } else if (prints && (s.faults.head_lifted || s.faults.offline)) {
         r = refuse(st1::kPrinterError, 0,
                    s.faults.head_lifted ? exec::kHeadLifted : exec::kOffLine);
-    } else if (ci->flags & kOpensDay && (s.faults.fiscal_memory_full ||
-                                         s.fiscal_memory.size() >= s.fiscal_memory_capacity())) {
+    } else if (ci->flags & kOpensDay && fiscal_memory_full(s)) {
         r = refuse(0, st2::kFiscalMemoryFull);
     } else if (ci->flags & kOpensDay && s.doc.kind == Doc::None && reduction_due(s)) {
         r = refuse(0, 0, exec::kBlockedUntilReduction);
@@ -177,15 +177,12 @@ Reply Printer::execute(uint16_t command, std::string_view args) {
     if (ci && ci->data_len && r.data.size() != ci->data_len) {
         r.data.resize(ci->data_len, '\0');
     }
-    if (is_data_first(command) && r.layout == Layout::StatusFirst && !r.data.empty()) {
-        r.layout = Layout::DataFirst;
-    }
     if (ci && ci->data_len) r.layout = Layout::DataFirst;
     if (s.faults.paper_out) r.st1 |= st1::kPaperEnd;
     if (s.faults.paper_near_end) r.st1 |= st1::kPaperNearEnd;
     if (s.faults.head_lifted || s.faults.offline) r.st1 |= st1::kPrinterError;
     if (s.doc.kind == Doc::Fiscal) r.st1 |= st1::kReceiptOpen;
-    if (s.faults.fiscal_memory_full || s.fiscal_memory.size() >= s.fiscal_memory_capacity())
+    if (fiscal_memory_full(s))
         r.st2 |= st2::kFiscalMemoryFull;
     return r;
 }

@@ -118,6 +118,7 @@ struct Settings {
     std::string header;                        // lines separated by '\n'
     std::string cnpj = "12.345.678/0001-95";
     std::string ie = "123.456.789.111";
+    std::string im = "987654321";
     uint8_t multiplication_mode = 0;  // 0 truncates, 0xFF rounds
     uint16_t owner = 1;
     std::string currency_singular = "Real";
@@ -206,9 +207,11 @@ std::string date_text(const std::array<uint8_t, 3>& d);  // dd/mm/yyyy
 uint32_t next_coo(State& s);
 void begin_movement(State& s);
 bool reduction_due(const State& s);
+bool fiscal_memory_full(const State& s);
 bool is_iss(const State& s, int bucket);
 Money subtotal(const OpenDoc& d);
-Money nonfiscal_total(const OpenDoc& d);
+// The payments as booked: the change comes out of the last one.
+std::vector<Payment> net_payments(const OpenDoc& d);
 
 // Paper layout shared by documents.
 void print_header(State& s, std::string_view title, uint32_t coo);

@@ -8,7 +8,7 @@ namespace ecfsim {
 namespace {
 
 constexpr std::string_view kMagic = "ECFSIM-STATE";
-constexpr uint32_t kVersion = 1;
+constexpr uint32_t kVersion = 2;
 constexpr uint32_t kMaxCount = 100000;  // no list in the state is longer
 constexpr int64_t kMaxAmount = 999999999999999999;
 constexpr int64_t kMaxClockOffset = int64_t{200} * 366 * 86400;
@@ -155,7 +155,7 @@ std::string serialize(const State& s) {
     for (const auto& m : st.payment_methods) w.str(m);
     w.u32(static_cast<uint32_t>(st.nonfiscal_names.size()));
     for (const auto& m : st.nonfiscal_names) w.str(m);
-    for (const std::string* t : {&st.header, &st.cnpj, &st.ie, &st.currency_singular,
+    for (const std::string* t : {&st.header, &st.cnpj, &st.ie, &st.im, &st.currency_singular,
                                  &st.currency_plural, &st.app_id})
         w.str(*t);
     w.u8(st.multiplication_mode);
@@ -260,7 +260,7 @@ bool deserialize(std::string_view bytes, State& s) {
     const uint32_t nn = r.count(kNonFiscalTotalizers);
     if (nn != kNonFiscalTotalizers) return false;
     for (uint32_t i = 0; i < nn && r.ok(); ++i) st.nonfiscal_names.push_back(r.str());
-    for (std::string* t : {&st.header, &st.cnpj, &st.ie, &st.currency_singular,
+    for (std::string* t : {&st.header, &st.cnpj, &st.ie, &st.im, &st.currency_singular,
                            &st.currency_plural, &st.app_id})
         *t = r.str();
     st.multiplication_mode = r.u8();

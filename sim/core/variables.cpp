@@ -63,8 +63,7 @@ uint8_t flags(const State& s) {
         if (s.doc.totalled) f |= 2;
     }
     if (s.daylight) f |= 4;
-    const bool memory_full =
-        s.faults.fiscal_memory_full || s.fiscal_memory.size() >= s.fiscal_memory_capacity();
+    const bool memory_full = fiscal_memory_full(s);
     if (s.doc.kind == Doc::None && (reduction_due(s) || memory_full)) f |= 8;
     if (s.previous_cancellable) f |= 32;
     if (memory_full) f |= 128;
@@ -99,6 +98,7 @@ std::string variable_value(const State& s, uint8_t v) {
         case 0: return pad_right(serial_number(s), 15);
         case 1: return std::string("\x03\x10", 2);
         case 2: return pad_right(s.settings.cnpj, 18) + pad_right(s.settings.ie, 15);
+        case 3: return bcd(static_cast<uint64_t>(s.grand_total), 9);
         case 4: return bcd(static_cast<uint64_t>(s.day.cancel_icms + s.day.cancel_iss), 7);
         case 5: return bcd(static_cast<uint64_t>(s.day.discount_icms + s.day.discount_iss), 7);
         case 6: return bcd(k.coo, 3);
@@ -113,6 +113,7 @@ std::string variable_value(const State& s, uint8_t v) {
             return h;
         }
         case 14: return std::string("\x00\x01", 2);
+        case 16: return "01";
         case 17: return std::string(1, static_cast<char>(flags(s)));
         case 20: return std::string(1, '\0');
         case 22: return bcd(static_cast<uint64_t>(s.doc.kind == Doc::Fiscal ? s.doc.paid : 0), 7);
@@ -122,7 +123,7 @@ std::string variable_value(const State& s, uint8_t v) {
         case 29: return std::string{static_cast<char>(s.settings.iss_flags >> 8),
                                     static_cast<char>(s.settings.iss_flags & 0xFF)};
         case 30: return bcd(static_cast<uint64_t>(s.day.surcharge_icms + s.day.surcharge_iss), 7);
-        case 31: return bcd(k.ccf, 3);
+        case 31: return bcd(0, 3);  // no bus tickets on these models
         case 32: {
             std::string out(1, static_cast<char>(s.settings.payment_methods.size()));
             return out + names_table(s.settings.payment_methods, kMaxPaymentMethodsOlder, 16);
@@ -139,7 +140,6 @@ std::string variable_value(const State& s, uint8_t v) {
             std::string out = names_table(s.settings.payment_methods, kMaxPaymentMethodsMfd, 16);
             for (int i = 0; i < kMaxPaymentMethodsMfd; ++i) {
                 out += bcd(static_cast<uint64_t>(s.day.by_method[static_cast<size_t>(i)]), 7);
-                out += std::string(8, '\0');
             }
             return out;
         }
@@ -149,9 +149,10 @@ std::string variable_value(const State& s, uint8_t v) {
             return out;
         }
         case 52: return bcd(k.cdc, 2);
-        case 54: return bcd(k.ccf, 3);
-        case 55: return bcd(k.grg, 3);
-        case 56: return bcd(k.cdc, 3);
+        case 54: return bcd(k.grg, 3);
+        case 55: return bcd(k.ccf, 3);
+        case 56: return bcd(1, 3);  // detail tapes used
+        case 58: return pad_right(s.settings.im, 20);
         case 59: {
             const size_t left = s.fiscal_memory_capacity() - std::min(s.fiscal_memory.size(),
                                                                       s.fiscal_memory_capacity());

@@ -101,9 +101,11 @@ void Device::on_frame(const Frame& frame, int64_t now_ms)
         return;
     }
 
+    // More noise than the queue holds would only be thrown away.
+    const size_t junk = std::min<size_t>(faults_.junk, config_.max_pending_bytes);
     std::string bytes;
-    bytes.reserve(faults_.junk + reply.data.size() + 8);
-    for (uint32_t i = 0; i < faults_.junk; ++i) bytes.push_back(static_cast<char>(kJunk[i % std::size(kJunk)]));
+    bytes.reserve(junk + reply.data.size() + 8);
+    for (size_t i = 0; i < junk; ++i) bytes.push_back(static_cast<char>(kJunk[i % std::size(kJunk)]));
     bytes.append(encode_reply(reply, protocol));
     const int64_t end_ms = queue(std::move(bytes), ready_ms);
     if (reply.busy_ms > 0) busy_until_ms_ = end_ms + reply.busy_ms;

@@ -6,13 +6,16 @@
 
 #include "../hostkit/pty_pair.h"
 #include "core/printer.h"
+#include "wire/device.h"
 
 #include <gtest/gtest.h>
 
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -24,13 +27,13 @@
 
 namespace {
 
-// Plays the emulated printer on the master side: frames in, replies out in
-// the basic protocol.
+// The emulated printer (fiscal and serial sides) on the master side.
 class EmulatedPrinter {
 public:
     EmulatedPrinter(ecftest::PtyPair& pty, int model)
         : pty_(pty),
           printer_(ecfsim::PrinterConfig{model, 0, {}, [this](std::string_view l) { add_paper(l); }}),
+          device_([this](uint16_t command, std::string_view args) { return execute(command, args); }),
           thread_([this] { run(); }) {}
     ~EmulatedPrinter() {
         stop_ = true;
@@ -39,14 +42,9 @@ public:
     EmulatedPrinter(const EmulatedPrinter&) = delete;
     EmulatedPrinter& operator=(const EmulatedPrinter&) = delete;
 
-    std::vector<int> commands() {
-        const std::lock_guard lock(mutex_);
-        return commands_;
-    }
     int count(int command) {
-        int n = 0;
-        for (int c : commands()) n += c == command;
-        return n;
+        const std::lock_guard lock(mutex_);
+        return static_cast<int>(std::count(commands_.begin(), commands_.end(), command));
     }
     std::vector<std::string> paper() {
         const std::lock_guard lock(mutex_);
@@ -58,66 +56,29 @@ private:
         const std::lock_guard lock(mutex_);
         paper_.emplace_back(l);
     }
-
-    static std::vector<unsigned char> encode(const ecfsim::Reply& r) {
-        std::vector<unsigned char> out{0x06};
-        const bool refused = (r.st2 & 1) != 0;
-        switch (r.layout) {
-            case ecfsim::Layout::DataFirst:
-                out.insert(out.end(), r.data.begin(), r.data.end());
-                out.push_back(r.st1);
-                out.push_back(r.st2);
-                break;
-            case ecfsim::Layout::Stream:
-                out.push_back(r.st1);
-                out.push_back(r.st2);
-                out.insert(out.end(), r.data.begin(), r.data.end());
-                out.push_back(0x03);
-                break;
-            case ecfsim::Layout::StatusFirst:
-                out.push_back(r.st1);
-                out.push_back(r.st2);
-                if (!refused) out.insert(out.end(), r.data.begin(), r.data.end());
-                break;
-        }
-        return out;
-    }
-
-    void answer(const std::vector<unsigned char>& frame) {
-        // 02, length (2), 1Bh, command (1 or 2), arguments, checksum (2)
-        if (frame.size() < 7) return;
-        std::size_t p = 4;
-        int command = frame[p++];
-        if (command == 62 && frame.size() >= 9) command = 62 * 256 + frame[p++];
-        const std::string args(frame.begin() + static_cast<std::ptrdiff_t>(p), frame.end() - 2);
+    ecfsim::Reply execute(uint16_t command, std::string_view args) {
         {
             const std::lock_guard lock(mutex_);
             commands_.push_back(command);
         }
-        pty_.write_all(encode(printer_.execute(static_cast<uint16_t>(command), args)));
+        return printer_.execute(command, args);
+    }
+    static int64_t now_ms() {
+        using namespace std::chrono;
+        return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
     }
 
     void run() {
-        std::vector<unsigned char> pending;
         while (!stop_) {
             pollfd p{pty_.master(), POLLIN, 0};
-            if (::poll(&p, 1, 10) <= 0) continue;
-            unsigned char buf[512];
-            const ssize_t n = ::read(pty_.master(), buf, sizeof buf);
-            if (n <= 0) continue;
-            pending.insert(pending.end(), buf, buf + n);
-            while (!pending.empty()) {
-                if (pending[0] != 0x02) {
-                    pending.erase(pending.begin());
-                    continue;
-                }
-                if (pending.size() < 3) break;
-                const std::size_t total = 3 + (pending[1] | (pending[2] << 8));
-                if (pending.size() < total) break;
-                const std::vector<unsigned char> frame(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(total));
-                pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(total));
-                answer(frame);
+            if (::poll(&p, 1, 1) > 0) {
+                unsigned char buf[512];
+                const ssize_t n = ::read(pty_.master(), buf, sizeof buf);
+                for (ssize_t i = 0; i < n; ++i) device_.from_host(buf[i], now_ms());
             }
+            std::vector<unsigned char> out;
+            for (int b; (b = device_.to_host(now_ms())) >= 0;) out.push_back(static_cast<unsigned char>(b));
+            if (!out.empty()) pty_.write_all(out);
         }
     }
 
@@ -126,6 +87,7 @@ private:
     std::vector<int> commands_;
     std::vector<std::string> paper_;
     ecfsim::Printer printer_;
+    ecfsim::Device device_;
     std::atomic<bool> stop_{false};
     std::thread thread_;
 };

@@ -96,11 +96,26 @@ TEST(CoreDayClose, ReductionWithClockTextSetsTheClock) {
     Bench b;
     ASSERT_FALSE(refused(b.run(5, "041226 101500")));
     EXPECT_EQ(b.var(23).data.substr(0, 5), std::string("\x04\x12\x26\x10\x15", 5));
-    ASSERT_FALSE(refused(b.run(5, "041226102000")));
-    EXPECT_EQ(b.var(23).data.substr(0, 5), std::string("\x04\x12\x26\x10\x20", 5));
+    ASSERT_FALSE(refused(b.run(5, "051226102000")));
+    EXPECT_EQ(b.var(23).data.substr(0, 5), std::string("\x05\x12\x26\x10\x20", 5));
     EXPECT_EQ(b.run(5, "311326102000").st2 & 0x81, 0x81);
     EXPECT_EQ(b.run(5, "290225102000").st2 & 0x81, 0x81);
     EXPECT_EQ(b.run(5, "0412").st1 & 0x01, 0x01);
+}
+
+TEST(CoreDayClose, ASecondReductionOfTheSameDayFindsItsWorkDone) {
+    Bench b;
+    sell(b, 100);
+    ASSERT_FALSE(refused(b.run(5)));
+    const Reply again = b.run(5);
+    EXPECT_TRUE(refused(again));
+    EXPECT_EQ(again.exec_status, 66);
+    EXPECT_EQ(bcd_value(b.var(9).data), 1u);
+    b.clock += 86400;
+    EXPECT_FALSE(refused(b.run(5)));  // a day without sales is reduced too
+    sell(b, 100);
+    EXPECT_FALSE(refused(b.run(5)));
+    EXPECT_EQ(bcd_value(b.var(9).data), 3u);
 }
 
 TEST(CoreDayClose, TheDaysTurnBlocksSalesUntilTheReduction) {

@@ -108,10 +108,10 @@ TEST(CoreReports, ManagementReportOpensByTypeOrByText) {
     ASSERT_FALSE(refused(b.run(20, "linha um\n\x0e" "expandida\n")));
     EXPECT_TRUE(refused(b.run(67, "x\n")));
     ASSERT_FALSE(refused(b.run(21)));
-    EXPECT_EQ(bcd_value(b.var(55).data), 1u);
+    EXPECT_EQ(bcd_value(b.var(54).data), 1u);
     ASSERT_FALSE(refused(b.run(20, "abre sozinho\n")));
     ASSERT_FALSE(refused(b.run(21)));
-    EXPECT_EQ(bcd_value(b.var(55).data), 2u);
+    EXPECT_EQ(bcd_value(b.var(54).data), 2u);
     const std::string t = b.paper_text();
     EXPECT_NE(t.find("RELATORIO GERENCIAL"), std::string::npos);
     EXPECT_NE(t.find("Tipo: 07"), std::string::npos);

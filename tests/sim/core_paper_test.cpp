@@ -43,3 +43,36 @@ TEST(CorePaper, FreeTextShowsBarCodesAndCuts) {
 
 }  // namespace
 }  // namespace ecfsim::test
+
+namespace ecfsim::test {
+namespace {
+
+TEST(CorePaper, LongDescriptionsAndExpandedLinesStayReadable) {
+    Bench b;
+    b.run(0);
+    std::string a = field("7891000055120", 14) + "02UNT" + field("1000", 7) + field("15490", 8) +
+                    field("0", 8);
+    a.push_back('\0');
+    a += field("0", 8);
+    a.push_back('\0');
+    a += "Cafe torrado e moido extra forte embalado a vacuo pacote 500g";
+    a.push_back('\0');
+    ASSERT_FALSE(refused(b.run(ext(87), a)));
+    b.run(32, "D0000");
+    b.run(72, field("1", 2) + field("1549", 14) + field("Autorizacao 1", 48, ' ', true));
+    b.run(34, "\x0e" "Obrigado pela preferencia\n\x0e" "Volte\n");
+    const std::string t = b.paper_text();
+    EXPECT_NE(t.find("001 07891000055120\n    Cafe torrado"), std::string::npos);
+    EXPECT_NE(t.find("\nObrigado pela preferencia\n"), std::string::npos);
+    EXPECT_NE(t.find("\nV o l t e\n"), std::string::npos);
+    EXPECT_NE(t.find("\nAutorizacao 1\n"), std::string::npos);
+    for (const auto& l : b.paper) {
+        EXPECT_LE(l.size(), 48u) << l;
+        if (!l.empty()) {
+            EXPECT_NE(l.back(), ' ') << l;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace ecfsim::test

@@ -68,6 +68,13 @@ TEST(CoreReceipt, AWholeSaleKeepsItsBooks) {
     // The discounts are the day's discounts (variable 5).
     EXPECT_EQ(bcd_value(b.var(5).data), 167u);
     EXPECT_EQ(bcd_value(b.var(27).data), 41226u);
+    // Payments by method, the change taken from the cash.
+    const std::string methods = b.var(49).data;
+    EXPECT_EQ(methods.substr(32, 16), "Cartao Credito  ");
+    EXPECT_EQ(bcd_value(methods.substr(320, 7)), 500u);
+    EXPECT_EQ(bcd_value(methods.substr(334, 7)), 1500u);
+    EXPECT_EQ(bcd_value(b.var(3).data), 2167u);   // grand total
+    EXPECT_EQ(bcd_value(b.var(55).data), 1u);     // fiscal receipts
 
     const std::string text = b.paper_text();
     EXPECT_NE(text.find("CUPOM FISCAL"), std::string::npos);
@@ -94,10 +101,21 @@ TEST(CoreReceipt, ClassicItemFollowsTheModelsCodeWidth) {
 TEST(CoreReceipt, LongDescriptionGoesToTheNextItem) {
     Bench b(5);
     b.run(0);
-    const std::string desc = "DETERGENTE LIQUIDO NEUTRO 500ML CAIXA COM DOZE UNIDADES";
+    // As the driver lays it out: 29 characters on the first line, then
+    // each further line on a 48-column boundary.
+    const std::string desc = field("DETERGENTE NEUTRO 500ML", 29, ' ', true) +
+                             field("CAIXA COM DOZE UNIDADES", 48, ' ', true);
     ASSERT_FALSE(refused(b.run(ext(52), desc)));
     ASSERT_FALSE(refused(b.run(9, classic_item("01", "1000", "199"))));
-    EXPECT_NE(b.paper_text().find("COM DOZE UNIDADES"), std::string::npos);
+    const std::string text = b.paper_text();
+    EXPECT_NE(text.find("DETERGENTE NEUTRO 500ML\n    CAIXA COM DOZE UNIDADES\n"),
+              std::string::npos);
+    EXPECT_EQ(text.find("CAFE TORRADO"), std::string::npos);
+
+    // Older 40-column models take the long description too.
+    Bench older(3);
+    older.run(0);
+    EXPECT_FALSE(refused(older.run(ext(52), field("DETERGENTE NEUTRO 500ML", 62, ' ', true))));
 }
 
 TEST(CoreReceipt, ItemWithUnitCommand) {

@@ -74,6 +74,8 @@ TEST(CoreFaults, PaperOutRefusesPrintingButNotReading) {
         EXPECT_EQ(r.exec_status, 11) << c;
     }
     EXPECT_EQ(b.var(6).data, std::string(3, '\0'));
+    EXPECT_FALSE(refused(b.run(8, "000000009999R")));
+    EXPECT_TRUE(refused(b.run(8, "000000009999I")));
     b.printer->faults().paper_out = false;
     b.printer->faults().paper_near_end = true;
     const Reply near = b.run(0);
@@ -107,11 +109,12 @@ TEST(CoreFaults, FullFiscalMemoryStopsSalesAndReductions) {
 }
 
 TEST(CoreFaults, TheFiscalMemoryFillsUpAfterItsLastReduction) {
+    int64_t clock = kMorning;
     PrinterConfig c;
     c.model_code = 1;
-    c.clock = [] { return kMorning; };
+    c.clock = [&clock] { return clock; };
     Printer p(std::move(c));
-    for (int i = 0; i < 2280; ++i) ASSERT_FALSE(p.execute(5, {}).st2 & 1) << i;
+    for (int i = 0; i < 2280; ++i, clock += 86400) ASSERT_FALSE(p.execute(5, {}).st2 & 1) << i;
     const Reply full = p.execute(5, {});
     EXPECT_EQ(full.st2, 0x41);
     EXPECT_EQ(p.execute(0, {}).st2, 0x41);

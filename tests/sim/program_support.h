@@ -21,6 +21,18 @@ namespace ecfsim::test {
 using Clock = std::chrono::steady_clock;
 inline constexpr std::chrono::milliseconds kDeadline{10000};
 
+// The program's command line: through the build's emulator when it has one.
+inline std::vector<std::string> program_argv(const std::vector<std::string>& args)
+{
+    std::vector<std::string> all;
+#ifdef ECFSIM_LAUNCHER
+    all.push_back(ECFSIM_LAUNCHER);
+#endif
+    all.push_back(ECFSIM_PROGRAM);
+    all.insert(all.end(), args.begin(), args.end());
+    return all;
+}
+
 inline int remaining_ms(Clock::time_point deadline)
 {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
@@ -104,8 +116,7 @@ public:
     {
         int pipefd[2];
         if (::pipe2(pipefd, O_CLOEXEC) != 0) return false;
-        std::vector<std::string> all{ECFSIM_PROGRAM};
-        all.insert(all.end(), args.begin(), args.end());
+        std::vector<std::string> all = program_argv(args);
         std::vector<char*> argv;
         for (std::string& a : all) argv.push_back(a.data());
         argv.push_back(nullptr);
@@ -113,7 +124,7 @@ public:
         pid_ = ::fork();
         if (pid_ == 0) {
             ::dup2(pipefd[1], 1);
-            ::execv(argv[0], argv.data());
+            ::execvp(argv[0], argv.data());
             ::_exit(127);
         }
         ::close(pipefd[1]);
@@ -190,8 +201,7 @@ inline int run_to_end(const std::vector<std::string>& args, std::string& output)
 {
     int pipefd[2];
     if (::pipe2(pipefd, O_CLOEXEC) != 0) return -1;
-    std::vector<std::string> all{ECFSIM_PROGRAM};
-    all.insert(all.end(), args.begin(), args.end());
+    std::vector<std::string> all = program_argv(args);
     std::vector<char*> argv;
     for (std::string& a : all) argv.push_back(a.data());
     argv.push_back(nullptr);
@@ -199,7 +209,7 @@ inline int run_to_end(const std::vector<std::string>& args, std::string& output)
     if (pid == 0) {
         ::dup2(pipefd[1], 1);
         ::dup2(pipefd[1], 2);
-        ::execv(argv[0], argv.data());
+        ::execvp(argv[0], argv.data());
         ::_exit(127);
     }
     ::close(pipefd[1]);

@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <deque>
 #include <string>
 #include <vector>
 
 #include "core/printer.h"
+#include "wire/device.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
 #include "platform/test_platform.h"
@@ -15,37 +15,16 @@
 namespace receipt_test {
 namespace {
 
-// The emulator behind the test line: frames in, encoded replies out.
+// The emulated printer behind the test line.
 class EmuladorNaLinha : public ecftest::LinePeer {
  public:
-  EmuladorNaLinha(int modelo, bool estendido, std::vector<std::string> &papel)
-      : estendido_(estendido), impressora_(config(modelo, papel)) {}
+  EmuladorNaLinha(int modelo, std::vector<std::string> &papel)
+      : impressora_(config(modelo, papel)), dispositivo_(impressora_) {}
 
-  ecfsim::Printer &impressora() { return impressora_; }
-
-  void from_driver(std::uint8_t b, std::int64_t) override {
-    entrada_.push_back(static_cast<char>(b));
-    if (entrada_[0] != '\x02') {
-      entrada_.clear();
-      return;
-    }
-    if (entrada_.size() < 3) return;
-    const std::size_t l = std::uint8_t(entrada_[1]) | std::size_t(std::uint8_t(entrada_[2])) << 8;
-    if (entrada_.size() < 3 + l) return;
-    std::string corpo = entrada_.substr(3, l);
-    entrada_.clear();
-    std::size_t p = 1;
-    std::uint16_t comando = std::uint8_t(corpo[p++]);
-    if (comando == 62) comando = static_cast<std::uint16_t>(62 * 256 + std::uint8_t(corpo[p++]));
-    responde(impressora_.execute(comando, std::string_view(corpo).substr(p, l - p - 2)));
-  }
-
-  int to_driver(std::int64_t) override {
-    if (saida_.empty()) return -1;
-    int b = static_cast<std::uint8_t>(saida_.front());
-    saida_.pop_front();
-    return b;
-  }
+  void from_driver(std::uint8_t b, std::int64_t agora) override { dispositivo_.from_host(b, agora); }
+  int to_driver(std::int64_t agora) override { return dispositivo_.to_host(agora); }
+  bool cts(std::int64_t agora) override { return dispositivo_.cts(agora); }
+  int line_errors() override { return dispositivo_.line_errors(); }
 
  private:
   static ecfsim::PrinterConfig config(int modelo, std::vector<std::string> &papel) {
@@ -56,30 +35,8 @@ class EmuladorNaLinha : public ecftest::LinePeer {
     return c;
   }
 
-  void responde(const ecfsim::Reply &r) {
-    std::string st{char(r.st1), char(r.st2)};
-    std::string ex = estendido_ ? std::string{char(r.exec_status & 0xFF), char(r.exec_status >> 8)} : "";
-    const bool recusado = r.st2 & 1;
-    std::string s = "\x06";
-    switch (r.layout) {
-      case ecfsim::Layout::DataFirst:
-        s += r.data + st + ex;
-        break;
-      case ecfsim::Layout::StatusFirst:
-        s += st + ex;
-        if (!recusado && !r.data.empty()) s += r.data + (estendido_ ? std::string(2, '\0') : "");
-        break;
-      case ecfsim::Layout::Stream:
-        s += st + ex + r.data + "\x03";
-        break;
-    }
-    saida_.insert(saida_.end(), s.begin(), s.end());
-  }
-
-  bool estendido_;
   ecfsim::Printer impressora_;
-  std::string entrada_;
-  std::deque<char> saida_;
+  ecfsim::Device dispositivo_;
 };
 
 struct Caso {
@@ -109,7 +66,7 @@ class VendaCompleta : public ::testing::TestWithParam<Caso> {
 };
 
 TEST_P(VendaCompleta, FromConsumerToClosing) {
-  EmuladorNaLinha linha(GetParam().modelo, GetParam().estendido, papel);
+  EmuladorNaLinha linha(GetParam().modelo, papel);
   ecftest::set_peer(&linha);
   ASSERT_EQ(ECFIF_pega_configuracao(), 0);
   ASSERT_EQ(ECFBMTC_modelo_ecf, GetParam().modelo);
