@@ -18,9 +18,6 @@ struct Printer {
     const char* name;
     const char* model;     // as ecfsim takes it
     const char* protocol;  // basic or extended
-    // Long descriptions and extra description lines: the older models'
-    // emulation refuses the command that carries them.
-    bool long_descriptions;
 };
 
 void PrintTo(const Printer& p, std::ostream* os) { *os << p.name; }
@@ -30,16 +27,12 @@ constexpr long kSpeed = 115200;
 // Texts each test looks for on the paper.
 const std::vector<std::string> kItems = {"Arroz tipo 1", "Cafe torrado", "Pao frances"};
 
-std::string sale_head(bool long_descriptions) {
-    std::string head =
-        "consumer 123.456.789-09 \"Maria da Silva\" \"Rua das Flores, 100\"\n"
-        "open\n"
-        "item 7891000100103 \"Arroz tipo 1 5kg\" 01 2 21.90\n";
-    head += long_descriptions ? "item 7891000055120 \"Cafe torrado e moido extra forte embalado a vacuo 500g\" 02 1 "
-                                "15.49 line=\"Lote 2026-11\" line=\"Validade 12/2027\"\n"
-                              : "item 7891000055120 \"Cafe torrado 500g\" 02 1 15.49\n";
-    return head;
-}
+const char* const kSaleHead =
+    "consumer 123.456.789-09 \"Maria da Silva\" \"Rua das Flores, 100\"\n"
+    "open\n"
+    "item 7891000100103 \"Arroz tipo 1 5kg\" 01 2 21.90\n"
+    "item 7891000055120 \"Cafe torrado e moido extra forte embalado a vacuo 500g\" 02 1 15.49 "
+    "line=\"Lote 2026-11\" line=\"Validade 12/2027\"\n";
 
 const char* const kSaleTail =
     "item 2000000000042 \"Pao frances\" FF 0.500 13.98\n"
@@ -98,9 +91,7 @@ protected:
     void expect_items_once(const std::string& printed) {
         std::string paper = flat(printed);
         for (const auto& item : kItems) EXPECT_EQ(count_of(paper, item), 1u) << item << " in\n" << printed;
-        if (GetParam().long_descriptions) {
-            EXPECT_EQ(count_of(paper, "Validade 12/2027"), 1u) << printed;
-        }
+        EXPECT_EQ(count_of(paper, "Validade 12/2027"), 1u) << printed;
     }
 
     void expect_no_document_open() {
@@ -119,7 +110,7 @@ protected:
 };
 
 TEST_P(SaleTest, WholeSaleIsPrintedOnceAndClosed) {
-    Output sale = ecfctl({"sale", script("sale.txt", sale_head(GetParam().long_descriptions) + kSaleTail)});
+    Output sale = ecfctl({"sale", script("sale.txt", std::string(kSaleHead) + kSaleTail)});
     ASSERT_EQ(sale.exit_code, 0) << sale.out << sale.err << context();
     EXPECT_NE(sale.out.find("sale: COO "), std::string::npos) << sale.out;
     EXPECT_NE(sale.out.find("paid 60.00"), std::string::npos) << sale.out;
@@ -136,7 +127,7 @@ TEST_P(SaleTest, WholeSaleIsPrintedOnceAndClosed) {
 }
 
 TEST_P(SaleTest, CancelledSaleLeavesNoReceiptOpen) {
-    Output part = ecfctl({"sale", script("part.txt", sale_head(GetParam().long_descriptions))});
+    Output part = ecfctl({"sale", script("part.txt", std::string(kSaleHead))});
     ASSERT_EQ(part.exit_code, 0) << part.out << part.err << context();
     Output state = ecfctl({"state"});
     EXPECT_NE(state.out.find("document: 1 "), std::string::npos) << state.out;
@@ -150,7 +141,7 @@ TEST_P(SaleTest, CancelledSaleLeavesNoReceiptOpen) {
 }
 
 TEST_P(SaleTest, RefusedPaymentIsReportedAndTheSaleGoesOn) {
-    Output part = ecfctl({"sale", script("part.txt", sale_head(GetParam().long_descriptions) +
+    Output part = ecfctl({"sale", script("part.txt", std::string(kSaleHead) +
                                                          "item 2000000000042 \"Pao frances\" FF 0.500 13.98\n"
                                                          "discount 6.28\ntotal\n")});
     ASSERT_EQ(part.exit_code, 0) << part.out << part.err << context();
@@ -170,7 +161,7 @@ TEST_P(SaleTest, RefusedPaymentIsReportedAndTheSaleGoesOn) {
 }
 
 TEST_P(SaleTest, RefusedCloseIsRepeatedByALaterRun) {
-    Output part = ecfctl({"sale", script("part.txt", sale_head(GetParam().long_descriptions) +
+    Output part = ecfctl({"sale", script("part.txt", std::string(kSaleHead) +
                                                          "item 2000000000042 \"Pao frances\" FF 0.500 13.98\n"
                                                          "discount 6.28\ntotal\npay 1 10.00\n")});
     ASSERT_EQ(part.exit_code, 0) << part.out << part.err << context();
@@ -202,9 +193,8 @@ TEST_P(SaleTest, HostRestartedAfterTheSecondItemFinishesTheSale) {
     ASSERT_EQ(ecfctl({"consumer", "123.456.789-09", "Maria da Silva"}).exit_code, 0);
     ASSERT_EQ(ecfctl({"open"}).exit_code, 0) << context();
     ASSERT_EQ(ecfctl({"item", "7891000100103", "Arroz tipo 1 5kg", "01", "2", "21.90"}).exit_code, 0);
-    std::vector<std::string> second = {"item", "7891000055120", "Cafe torrado", "02", "1", "15.49"};
-    if (GetParam().long_descriptions) second.push_back("line=Validade 12/2027");
-    ASSERT_EQ(ecfctl(second).exit_code, 0);
+    ASSERT_EQ(ecfctl({"item", "7891000055120", "Cafe torrado", "02", "1", "15.49", "line=Validade 12/2027"}).exit_code,
+              0);
     ASSERT_EQ(ecfctl({"promo", "Padaria do bairro"}).exit_code, 0);
 
     // The restarted till reads the saved record: a receipt open, the line kept.
@@ -221,7 +211,7 @@ TEST_P(SaleTest, HostRestartedAfterTheSecondItemFinishesTheSale) {
 }
 
 TEST_P(SaleTest, SaleStoppedBySignalGoesOnFromWhereItStopped) {
-    std::string path = script("sale.txt", sale_head(GetParam().long_descriptions) + kSaleTail);
+    std::string path = script("sale.txt", std::string(kSaleHead) + kSaleTail);
     std::vector<std::string> args = {"--device", emulator_->device(), "--speed", std::to_string(kSpeed),
                                      "--protocol", GetParam().protocol, "--state", dir_.file("ecfctl.state"),
                                      "sale", path};
@@ -248,11 +238,12 @@ TEST_P(SaleTest, SaleStoppedBySignalGoesOnFromWhereItStopped) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Printers, SaleTest,
-                         ::testing::Values(Printer{"Mfd_basic", "MP-4000 TH FI", "basic", true},
-                                           Printer{"Mfd_extended", "MP-4000 TH FI", "extended", true},
-                                           Printer{"Mfd_classic_item", "MP-2000 TH FI", "basic", true},
-                                           Printer{"Older_basic", "MP-20 FI II", "basic", false},
-                                           Printer{"Older_extended", "MP-20 FI II", "extended", false}),
+                         ::testing::Values(Printer{"Mfd_basic", "MP-4000 TH FI", "basic"},
+                                           Printer{"Mfd_extended", "MP-4000 TH FI", "extended"},
+                                           Printer{"Mfd_classic_item", "MP-2000 TH FI", "basic"},
+                                           Printer{"Older_basic", "MP-20 FI II", "basic"},
+                                           Printer{"Older_extended", "MP-20 FI II", "extended"},
+                                           Printer{"Older_40_columns", "MP-40 FI II", "basic"}),
                          [](const ::testing::TestParamInfo<Printer>& info) { return std::string(info.param.name); });
 
 }  // namespace
