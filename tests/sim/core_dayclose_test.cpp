@@ -4,16 +4,6 @@
 namespace ecfsim::test {
 namespace {
 
-void sell(Bench& b, uint64_t amount, std::string_view tax = "01") {
-    ASSERT_FALSE(refused(b.run(0)));
-    ASSERT_FALSE(refused(b.run(9, field("1", 13) + field("ITEM", 29, ' ', true) +
-                                      std::string(tax) + field("1000", 7) +
-                                      field(std::to_string(amount), 8) + field("0", 8))));
-    b.run(32, "D0000");
-    b.run(72, field("1", 2) + field(std::to_string(amount), 14));
-    ASSERT_FALSE(refused(b.run(34)));
-}
-
 uint64_t coo(Bench& b) { return bcd_value(b.var(6).data); }
 
 TEST(CoreDayClose, ReadingXPrintsAndStreams) {
@@ -137,8 +127,7 @@ TEST(CoreDayClose, TheDaysTurnBlocksSalesUntilTheReduction) {
 TEST(CoreDayClose, ReductionCancelsAnOpenReceipt) {
     Bench b;
     b.run(0);
-    b.run(9, field("1", 13) + field("ITEM", 29, ' ', true) + "01" + field("1000", 7) +
-                 field("500", 8) + field("0", 8));
+    b.run(9, item(500));
     ASSERT_FALSE(refused(b.run(5)));
     EXPECT_EQ(b.run(19).st1 & 0x02, 0);
     const std::string d = b.run(88).data;
@@ -196,10 +185,8 @@ TEST(CoreDayClose, FiscalMemoryReadingsByReductionsAndDates) {
 TEST(CoreDayClose, DayTotalsCarryCancellationsDiscountsAndSurcharges) {
     Bench b;
     b.run(0);
-    const std::string item = field("1", 13) + field("ITEM", 29, ' ', true) + "01" +
-                             field("1000", 7) + field("1000", 8) + field("0", 8);
-    b.run(9, item);
-    b.run(9, item);
+    b.run(9, item(1000));
+    b.run(9, item(1000));
     b.run(31, "0002");
     b.run(93, "D001" + field("100", 8));
     b.run(32, "a" + field("30", 14));

@@ -5,21 +5,6 @@
 namespace ecfsim::test {
 namespace {
 
-std::string pay(int method, uint64_t amount) {
-    return field(std::to_string(method), 2) + field(std::to_string(amount), 14);
-}
-
-// A paid receipt of the given amount; returns its COO.
-uint64_t sale(Bench& b, int method, uint64_t amount) {
-    b.run(0);
-    b.run(9, field("1", 13) + field("ITEM", 29, ' ', true) + "01" + field("1000", 7) +
-                 field(std::to_string(amount), 8) + field("0", 8));
-    b.run(32, "D0000");
-    b.run(72, pay(method, amount));
-    EXPECT_FALSE(refused(b.run(34)));
-    return bcd_value(b.run(30).data);
-}
-
 std::string link_args(std::string_view method, uint64_t amount, uint64_t coo) {
     return field(method, 16, ' ', true) + field(std::to_string(amount), 14) +
            field(std::to_string(coo), 6);
@@ -73,7 +58,7 @@ TEST(CoreNonFiscal, VoucherInOneCommand) {
 
 TEST(CoreLinked, OpensOnlyForAKnownPaymentOnce) {
     Bench b;
-    const uint64_t coo = sale(b, 3, 1234);
+    const uint64_t coo = sell(b, 1234, "01", 3);
     EXPECT_TRUE(refused(b.run(66, link_args("Cartao Credito", 1000, coo))));
     EXPECT_TRUE(refused(b.run(66, link_args("Cheque", 1234, coo))));
     EXPECT_TRUE(refused(b.run(66, link_args("Cartao Credito", 1234, coo + 5))));
@@ -94,10 +79,10 @@ TEST(CoreLinked, OpensOnlyForAKnownPaymentOnce) {
 
 TEST(CoreLinked, ConsumerBlockOnlyOnDetailTapeModels) {
     Bench b;
-    const uint64_t coo = sale(b, 2, 500);
+    const uint64_t coo = sell(b, 500, "01", 2);
     EXPECT_FALSE(refused(b.run(66, link_args("Cheque", 500, coo) + field("CPF", 29, ' ', true))));
     Bench older(1);
-    const uint64_t c2 = sale(older, 2, 500);
+    const uint64_t c2 = sell(older, 500, "01", 2);
     EXPECT_EQ(older.run(66, link_args("Cheque", 500, c2) + std::string(29, ' ')).st1 & 1, 1);
 }
 

@@ -41,12 +41,6 @@ TEST(CorePaper, FreeTextShowsBarCodesAndCuts) {
     EXPECT_FALSE(refused(b.run(20, broken)));
 }
 
-}  // namespace
-}  // namespace ecfsim::test
-
-namespace ecfsim::test {
-namespace {
-
 TEST(CorePaper, LongDescriptionsAndExpandedLinesStayReadable) {
     Bench b;
     b.run(0);

@@ -5,8 +5,7 @@
 namespace ecfsim::test {
 namespace {
 
-const std::string kItem = field("1", 13) + field("ITEM", 29, ' ', true) + "01" + field("1000", 7) +
-                          field("1000", 8) + field("0", 8);
+const std::string kItem = item(1000);
 
 TEST(CoreState, ARestartInTheMiddleOfAReceiptKeepsEverything) {
     Bench b;
@@ -120,12 +119,6 @@ TEST(CoreFaults, TheFiscalMemoryFillsUpAfterItsLastReduction) {
     EXPECT_EQ(p.execute(0, {}).st2, 0x41);
     EXPECT_EQ(p.execute(35, std::string(1, '\x09')).data, std::string("\x22\x80", 2));
 }
-
-}  // namespace
-}  // namespace ecfsim::test
-
-namespace ecfsim::test {
-namespace {
 
 TEST(CoreState, OpenDocumentsOfEveryKindSurviveARestart) {
     struct Case {

@@ -56,6 +56,26 @@ inline uint64_t bcd_value(std::string_view bytes) {
     return v;
 }
 
+// Command 9: one unit of ITEM at `price` cents.
+inline std::string item(uint64_t price, std::string_view tax = "01") {
+    return field("1", 13) + field("ITEM", 29, ' ', true) + std::string(tax) + field("1000", 7) +
+           field(std::to_string(price), 8) + field("0", 8);
+}
+
+inline std::string pay(int method, uint64_t amount) {
+    return field(std::to_string(method), 2) + field(std::to_string(amount), 14);
+}
+
+// A whole paid receipt of one item; gives its COO.
+inline uint64_t sell(Bench& b, uint64_t amount, std::string_view tax = "01", int method = 1) {
+    EXPECT_FALSE(refused(b.run(0)));
+    EXPECT_FALSE(refused(b.run(9, item(amount, tax))));
+    b.run(32, "D0000");
+    b.run(72, pay(method, amount));
+    EXPECT_FALSE(refused(b.run(34)));
+    return bcd_value(b.run(30).data);
+}
+
 constexpr uint16_t ext(uint8_t sub) { return static_cast<uint16_t>(62 * 256 + sub); }
 
 }  // namespace ecfsim::test

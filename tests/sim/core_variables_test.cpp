@@ -7,22 +7,6 @@
 namespace ecfsim::test {
 namespace {
 
-TEST(CoreStatus, StatusReadAnswersStatusFirstWithoutData) {
-    Bench b;
-    const Reply r = b.run(19);
-    EXPECT_EQ(r.st1, 0);
-    EXPECT_EQ(r.st2, 0);
-    EXPECT_EQ(r.layout, Layout::StatusFirst);
-    EXPECT_TRUE(r.data.empty());
-}
-
-TEST(CoreStatus, UnknownCommandSetsItsBit) {
-    Bench b;
-    const Reply r = b.run(200);
-    EXPECT_EQ(r.st1 & 0x04, 0x04);
-    EXPECT_TRUE(refused(r));
-}
-
 TEST(CoreVariables, EveryTableVariableHasItsLengthAndComesDataFirst) {
     constexpr std::array<std::pair<int, size_t>, 71> kSizes{{
         {0, 15}, {1, 2}, {2, 33}, {3, 9}, {4, 7}, {5, 7}, {6, 3}, {7, 3}, {8, 2}, {9, 2},
@@ -70,35 +54,20 @@ TEST(CoreVariables, OlderModelsRefuseDetailTapeVariablesKeepingTheLength) {
     EXPECT_FALSE(refused(mfd.var(41)));
 }
 
-TEST(CoreVariables, IdentityNamesEachModelAsItsTableRow) {
-    const std::array<std::pair<int, std::string_view>, 10> kMfd{{
-        {5, "MP-2000 TH FI"}, {6, "MP-6000 TH FI"}, {7, "MP-7000 TH FI"}, {8, "BR6000-TH"},
-        {9, "4610-KR4"}, {10, "4610-KN4"}, {11, "MP-3000 TH FI"}, {12, "MP-4000 TH FI"},
-        {13, "MP-2100 TH FI"}, {14, "MP-6100 TH FI"},
-    }};
-    for (const auto& [code, name] : kMfd) {
-        Bench b(code);
-        const std::string id = b.var(60).data;
-        ASSERT_EQ(id.size(), 42u);
-        std::string expected(name);
-        expected.resize(20, ' ');
-        EXPECT_EQ(id.substr(15, 20), expected) << code;
-        EXPECT_TRUE(b.printer->is_mfd());
-    }
-    for (int code : {1, 2, 3, 4}) EXPECT_FALSE(Bench(code).printer->is_mfd());
+TEST(CoreVariables, IdentityAndModelLookUp) {
+    // The name sits at offset 15, padded to 20.
+    const std::string id = Bench(12).var(60).data;
+    ASSERT_EQ(id.size(), 42u);
+    EXPECT_EQ(id.substr(15, 20), "MP-4000 TH FI       ");
+    for (int code = 1; code <= 14; ++code) EXPECT_EQ(Bench(code).printer->is_mfd(), code >= 5) << code;
     EXPECT_EQ(Bench(3).printer->columns(), 40);
     EXPECT_EQ(Bench(5).printer->columns(), 48);
-}
 
-TEST(CoreVariables, ModelNamesAndCodesAreFound) {
-    EXPECT_EQ(model_code_from_name("MP-4000 TH FI"), 12);
-    EXPECT_EQ(model_code_from_name("mp-4000"), 12);
-    EXPECT_EQ(model_code_from_name("12"), 12);
-    EXPECT_EQ(model_code_from_name("MP-20 FI II"), 1);
-    EXPECT_EQ(model_code_from_name("BR6000-TH"), 8);
-    EXPECT_EQ(model_code_from_name("15"), 0);
-    EXPECT_EQ(model_code_from_name("MP-9999"), 0);
-    EXPECT_EQ(model_code_from_name(""), 0);
+    for (const auto& [name, code] : std::initializer_list<std::pair<const char*, int>>{
+             {"MP-4000 TH FI", 12}, {"mp-4000", 12}, {"12", 12}, {"MP-20 FI II", 1},
+             {"BR6000-TH", 8}, {"15", 0}, {"MP-9999", 0}, {"", 0}}) {
+        EXPECT_EQ(model_code_from_name(name), code) << name;
+    }
 }
 
 TEST(CoreVariables, ClockAndDayDate) {
@@ -108,12 +77,6 @@ TEST(CoreVariables, ClockAndDayDate) {
     b.clock += 3 * 3600 + 25 * 60 + 7;
     EXPECT_EQ(b.var(23).data, std::string("\x04\x12\x26\x13\x25\x07", 6));
 }
-
-}  // namespace
-}  // namespace ecfsim::test
-
-namespace ecfsim::test {
-namespace {
 
 // Every answer with fixed-length data sends it before the status bytes and
 // keeps its length even when refused, so a reader waiting for it is never
@@ -135,9 +98,15 @@ TEST(CoreLayout, FixedLengthAnswersComeDataFirstWithTheirLength) {
         EXPECT_EQ(r.data.size(), c.length) << c.model << "/" << c.command;
     }
     Bench b;
+    const Reply status = b.run(19);
+    EXPECT_EQ(status.st1 | status.st2, 0);
+    EXPECT_TRUE(status.data.empty());
     for (uint16_t c : {0, 5, 6, 14, 19, 21, 22, 34, 72}) {
         EXPECT_EQ(b.run(c).layout, Layout::StatusFirst) << c;
     }
+    const Reply unknown = b.run(200);
+    EXPECT_EQ(unknown.st1 & 0x04, 0x04);
+    EXPECT_TRUE(refused(unknown));
 }
 
 }  // namespace

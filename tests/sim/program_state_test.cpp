@@ -5,9 +5,6 @@
 
 #ifdef ECFSIM_PROGRAM
 
-#include <fstream>
-#include <sstream>
-
 #include "program_support.h"
 
 namespace ecfsim {
@@ -65,6 +62,7 @@ TEST_P(ProgramStateSurvives, OpenReceiptAcrossARestart)
     EXPECT_TRUE(receipt_open(again));
     EXPECT_EQ(again.stop(), 0);
     EXPECT_FALSE(std::filesystem::exists(state + ".tmp"));
+    EXPECT_GT(std::filesystem::file_size(paper), 0u);  // the opened receipt is on paper
 }
 
 INSTANTIATE_TEST_SUITE_P(Program, ProgramStateSurvives,
@@ -72,17 +70,6 @@ INSTANTIATE_TEST_SUITE_P(Program, ProgramStateSurvives,
                                          // A power cut: no chance to save on the way out.
                                          StopCase{"power_cut", SIGKILL, 128 + SIGKILL}),
                          [](const testing::TestParamInfo<StopCase>& info) { return std::string(info.param.name); });
-
-TEST_F(ProgramStateTest, PaperShowsTheReceipt)
-{
-    start();
-    ASSERT_EQ(sim.exchange(kOpenReceipt, 3).size(), 3u);
-    EXPECT_EQ(sim.stop(), 0);
-    std::ifstream in(paper);
-    std::stringstream text;
-    text << in.rdbuf();
-    EXPECT_FALSE(text.str().empty());
-}
 
 }  // namespace
 }  // namespace ecfsim

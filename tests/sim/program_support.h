@@ -33,6 +33,28 @@ inline std::vector<std::string> program_argv(const std::vector<std::string>& arg
     return all;
 }
 
+// Starts the program with its standard output (and error, if asked) on a
+// pipe; gives the pid, or -1, and the pipe's read end in `out`.
+inline pid_t spawn(const std::vector<std::string>& args, bool with_stderr, int& out)
+{
+    int pipefd[2];
+    if (::pipe2(pipefd, O_CLOEXEC) != 0) return -1;
+    std::vector<std::string> all = program_argv(args);
+    std::vector<char*> argv;
+    for (std::string& a : all) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(pipefd[1], 1);
+        if (with_stderr) ::dup2(pipefd[1], 2);
+        ::execvp(argv[0], argv.data());
+        ::_exit(127);
+    }
+    ::close(pipefd[1]);
+    out = pipefd[0];
+    return pid;
+}
+
 inline int remaining_ms(Clock::time_point deadline)
 {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
@@ -114,21 +136,7 @@ public:
     // output is read only for that first line; tests send the paper to a file.
     bool start(const std::vector<std::string>& args)
     {
-        int pipefd[2];
-        if (::pipe2(pipefd, O_CLOEXEC) != 0) return false;
-        std::vector<std::string> all = program_argv(args);
-        std::vector<char*> argv;
-        for (std::string& a : all) argv.push_back(a.data());
-        argv.push_back(nullptr);
-
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::dup2(pipefd[1], 1);
-            ::execvp(argv[0], argv.data());
-            ::_exit(127);
-        }
-        ::close(pipefd[1]);
-        out_ = pipefd[0];
+        pid_ = spawn(args, false, out_);
         if (pid_ < 0) return false;
 
         const auto deadline = Clock::now() + kDeadline;
@@ -199,22 +207,11 @@ private:
 // Runs the program to its end with `args`; gives its exit status and output.
 inline int run_to_end(const std::vector<std::string>& args, std::string& output)
 {
-    int pipefd[2];
-    if (::pipe2(pipefd, O_CLOEXEC) != 0) return -1;
-    std::vector<std::string> all = program_argv(args);
-    std::vector<char*> argv;
-    for (std::string& a : all) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::dup2(pipefd[1], 1);
-        ::dup2(pipefd[1], 2);
-        ::execvp(argv[0], argv.data());
-        ::_exit(127);
-    }
-    ::close(pipefd[1]);
-    const bool ended = read_to_end(pipefd[0], output, Clock::now() + kDeadline);
-    ::close(pipefd[0]);
+    int out = -1;
+    const pid_t pid = spawn(args, true, out);
+    if (pid < 0) return -1;
+    const bool ended = read_to_end(out, output, Clock::now() + kDeadline);
+    ::close(out);
     return reap(pid, ended);
 }
 

@@ -70,17 +70,6 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutCase{"ext_stream_refused", E, make_reply(ST, 0, 0x81, 8, "L\n"), bytes({6, 0, 0x81, 8, 0})}),
     [](const testing::TestParamInfo<LayoutCase>& info) { return std::string(info.param.name); });
 
-TEST(WirePacing, AtOnceWithoutBaudOrDelay)
-{
-    FakeHandler fake;
-    fake.reply.data = std::string(100, 'd');
-    Device device(fake.handler());
-    send(device, test::kStatusRead, 50);
-    EXPECT_EQ(device.next_byte_ms(), 50);
-    EXPECT_EQ(take(device, 50).size(), 103u);
-    EXPECT_EQ(device.next_byte_ms(), -1);
-}
-
 struct PaceCase {
     uint32_t baud;
     uint32_t delay_ms;
@@ -117,7 +106,8 @@ TEST_P(WirePacingTable, BytesArriveAtTheLineSpeed)
 
 INSTANTIATE_TEST_SUITE_P(
     Pacing, WirePacingTable,
-    testing::Values(PaceCase{9600, 0, 3, 2, 4},          // 1.04 ms a byte, rounded up
+    testing::Values(PaceCase{0, 0, 103, 0, 0},           // no baud nor delay: at once
+                    PaceCase{9600, 0, 3, 2, 4},          // 1.04 ms a byte, rounded up
                     PaceCase{9600, 0, 96, 2, 100},       // 96 bytes: exactly 100 ms
                     PaceCase{115200, 0, 1158, 1, 101},   // 1158 bytes: 100.52 ms
                     PaceCase{1200, 25, 3, 25 + 9, 25 + 25},

@@ -17,15 +17,12 @@ constexpr uint8_t kSt2Refused = 0x01;
 
 class WirePrinter : public testing::Test {
 protected:
-    explicit WirePrinter(int model = 12)
-        : printer_(config(model)), device_(printer_)
-    {
-    }
+    WirePrinter() : printer_(config()), device_(printer_) {}
 
-    static PrinterConfig config(int model)
+    static PrinterConfig config()
     {
         PrinterConfig c;
-        c.model_code = model;
+        c.model_code = 12;
         c.reduction_busy_ms = 3000;
         c.clock = [] { return kNoon; };
         return c;
@@ -42,43 +39,24 @@ protected:
     int64_t now_ = 0;
 };
 
-TEST_F(WirePrinter, StatusReadInBothProtocols)
+TEST_F(WirePrinter, DataFirstAnswersHaveTheirFixedLength)
 {
-    EXPECT_EQ(ask(kStartBasic, 19), bytes({6, 0, 0}));
-    EXPECT_EQ(ask(kStartExtended, 19), bytes({6, 0, 0, 0, 0}));
-}
-
-struct SizeCase {
-    const char* name;
-    uint16_t command;
-    std::string args;
-    size_t data;
-};
-
-class WirePrinterSizes : public WirePrinter, public testing::WithParamInterface<SizeCase> {};
-
-TEST_P(WirePrinterSizes, DataFirstAnswersHaveTheirFixedLength)
-{
-    const SizeCase& c = GetParam();
-    for (uint8_t start : {kStartBasic, kStartExtended}) {
-        const std::string answer = ask(start, c.command, c.args);
-        const size_t status = start == kStartBasic ? 2 : 4;
-        ASSERT_EQ(answer.size(), 1 + c.data + status) << int(start);
-        EXPECT_EQ(answer[0], 0x06);
-        EXPECT_EQ(answer[1 + c.data + 1] & kSt2Refused, 0) << int(start);
+    struct Case {
+        uint16_t command;
+        std::string args;
+        size_t data;
+    };
+    for (const Case& c : {Case{35, std::string(1, '\x11'), 1}, Case{35, std::string(1, '\x17'), 6},
+                          Case{27, "", 219}, Case{29, "", 7}, Case{26, "", 33}}) {
+        for (uint8_t start : {kStartBasic, kStartExtended}) {
+            const std::string answer = ask(start, c.command, c.args);
+            const size_t status = start == kStartBasic ? 2 : 4;
+            ASSERT_EQ(answer.size(), 1 + c.data + status) << c.command << "/" << int(start);
+            EXPECT_EQ(answer[0], 0x06);
+            EXPECT_EQ(answer[1 + c.data + 1] & kSt2Refused, 0) << c.command << "/" << int(start);
+        }
     }
-}
-
-INSTANTIATE_TEST_SUITE_P(Commands, WirePrinterSizes,
-                         testing::Values(SizeCase{"flags", 35, std::string(1, '\x11'), 1},
-                                         SizeCase{"clock", 35, std::string(1, '\x17'), 6},
-                                         SizeCase{"totalizers", 27, "", 219},
-                                         SizeCase{"subtotal", 29, "", 7},
-                                         SizeCase{"rates", 26, "", 33}),
-                         [](const testing::TestParamInfo<SizeCase>& info) { return std::string(info.param.name); });
-
-TEST_F(WirePrinter, VariableOutsideTheTableIsRefusedStatusFirst)
-{
+    // Outside the table: refused, status first, no data.
     const std::string basic = ask(kStartBasic, 35, std::string(1, '\x24'));
     ASSERT_EQ(basic.size(), 3u);
     EXPECT_EQ(basic[2] & kSt2Refused, kSt2Refused);
@@ -109,21 +87,9 @@ TEST_F(WirePrinter, ReductionZKeepsAnMfdPrinterBusy)
     EXPECT_EQ(ask(kStartBasic, 19), bytes({6, 0, 0}));
 }
 
-class WireOlderPrinter : public WirePrinter {
-protected:
-    WireOlderPrinter() : WirePrinter(1) {}
-};
-
-TEST_F(WireOlderPrinter, ReductionZLeavesItFree)
+TEST_F(WirePrinter, PrinterFaultsShowInStatus)
 {
-    const std::string answer = ask(kStartBasic, 5);
-    ASSERT_EQ(answer.size(), 3u);
-    EXPECT_TRUE(device_.cts(now_));
-    EXPECT_EQ(ask(kStartBasic, 19).size(), 3u);
-}
-
-TEST_F(WirePrinter, PaperOutShowsInStatusAndRefusesPrinting)
-{
+    EXPECT_EQ(ask(kStartExtended, 19), bytes({6, 0, 0, 0, 0}));
     printer_.faults().paper_out = true;
     const std::string status = ask(kStartExtended, 19);
     ASSERT_EQ(status.size(), 5u);
@@ -132,17 +98,13 @@ TEST_F(WirePrinter, PaperOutShowsInStatusAndRefusesPrinting)
     ASSERT_EQ(open.size(), 5u);
     EXPECT_EQ(open[2] & kSt2Refused, kSt2Refused);
     EXPECT_EQ(open[3], 11);  // out of paper
-
     printer_.faults().paper_out = false;
     EXPECT_EQ(ask(kStartBasic, 0).size(), 3u);
-}
 
-TEST_F(WirePrinter, FullFiscalMemoryShowsInStatus)
-{
     printer_.faults().fiscal_memory_full = true;
-    const std::string status = ask(kStartBasic, 19);
-    ASSERT_EQ(status.size(), 3u);
-    EXPECT_EQ(status[2] & 0x40, 0x40);
+    const std::string full = ask(kStartBasic, 19);
+    ASSERT_EQ(full.size(), 3u);
+    EXPECT_EQ(full[2] & 0x40, 0x40);
 }
 
 }  // namespace
