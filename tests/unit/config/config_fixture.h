@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <string>
-
 #include <deque>
+#include <initializer_list>
+#include <string>
 
 #include "config/fake_printer.h"
 #include "ecfbmtc.h"
@@ -14,6 +14,17 @@
 #include "platform/test_platform.h"
 
 namespace ecftest {
+
+inline std::string bytes(std::initializer_list<int> b) {
+    std::string s;
+    for (int v : b) s.push_back(static_cast<char>(v));
+    return s;
+}
+
+// The record the last discovery call returned.
+inline std::string retornado() {
+    return std::string(reinterpret_cast<const char*>(ECFIF_retornado), static_cast<std::size_t>(ECFIF_tam_retorno));
+}
 
 inline Resposta status_para(int resultado) {
     switch (resultado) {
@@ -28,10 +39,11 @@ inline Resposta status_para(int resultado) {
     }
 }
 
-// The fake printer behind the test platform's serial line.
-class LinhaFalsa : public LinePeer {
+// A printer model behind the test platform's serial line: bytes in, its answers out.
+template <class Impressora>
+class LinhaPara : public LinePeer {
 public:
-    explicit LinhaFalsa(ImpressoraFalsa& impressora) : impressora_(impressora) {}
+    explicit LinhaPara(Impressora& impressora) : impressora_(impressora) {}
     void from_driver(std::uint8_t b, std::int64_t) override {
         for (char c : impressora_.recebe(std::string(1, static_cast<char>(b))))
             saida_.push_back(static_cast<std::uint8_t>(c));
@@ -45,14 +57,14 @@ public:
     void limpa() { saida_.clear(); }
 
 private:
-    ImpressoraFalsa& impressora_;
+    Impressora& impressora_;
     std::deque<std::uint8_t> saida_;
 };
 
 class ConfigTest : public ::testing::Test {
 protected:
     ImpressoraFalsa impressora;
-    LinhaFalsa linha{impressora};
+    LinhaPara<ImpressoraFalsa> linha{impressora};
 
     void SetUp() override { reinicia(); }
     void TearDown() override {

@@ -7,14 +7,9 @@
 
 namespace {
 
+using ecftest::bytes;
 using ecftest::ConfigTest;
 using ecftest::log_has;
-
-std::string bytes(std::initializer_list<int> b) {
-    std::string s;
-    for (int v : b) s.push_back(static_cast<char>(v));
-    return s;
-}
 
 class ConfigLog : public ConfigTest {};
 

@@ -66,15 +66,11 @@ TEST_F(LineBuffer, FortyColumnModel) {
     EXPECT_EQ(buffer(), std::string(40, 'z') + "\x0e" "E\n");
 }
 
-TEST_F(LineBuffer, UnknownWidthBuffersNothing) {
-    ECFBMTC_num_col_ecf = 0;
-    EXPECT_EQ(ECFIF_imprime_linha("x"), 2);
-    EXPECT_EQ(buffer(), "");
-}
-
-TEST_F(LineBuffer, NullTextIsRefused) {
+TEST_F(LineBuffer, NullTextOrUnknownWidthIsRefused) {
     EXPECT_EQ(ECFIF_imprime_linha(nullptr), 2);
     EXPECT_EQ(ECFIF_imprime_expandido(nullptr), 2);
+    ECFBMTC_num_col_ecf = 0;
+    EXPECT_EQ(ECFIF_imprime_linha("x"), 2);
     EXPECT_EQ(buffer(), "");
 }
 
@@ -116,11 +112,6 @@ TEST_F(LineBuffer, FlushTriesTheLinkedReceiptThenTheReport) {
     }
 }
 
-TEST_F(LineBuffer, EmptyBufferSendsNothing) {
-    EXPECT_EQ(BMTCLOCAL_imprime_buffer(), 0);
-    EXPECT_TRUE(impressora.recebidos.empty());
-}
-
 TEST_F(LineBuffer, FailedFlushKeepsTextAndRefusesTheNewLine) {
     impressora.responde(67, status_para(12));
     impressora.responde(20, status_para(9));
@@ -142,18 +133,17 @@ TEST_F(LineBuffer, TransportSendsTheTextBeforeMostCommands) {
     EXPECT_EQ(buffer(), "");
 }
 
-TEST_F(LineBuffer, FeedOutsideATextDocumentDoesNothing) {
+TEST_F(LineBuffer, FeedOnlyInATextDocumentAndNothingSentWhenEmpty) {
+    EXPECT_EQ(BMTCLOCAL_imprime_buffer(), 0);  // empty buffer
     for (int estado : {0, 1, 3, 5}) {
         abre_documento(estado);
         poe_no_buffer("x\n");
         for (int n : {-1, 0, 3}) EXPECT_EQ(ECFIF_espaceja(n), 0);
+        EXPECT_EQ(ECFIF_linha_marcacao(7), 0);
         EXPECT_EQ(buffer(), "x\n");
     }
-    EXPECT_TRUE(impressora.recebidos.empty());
-}
-
-TEST_F(LineBuffer, FeedBuffersEmptyLines) {
     abre_documento(4);
+    poe_no_buffer("");
     EXPECT_EQ(ECFIF_espaceja(3), 0);
     EXPECT_EQ(buffer(), "\n\n\n");
     EXPECT_TRUE(impressora.recebidos.empty());
@@ -216,13 +206,6 @@ TEST_F(LineBuffer, EndOfDocumentWithoutConfigurationFeedsNothing) {
     poe_no_buffer("fim\n");
     EXPECT_EQ(ECFIF_espaceja(0), 0);
     EXPECT_EQ(textos(), (std::vector<std::string>{"fim\n"}));
-}
-
-TEST_F(LineBuffer, MarkingLineDoesNothing) {
-    poe_no_buffer("x\n");
-    EXPECT_EQ(ECFIF_linha_marcacao(7), 0);
-    EXPECT_EQ(buffer(), "x\n");
-    EXPECT_TRUE(impressora.recebidos.empty());
 }
 
 }  // namespace

@@ -56,16 +56,13 @@ TEST_F(PaymentMethods, OlderTableFromVariable32AfterItsFirstByte) {
     EXPECT_EQ(impressora.variaveis_lidas(), (std::vector<int>{32}));
 }
 
-TEST_F(PaymentMethods, IndexOutsideTheTable) {
+TEST_F(PaymentMethods, IndexOutsideTheTableAndFailedReadReadAgainNextTime) {
     modelo_conhecido(true);
     le_forma(-1, 19);
     le_forma(20, 19);
     modelo_conhecido(false);
     le_forma(50, 19);
     EXPECT_TRUE(impressora.recebidos.empty());
-}
-
-TEST_F(PaymentMethods, FailedReadIsPassedOnAndReadAgainNextTime) {
     modelo_conhecido(true);
     impressora.recusa(49, 0x10, 0x01);
     le_forma(0, 12);
@@ -184,32 +181,28 @@ protected:
 };
 
 TEST_F(PaymentConfigFile, ProgramsWhatThePrinterLacksInKeyOrder) {
-    escreve("[Formas de Pagamento]\n01=Dinheiro\n04=Pix\n03=  Cheque\n");
-    impressora.define(49, tabela(0, 16, 620, {{5, "Dinheiro        "}}));
-    EXPECT_EQ(ECFBMTC_le_arquivo_CFG(nullptr), 0);
-    EXPECT_EQ(programados(), (std::vector<std::string>{"Cheque          ", "Pix             "}));
-    EXPECT_EQ(ECFBMTC_formas_pagto, nullptr);  // read afresh next time
-}
-
-TEST_F(PaymentConfigFile, EverythingPresentSendsNothing) {
-    escreve("[FORMAS DE PAGAMENTO]\n01=Dinheiro\n02=Pix\n");
-    impressora.define(49, tabela(0, 16, 620, {{0, "Pix"}, {1, "Dinheiro"}}));
-    EXPECT_EQ(ECFBMTC_le_arquivo_CFG("BMTCFPAG.CFG"), 0);
-    EXPECT_TRUE(programados().empty());
-}
-
-TEST_F(PaymentConfigFile, PrinterEntriesBeginningWithABlankDoNotCount) {
-    escreve("[FORMAS DE PAGAMENTO]\n01=.Vale\n");
-    impressora.define(49, " Vale");
-    EXPECT_EQ(ECFBMTC_le_arquivo_CFG(nullptr), 0);
-    EXPECT_EQ(programados(), (std::vector<std::string>{".Vale           "}));
-}
-
-TEST_F(PaymentConfigFile, UnreadablePrinterTableProgramsEverything) {
-    escreve("[FORMAS DE PAGAMENTO]\n01=Dinheiro\n");
-    impressora.recusa(49);
-    EXPECT_EQ(ECFBMTC_le_arquivo_CFG(nullptr), 0);
-    EXPECT_EQ(programados(), (std::vector<std::string>{"Dinheiro        "}));
+    struct Caso {
+        const char* arquivo;
+        std::string tabela;  // variable 49; empty: refused
+        std::vector<std::string> programados;
+    };
+    const Caso casos[] = {
+        {"[Formas de Pagamento]\n01=Dinheiro\n04=Pix\n03=  Cheque\n", tabela(0, 16, 620, {{5, "Dinheiro        "}}),
+         {"Cheque          ", "Pix             "}},
+        {"[FORMAS DE PAGAMENTO]\n01=Dinheiro\n02=Pix\n", tabela(0, 16, 620, {{0, "Pix"}, {1, "Dinheiro"}}), {}},
+        {"[FORMAS DE PAGAMENTO]\n01=.Vale\n", " Vale", {".Vale           "}},  // a leading blank does not count
+        {"[FORMAS DE PAGAMENTO]\n01=Dinheiro\n", "", {"Dinheiro        "}},
+    };
+    for (const Caso& c : casos) {
+        reinicia();
+        modelo_conhecido(true);
+        escreve(c.arquivo);
+        if (c.tabela.empty()) impressora.recusa(49);
+        else impressora.define(49, c.tabela);
+        EXPECT_EQ(ECFBMTC_le_arquivo_CFG(c.programados.empty() ? "BMTCFPAG.CFG" : nullptr), 0) << c.arquivo;
+        EXPECT_EQ(programados(), c.programados) << c.arquivo;
+        EXPECT_EQ(ECFBMTC_formas_pagto, nullptr);  // read afresh next time
+    }
 }
 
 TEST_F(PaymentConfigFile, FirstProgrammingFailureStops) {

@@ -27,27 +27,22 @@ TEST_F(Ajustes, SubtotalFieldsAreZeroFilled) {
   EXPECT_TRUE(imp.comandos.empty());
 }
 
-TEST_F(Ajustes, ItemDiscountAndSurchargeRangeAndLayout) {
+TEST_F(Ajustes, ItemAdjustmentsAndTheirCancelsRangeAndLayout) {
   EXPECT_EQ(ECFIF_desc_item_pos(0, "1"), 2);
   EXPECT_EQ(ECFIF_acresc_item_pos(1000, "1"), 2);
   EXPECT_EQ(ECFBMTC_desc_item(5, nullptr), 2);
+  EXPECT_EQ(ECFBMTC_cancela_desconto(1000), 2);
+  EXPECT_EQ(ECFBMTC_cancela_acrescimo(0xFFFFFFFFu), 2);
   EXPECT_TRUE(imp.comandos.empty());
 
   ASSERT_EQ(ECFIF_desc_item_pos(999, "1234567890"), 0);
   EXPECT_EQ(imp.args_de(93), "D99934567890");
   ASSERT_EQ(ECFIF_acresc_item_pos(7, "25"), 0);
   EXPECT_EQ(imp.args_de(93), "A00700000025");
-}
-
-TEST_F(Ajustes, TakingBackAnItemAdjustment) {
   ASSERT_EQ(ECFBMTC_cancela_desconto(0), 0);
   EXPECT_EQ(imp.args_de(114), "D000");
   ASSERT_EQ(ECFBMTC_cancela_acrescimo(42), 0);
   EXPECT_EQ(imp.args_de(114), "A042");
-  imp.limpa();
-  EXPECT_EQ(ECFBMTC_cancela_desconto(1000), 2);
-  EXPECT_EQ(ECFBMTC_cancela_acrescimo(0xFFFFFFFFu), 2);
-  EXPECT_TRUE(imp.comandos.empty());
 }
 
 TEST_F(Ajustes, OlderPrintersHaveNoItemAdjustments) {

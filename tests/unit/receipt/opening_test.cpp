@@ -8,7 +8,7 @@ constexpr std::size_t cpf = 1771, nome = 1801, endereco = 1832;
 
 using Consumidor = ReciboTest;
 
-TEST_F(Consumidor, FieldsAreCutToTheirWidthAndKindZeroForgetsAll) {
+TEST_F(Consumidor, FieldsAreCutToTheirWidthUnknownKindsIgnoredAndKindZeroForgetsAll) {
   EXPECT_EQ(ECFIF_identifica_consumidor(1, std::string(40, '1').c_str()), 0);
   EXPECT_EQ(ECFIF_identifica_consumidor(2, std::string(45, 'N').c_str()), 0);
   EXPECT_EQ(ECFIF_identifica_consumidor(3, std::string(90, 'E').c_str()), 0);
@@ -17,19 +17,16 @@ TEST_F(Consumidor, FieldsAreCutToTheirWidthAndKindZeroForgetsAll) {
   EXPECT_EQ(campo(endereco), std::string(80, 'E'));
   EXPECT_TRUE(alterado());
 
+  ECFIF_nvmem.flags = 0;
+  EXPECT_EQ(ECFIF_identifica_consumidor(7, "x"), 0);  // unknown kind: nothing changes but the record is marked
+  EXPECT_EQ(campo(cpf), std::string(29, '1'));
+  EXPECT_TRUE(alterado());
+
   ECFIF_identifica_consumidor(2, nullptr);
   EXPECT_EQ(campo(nome), "");
   ECFIF_identifica_consumidor(0, nullptr);
   EXPECT_EQ(campo(cpf), "");
   EXPECT_EQ(campo(endereco), "");
-}
-
-TEST_F(Consumidor, UnknownKindChangesNothingButMarksTheRecord) {
-  ECFIF_identifica_consumidor(1, "123");
-  ECFIF_nvmem.flags = 0;
-  EXPECT_EQ(ECFIF_identifica_consumidor(7, "x"), 0);
-  EXPECT_EQ(campo(cpf), "123");
-  EXPECT_TRUE(alterado());
 }
 
 TEST_F(Consumidor, BlockLengthsByFieldsAndGeneration) {

@@ -7,8 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include <deque>
-
+#include "config/config_fixture.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
 #include "platform/test_platform.h"
@@ -29,29 +28,10 @@ inline constexpr Modelo mp7000{7, 48, true};
 inline constexpr Modelo kn4{10, 48, true};
 inline constexpr Modelo mp4000{12, 48, true};
 
-// The scripted printer on the test line.
-class Ligacao : public ecftest::LinePeer {
- public:
-  explicit Ligacao(ImpressoraRoteirizada &imp) : imp_(imp) {}
-  void from_driver(std::uint8_t b, std::int64_t) override {
-    for (char c : imp_.recebe(std::string(1, static_cast<char>(b)))) saida_.push_back(static_cast<std::uint8_t>(c));
-  }
-  int to_driver(std::int64_t) override {
-    if (saida_.empty()) return -1;
-    int b = saida_.front();
-    saida_.pop_front();
-    return b;
-  }
-
- private:
-  ImpressoraRoteirizada &imp_;
-  std::deque<std::uint8_t> saida_;
-};
-
 class ReciboTest : public ::testing::Test {
  protected:
   ImpressoraRoteirizada imp;
-  Ligacao ligacao{imp};
+  ecftest::LinhaPara<ImpressoraRoteirizada> ligacao{imp};
 
   void SetUp() override {
     ecftest::reset();
