@@ -53,16 +53,12 @@ TEST(Decimal8, ParsesAndWritesBackDigits)
         SCOPED_TRACE(c.entrada);
         EXPECT_EQ(texto(de(c.entrada)), c.saida);
     }
+    // Zero is eight zero bytes, also for a missing text.
+    EXPECT_EQ(de("0"), Valor{});
     Valor v{};
     v.fill(0xAA);
     _ato8(v.data(), nullptr);
     EXPECT_EQ(v, Valor{});
-}
-
-TEST(Decimal8, ZeroIsEightZeroBytes)
-{
-    EXPECT_EQ(de("0"), Valor{});
-    EXPECT_EQ(texto(Valor{}), "0");
 }
 
 TEST(Decimal8, ArithmeticIsExactAndSaturates)

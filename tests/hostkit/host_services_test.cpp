@@ -17,22 +17,6 @@
 
 namespace {
 
-TEST(HostCommon, DefaultsForAHostWithoutSettings)
-{
-    if (std::getenv("ECF_SERIAL_PORT") == nullptr) {
-        EXPECT_EQ(ECFIF_porta_serial, 1);
-    }
-    if (std::getenv("ECF_SERIAL_SPEED") == nullptr) {
-        EXPECT_EQ(ECFIF_veloc_serial, 115200);
-    }
-    EXPECT_EQ(ECFIF_versao_firmware, 0);
-    EXPECT_EQ(ECFIF_inicio_dia_com_lx, 0);
-    EXPECT_EQ(ECFIF_pfunc_assina_paf, nullptr);
-    EXPECT_TRUE(std::all_of(std::begin(ECFIF_cfg), std::end(ECFIF_cfg), [](unsigned char b) { return b == 0; }));
-    EXPECT_EQ(ECFIF_envelope_inicia(), 0);
-    EXPECT_EQ(ECFIF_envelope_termina(), 0);
-}
-
 TEST(HostCommon, ForeignOptionsAreNotTaken)
 {
     EXPECT_EQ(ECFCOMUM_tratou_argumento("OUTRA_OPCAO=1"), 0);

@@ -121,6 +121,10 @@ TEST_F(SerialPortTest, LineIsRaw8N1WithoutFlowControlOrTranslation)
     EXPECT_EQ(t.c_oflag & OPOST, 0u);
     EXPECT_EQ(t.c_cc[VMIN], 0);
     EXPECT_EQ(t.c_cc[VTIME], 0);
+    // A pseudo-terminal counts as clear to send, without line errors.
+    EXPECT_NE(nSERIAL_CTSativo(porta), 0);
+    EXPECT_EQ(nSERIALerro(porta, 1), 0);
+    EXPECT_EQ(nSERIALerro(porta, 0), 0);
 }
 
 TEST_F(SerialPortTest, EveryByteValueTravelsBothWaysUnchanged)
@@ -146,14 +150,6 @@ TEST_F(SerialPortTest, StartingReceptionDiscardsWaitingInput)
 
     ASSERT_TRUE(pty.write_all({0x15}));
     EXPECT_EQ(receive(1), std::vector<unsigned char>{0x15});
-}
-
-TEST_F(SerialPortTest, PseudoTerminalCountsAsClearToSendWithoutLineErrors)
-{
-    open_port();
-    EXPECT_NE(nSERIAL_CTSativo(porta), 0);
-    EXPECT_EQ(nSERIALerro(porta, 1), 0);
-    EXPECT_EQ(nSERIALerro(porta, 0), 0);
 }
 
 TEST_F(SerialPortTest, ClosedPortFailsCleanlyAndOpensAgain)

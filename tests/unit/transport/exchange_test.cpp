@@ -8,32 +8,38 @@ using ExchangeTest = DriverTest;
 
 const Answer ok{0x06, 0x00, 0x00};
 
+// ACK, status bytes 0 0 after n data bytes counting up.
+Answer data_answer(int n) {
+    Answer a{0x06};
+    for (int i = 0; i < n; ++i) a.add({i});
+    return a.add({0x00, 0x00});
+}
+
 TEST_F(ExchangeTest, ThreeRefusalsGiveThirtySixAfterThreeFrames) {
     ECFLOG_modo = 2;
     on_frame(refusal());
     on_frame(refusal());
     on_frame(refusal());
     EXPECT_EQ(ECFBMTC_exec(19), 36);
-    EXPECT_EQ(frames().size(), 3u);
+    const auto f = frames();
+    ASSERT_EQ(f.size(), 3u);
+    // Each retry repeats the same frame.
+    EXPECT_EQ(f[0], f[1]);
+    EXPECT_EQ(f[1], f[2]);
     EXPECT_TRUE(log_has("iniciando tent.2"));
     EXPECT_TRUE(log_has("iniciando tent.3"));
     EXPECT_TRUE(log_has("tent.4#36[0]"));
     EXPECT_EQ(ECFIF_tam_retorno, 0);
 }
 
-TEST_F(ExchangeTest, ARefusalIsRetriedWithTheSameFrame) {
-    on_frame(refusal());
-    on_frame(ok);
-    EXPECT_EQ(ECFBMTC_exec(19), 0);
-    const auto f = frames();
-    ASSERT_EQ(f.size(), 2u);
-    EXPECT_EQ(f[0], f[1]);
-}
-
-TEST_F(ExchangeTest, BytesBeforeTheAcknowledgementAreDropped) {
-    on_frame({0x41, 0x00, 0x06, 0x00, 0x00});
-    EXPECT_EQ(ECFBMTC_exec(19), 0);
-    EXPECT_EQ(answer_bytes(), (Bytes{0x06, 0x00, 0x00}));
+TEST_F(ExchangeTest, NoiseBeforeTheAcknowledgementOrALineErrorIsDropped) {
+    for (const Answer& a : {Answer{0x41, 0x00, 0x06, 0x00, 0x00},
+                            Answer{0x06, 0x00}.line_error(1).add({0x06, 0x00, 0x00})}) {
+        reset();
+        on_frame(a);
+        EXPECT_EQ(ECFBMTC_exec(19), 0);
+        EXPECT_EQ(answer_bytes(), (Bytes{0x06, 0x00, 0x00}));
+    }
 }
 
 TEST_F(ExchangeTest, SilenceTimesOutWithThirtySevenAndResetsThePort) {
@@ -68,12 +74,6 @@ TEST_F(ExchangeTest, TimeOutAfterALineErrorIsForty) {
         EXPECT_EQ(ECFBMTC_exec(19), 0);
         EXPECT_EQ(port_calls().conf, 1);
     }
-}
-
-TEST_F(ExchangeTest, ALineErrorDiscardsWhatWasCollected) {
-    on_frame(Answer{0x06, 0x00}.line_error(1).add({0x06, 0x00, 0x00}));
-    EXPECT_EQ(ECFBMTC_exec(19), 0);
-    EXPECT_EQ(answer_bytes(), (Bytes{0x06, 0x00, 0x00}));
 }
 
 TEST_F(ExchangeTest, TimeOutDumpWithInterfaceLogging) {
@@ -154,15 +154,15 @@ TEST_F(ExchangeTest, DataFirstAnswerMustCompleteSevenSecondsAfterItsThirdByte) {
     on_frame(Answer{0x06, 0x01, 0x02}.pause_ms(6000).add({0x03}).pause_ms(2000).add({0x04, 0x05, 0x06, 0x07}).add({0, 0}));
     EXPECT_EQ(ECFBMTC_exec(29), 37);
 
+    // A busy printer does not extend it.
+    reset();
+    on_frame(Answer{0x06, 0x01, 0x02}.cts_off_ms(20000).pause_ms(15000).add({3, 4, 5, 6, 7, 0, 0}));
+    EXPECT_EQ(ECFBMTC_exec(29), 37);
+
     reset();
     on_frame(Answer{0x06, 0x01, 0x02}.pause_ms(6000).add({0x03, 0x04, 0x05, 0x06, 0x07, 0x00, 0x00}));
     EXPECT_EQ(ECFBMTC_exec(29), 0);
     EXPECT_EQ(answer_bytes(), (Bytes{0x06, 0, 0, 1, 2, 3, 4, 5, 6, 7}));
-}
-
-TEST_F(ExchangeTest, DataFirstDeadlineIsNotExtendedByABusyPrinter) {
-    on_frame(Answer{0x06, 0x01, 0x02}.cts_off_ms(20000).pause_ms(15000).add({3, 4, 5, 6, 7, 0, 0}));
-    EXPECT_EQ(ECFBMTC_exec(29), 37);
 }
 
 TEST_F(ExchangeTest, ExtendedDataFirstGivesEachByteSevenSeconds) {
@@ -200,20 +200,16 @@ TEST_F(ExchangeTest, ExtendedRefusalEndsAtTheExecutionStatus) {
 
 TEST_F(ExchangeTest, LongAnswersAreNotCopiedToTheReturnArea) {
     const unsigned char v = 13;  // 186 data bytes
-    Answer a{0x06};
-    for (int i = 0; i < 186; ++i) a.add({i});
-    a.add({0x00, 0x00});
-    on_frame(a);
+    on_frame(data_answer(186));
     ECFIF_maxtam_resposta = 100;
     EXPECT_EQ(ECFBMTC_exec_argum(35, &v, 1), 0);
     EXPECT_EQ(ECFIF_tam_resposta_ecf, 189);
     EXPECT_EQ(ECFIF_tam_retorno, 0);
 
     // Whatever the host sets, the copy never exceeds the return area.
+    // Also the answer buffer grows past its first size.
     const unsigned char v50 = 50;  // 780 data bytes
-    Answer big{0x06};
-    for (int i = 0; i < 780; ++i) big.add({i});
-    on_frame(big.add({0x00, 0x00}));
+    on_frame(data_answer(780));
     ECFIF_maxtam_resposta = 100000;
     EXPECT_EQ(ECFBMTC_exec_argum(35, &v50, 1), 0);
     EXPECT_EQ(ECFIF_tam_resposta_ecf, 783);
@@ -256,17 +252,11 @@ TEST_F(ExchangeTest, AllocationFailureGivesFortyFour) {
     EXPECT_EQ(ECFBMTC_exec(19), 0);
 }
 
-TEST_F(ExchangeTest, BuffersGrowForLongArgumentsAndAnswers) {
+TEST_F(ExchangeTest, FrameBufferGrowsForLongArguments) {
     const Bytes args(300, 'x');
     on_frame(ok);
     EXPECT_EQ(ECFBMTC_exec_argum(67, args.data(), 300), 0);
     EXPECT_EQ(frames().at(0).size(), 307u);
-    const unsigned char v = 50;  // 780 data bytes
-    Answer a{0x06};
-    for (int i = 0; i < 780; ++i) a.add({i});
-    on_frame(a.add({0x00, 0x00}));
-    EXPECT_EQ(ECFBMTC_exec_argum(35, &v, 1), 0);
-    EXPECT_EQ(ECFIF_tam_resposta_ecf, 783);
 }
 
 // A whole device behind the line through the peer hook.

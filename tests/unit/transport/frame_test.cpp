@@ -1,6 +1,4 @@
 // Frames on the wire and the dispatcher's classification and log line.
-#include <unistd.h>
-
 #include "transport/test_support.h"
 
 namespace ecftest {
@@ -10,38 +8,35 @@ using FrameTest = DriverTest;
 
 const Answer ok{0x06, 0x00, 0x00};
 
-TEST_F(FrameTest, StatusReadInTheBasicProtocol) {
-    expect({0x02, 0x04, 0x00, 0x1B, 0x13, 0x2E, 0x00}, ok);
-    EXPECT_EQ(ECFBMTC_exec(19), 0);
-    EXPECT_EQ(answer_bytes(), (Bytes{0x06, 0x00, 0x00}));
-    EXPECT_EQ(returned_bytes(), (Bytes{0x06, 0x00, 0x00}));
-    EXPECT_EQ(ECFIF_retornado[3], 0);
-}
-
-TEST_F(FrameTest, StatusReadInTheExtendedProtocol) {
-    extended();
-    expect({0x02, 0x04, 0x00, 0x1C, 0x13, 0x2F, 0x00}, {0x06, 0x00, 0x00, 0x00, 0x00});
-    EXPECT_EQ(ECFBMTC_exec(19), 0);
-    EXPECT_EQ(answer_bytes(), (Bytes{0x06, 0x00, 0x00}));
-}
-
-TEST_F(FrameTest, PseudoCommandGoesOutAsTwoBytes) {
-    ECFLOG_modo = 1;
-    expect({0x02, 0x06, 0x00, 0x1B, 0x3E, 0x3C, 0x31, 0xC6, 0x00}, ok);
-    const unsigned char arg = 0x31;
-    EXPECT_EQ(ECFBMTC_exec_argum(6260, &arg, 1), 0);
-    EXPECT_EQ(ECFIF_ultimo_comando, 15932);
-    EXPECT_TRUE(log_has("b6260: 31"));
-    EXPECT_TRUE(log_has("b6260!"));
-}
-
-TEST_F(FrameTest, ExtendedLabelAndStartByte) {
-    extended();
-    ECFLOG_modo = 1;
-    expect({0x02, 0x06, 0x00, 0x1C, 0x3E, 0x3C, 0x31, 0xC7, 0x00}, {0x06, 0x00, 0x00, 0x00, 0x00});
-    const unsigned char arg = 0x31;
-    EXPECT_EQ(ECFBMTC_exec_argum(6260, &arg, 1), 0);
-    EXPECT_TRUE(log_has("B6260!"));
+TEST_F(FrameTest, StatusReadAndPseudoCommandOnTheWire) {
+    // The extended protocol has its own start byte and an upper-case log label.
+    struct Case {
+        bool ext;
+        int cmd;
+        Bytes frame;
+        const char* label;
+    };
+    for (const Case& c : {Case{false, 19, {0x02, 0x04, 0x00, 0x1B, 0x13, 0x2E, 0x00}, "b19!"},
+                          Case{true, 19, {0x02, 0x04, 0x00, 0x1C, 0x13, 0x2F, 0x00}, "B19!"},
+                          Case{false, 6260, {0x02, 0x06, 0x00, 0x1B, 0x3E, 0x3C, 0x31, 0xC6, 0x00}, "b6260!"},
+                          Case{true, 6260, {0x02, 0x06, 0x00, 0x1C, 0x3E, 0x3C, 0x31, 0xC7, 0x00}, "B6260!"}}) {
+        SCOPED_TRACE(c.label);
+        reset();
+        ECFLOG_modo = 1;
+        if (c.ext) extended();
+        expect(c.frame, c.ext ? Answer{0x06, 0x00, 0x00, 0x00, 0x00} : ok);
+        const unsigned char arg = 0x31;
+        EXPECT_EQ(c.cmd == 19 ? ECFBMTC_exec(19) : ECFBMTC_exec_argum(c.cmd, &arg, 1), 0);
+        EXPECT_TRUE(log_has(c.label));
+        EXPECT_EQ(answer_bytes(), (Bytes{0x06, 0x00, 0x00}));
+        if (c.cmd == 6260) {
+            EXPECT_EQ(ECFIF_ultimo_comando, 15932);
+            EXPECT_TRUE(c.ext || log_has("b6260: 31"));
+        } else {
+            EXPECT_EQ(returned_bytes(), (Bytes{0x06, 0x00, 0x00}));
+            EXPECT_EQ(ECFIF_retornado[3], 0);
+        }
+    }
 }
 
 TEST_F(FrameTest, ChecksumIsSixteenBitsLowByteFirst) {
@@ -70,22 +65,22 @@ TEST_F(FrameTest, ArgumentsPassTheCharacterFilterUnlessLiteral) {
 }
 
 TEST_F(FrameTest, LogLinesOfTheResult) {
-    ECFLOG_modo = 1;
-    on_frame({0x06, 0x00, 0x01});
-    EXPECT_EQ(ECFBMTC_exec(22), 34);
-    EXPECT_TRUE(log_has("b22#34."));
-
-    on_frame({0x06, 0x40, 0x00});
-    EXPECT_EQ(ECFBMTC_exec(22), 0);
-    EXPECT_TRUE(log_has("b22<: 06 40 00"));
-}
-
-TEST_F(FrameTest, ExecutionStatusJoinsTheLabel) {
-    extended();
-    ECFLOG_modo = 1;
-    on_frame({0x06, 0x00, 0x01, 0x0C, 0x00});
-    EXPECT_EQ(ECFBMTC_exec(22), 39);
-    EXPECT_TRUE(log_has("B22{12}#39."));
+    struct Case {
+        bool ext;
+        Answer answer;
+        int result;
+        const char* line;
+    };
+    for (const Case& c : {Case{false, {0x06, 0x00, 0x01}, 34, "b22#34."},
+                          Case{false, {0x06, 0x40, 0x00}, 0, "b22<: 06 40 00"},
+                          Case{true, {0x06, 0x00, 0x01, 0x0C, 0x00}, 39, "B22{12}#39."}}) {
+        reset();
+        ECFLOG_modo = 1;
+        if (c.ext) extended();
+        on_frame(c.answer);
+        EXPECT_EQ(ECFBMTC_exec(22), c.result);
+        EXPECT_TRUE(log_has(c.line)) << c.line;
+    }
 }
 
 TEST_F(FrameTest, RefusedBeforeSending) {
@@ -105,20 +100,6 @@ TEST_F(FrameTest, UnknownVariableIsReadAsThreeStatusFirstBytes) {
     EXPECT_EQ(ECFBMTC_exec_argum(35, &v, 1), 0);
     EXPECT_TRUE(log_has("35(36),fim tab(tamresp=3)."));
     EXPECT_EQ(answer_bytes(), (Bytes{0x06, 0x00, 0x00, 0x01, 0x02, 0x03}));
-}
-
-TEST_F(FrameTest, PrintedMemoryReadingIsAPlainAnswer) {
-    char dir[] = "/tmp/ecf_frame_XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    char old[512];
-    ASSERT_NE(getcwd(old, sizeof old), nullptr);
-    ASSERT_EQ(chdir(dir), 0);
-    on_frame({0x06, 0x00, 0x00});
-    const char args[] = "010126020126x";  // byte 12 is not "R"
-    EXPECT_EQ(ECFBMTC_exec_argum(8, reinterpret_cast<const unsigned char*>(args), 13), 0);
-    EXPECT_NE(access("ARQ_MF.TXT", F_OK), 0);
-    EXPECT_EQ(chdir(old), 0);
-    rmdir(dir);
 }
 
 TEST_F(FrameTest, EveryExchangeIsEnveloped) {

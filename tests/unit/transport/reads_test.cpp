@@ -10,11 +10,10 @@ namespace {
 
 using ReadsTest = DriverTest;
 
-Answer variable(std::initializer_list<int> data) {
+Answer data_answer(const std::vector<int>& data) {
     Answer a{0x06};
-    a.add(data);
-    a.add({0x00, 0x00});
-    return a;
+    for (int b : data) a.add({b});
+    return a.add({0x00, 0x00});
 }
 
 TEST_F(ReadsTest, VariableReadTriesFiveTimes) {
@@ -24,7 +23,7 @@ TEST_F(ReadsTest, VariableReadTriesFiveTimes) {
 
     reset();
     on_frame(silence());
-    on_frame(variable({0x01}));
+    on_frame(data_answer({0x01}));
     EXPECT_EQ(ECFBMTC_le_parametro(17), 0);
     EXPECT_EQ(frames().size(), 2u);
     EXPECT_EQ(frames()[0], frame_of(35, {17}));
@@ -60,12 +59,6 @@ struct StateCase {
 };
 
 class DocumentStateTest : public DriverTest, public ::testing::WithParamInterface<StateCase> {};
-
-Answer data_answer(const std::vector<int>& data) {
-    Answer a{0x06};
-    for (int b : data) a.add({b});
-    return a.add({0x00, 0x00});
-}
 
 TEST_P(DocumentStateTest, WorksOutTheState) {
     const StateCase& c = GetParam();

@@ -20,6 +20,7 @@ TEST_F(ReleaseTest, EndOfProtocolClosesThePortAndTheNextCommandSetsItUp) {
     ASSERT_EQ(ECFBMTC_exec(19), 0);
     EXPECT_EQ(port_calls().conf, 2);
     EXPECT_EQ(port_calls().order.back(), "inicia_rx");
+    EXPECT_EQ(ECFIF_envelope_suportado(), 1);
 }
 
 TEST_F(ReleaseTest, ReleaseFreesEverythingAndBuffersComeBack) {
@@ -35,8 +36,6 @@ TEST_F(ReleaseTest, ReleaseFreesEverythingAndBuffersComeBack) {
     // The port was not closed: no new set-up.
     EXPECT_EQ(port_calls().conf, 1);
 }
-
-TEST_F(ReleaseTest, EnvelopeIsSupported) { EXPECT_EQ(ECFIF_envelope_suportado(), 1); }
 
 TEST_F(ReleaseTest, DelaysRunOnTheVirtualClock) {
     ECFLOG_modo = 2;

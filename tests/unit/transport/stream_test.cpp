@@ -48,41 +48,41 @@ private:
     char old_[512] = {};
 };
 
-TEST_F(StreamTest, BasicStreamGoesToTheCaptureFile) {
-    {
-        std::ofstream stale("ARQ_MF.TXT");
-        stale << "old reading";
+TEST_F(StreamTest, StreamGoesToTheCaptureFile) {
+    struct Case {
+        bool ext;
+        Answer head;
+        std::string body;
+    };
+    // The long body is more than two buffers' worth: written in chunks.
+    for (const Case& c : {Case{false, {0x06, 0x00, 0x00}, "line 1\r\nline 2\r\n"}, Case{false, {0x06, 0x00, 0x00}, text(5000)},
+                          Case{true, {0x06, 0x00, 0x00, 0x00, 0x00}, "first line\n"}}) {
+        reset();
+        std::ofstream("ARQ_MF.TXT") << "old reading";
+        if (c.ext) extended();
+        on_frame(Answer(c.head).add(c.body).add({0x03}));
+        EXPECT_EQ(read_memory(), 0);
+        EXPECT_EQ(file("ARQ_MF.TXT"), c.body);
+        EXPECT_EQ(answer_bytes(), (Bytes{0x06, 0x00, 0x00}));
     }
-    on_frame(Answer{0x06, 0x00, 0x00}.add("line 1\r\nline 2\r\n").add({0x03}));
-    EXPECT_EQ(read_memory(), 0);
-    EXPECT_EQ(file("ARQ_MF.TXT"), "line 1\r\nline 2\r\n");
-    EXPECT_EQ(answer_bytes(), (Bytes{0x06, 0x00, 0x00}));
 }
 
-TEST_F(StreamTest, LongStreamIsWrittenInChunksWithoutLoss) {
-    const std::string body = text(5000);  // more than two buffers' worth
-    on_frame(Answer{0x06, 0x00, 0x00}.add(body).add({0x03}));
-    EXPECT_EQ(read_memory(), 0);
-    EXPECT_EQ(file("ARQ_MF.TXT"), body);
-}
+TEST_F(StreamTest, RefusalEndsAtTheStatus) {
+    on_frame({0x06, 0x00, 0x41});
+    EXPECT_EQ(read_memory(), 5);
 
-TEST_F(StreamTest, ExtendedStreamSkipsTheExecutionStatus) {
-    extended();
-    on_frame(Answer{0x06, 0x00, 0x00, 0x00, 0x00}.add("first line\n").add({0x03}));
-    EXPECT_EQ(read_memory(), 0);
-    EXPECT_EQ(file("ARQ_MF.TXT"), "first line\n");
-}
-
-TEST_F(StreamTest, ExtendedRefusalReturnsItsCode) {
+    reset();
     extended();
     on_frame({0x06, 0x00, 0x01, 0x46, 0x00});  // execution status 70
     EXPECT_EQ(read_memory(), 2);
     EXPECT_EQ(file("ARQ_MF.TXT"), "<missing>");
 }
 
-TEST_F(StreamTest, BasicRefusalEndsAtTheStatus) {
-    on_frame({0x06, 0x00, 0x41});
-    EXPECT_EQ(read_memory(), 5);
+TEST_F(StreamTest, WithoutTheStreamFlagTheReadingIsAPlainAnswer) {
+    on_frame({0x06, 0x00, 0x00});
+    const char args[] = "010126020126x";  // byte 12 is not "R"
+    EXPECT_EQ(ECFBMTC_exec_argum(8, reinterpret_cast<const unsigned char*>(args), 13), 0);
+    EXPECT_EQ(file("ARQ_MF.TXT"), "<missing>");
 }
 
 TEST_F(StreamTest, StreamBytesRenewTheDeadline) {
