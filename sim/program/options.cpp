@@ -74,18 +74,18 @@ bool apply_option(std::string_view name, const std::string& value, Options& o, s
         if (value.empty()) return bad("empty path");
         o.paper_file = value;
     } else if (name == "--fault") {
-        if (!apply_fault_spec(value, o)) return bad("unknown fault");
+        if (!apply_fault(value, o)) return bad("unknown fault");
     }
     return true;
 }
 
 }  // namespace
 
-bool apply_fault_spec(const std::string& spec, Options& o)
+bool apply_fault(const std::string& fault, Options& o)
 {
-    const size_t eq = spec.find('=');
-    const std::string_view name = std::string_view(spec).substr(0, eq);
-    const std::string_view value = eq == std::string::npos ? std::string_view() : std::string_view(spec).substr(eq + 1);
+    const size_t eq = fault.find('=');
+    const std::string_view name = std::string_view(fault).substr(0, eq);
+    const std::string_view value = eq == std::string::npos ? std::string_view() : std::string_view(fault).substr(eq + 1);
     const bool has_value = eq != std::string::npos;
 
     if (!has_value) {
@@ -155,7 +155,7 @@ Options (a value may also be given as --option=VALUE):
                        after every command that changed it and on exit
   --paper FILE         append the printed paper to FILE, one line at a time;
                        default standard output
-  --fault SPEC         inject a fault; may be repeated. SPEC is one of:
+  --fault FAULT        inject a fault; may be repeated. FAULT is one of:
                          refuse-every=N   answer every Nth good frame with 15h
                                           and do not execute it
                          drop-every=N     execute every Nth command but send

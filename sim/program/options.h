@@ -28,8 +28,8 @@ struct Options {
 // Parses argv. On a bad command line returns nothing and says why in `error`.
 std::optional<Options> parse_options(const std::vector<std::string>& args, std::string& error);
 
-// Applies one --fault SPEC; false when SPEC is not one ecfsim knows.
-bool apply_fault_spec(const std::string& spec, Options& options);
+// Applies one --fault FAULT; false when ecfsim does not know it.
+bool apply_fault(const std::string& fault, Options& options);
 
 // The text of --help.
 std::string usage_text();
