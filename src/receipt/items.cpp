@@ -60,6 +60,18 @@ int item_classico(const Item &it) {
   return r;
 }
 
+// The unit price field holds three decimals; a two-decimal price gets a
+// trailing zero so both land on the same scale.
+template <std::size_t N>
+void preco_unitario(Argumentos<N> &a, const Item &it, int largura) {
+  if (it.tres_casas) {
+    a.z(it.preco, largura);
+  } else {
+    a.z(it.preco, largura - 1);
+    a.byte('0');
+  }
+}
+
 std::array<char, 2> unidade_enviada(const Item &it) {
   return unidade_do_item(it.usa_unidade_dada ? it.unidade : nullptr);
 }
@@ -72,12 +84,7 @@ int item_com_unidade(const Item &it) {
     Descricao d(it.descricao, largura_primeira_linha, ECFBMTC_num_col_ecf);
     Argumentos<78 + max_descricao> a;
     a.l(it.aliquota, 2);
-    if (it.tres_casas) {
-      a.z(it.preco, 9);
-    } else {
-      a.z(it.preco, 8);
-      a.byte('0');
-    }
+    preco_unitario(a, it, 9);
     a.z(it.quantidade, 7);
     a.z(it.desconto, 10);
     a.z(nullptr, 10);
@@ -111,12 +118,7 @@ int item_estendido(const Item &it, bool com_modo) {
     a.texto({u.data(), u.size()});
     if (com_modo) a.byte((ECFBMTCAUX_forca_multiplicacao == 2 || ECFBMTCAUX_forca_multiplicacao == 3) ? 'A' : 'T');
     a.z(it.quantidade, 7);
-    if (it.tres_casas) {
-      a.z(it.preco, 8);
-    } else {
-      a.z(it.preco, 7);
-      a.byte('0');
-    }
+    preco_unitario(a, it, 8);
     a.z(it.desconto, 8);
     a.byte(0);
     a.z(nullptr, 8);
