@@ -40,11 +40,12 @@ int transmit_byte(unsigned char byte) {
 // more window each time the current one runs out.
 int drain() {
     long deadline = now_s() + drain_window_s;
+    const long give_up = now_s() + printer_hold_limit_s;
     bool printer_held = false;
     while (nSERIALstatusTX(port()) > 0) {
         SERIPC_escalador();
         if (now_s() > deadline) {
-            if (printer_held) {
+            if (printer_held && now_s() <= give_up) {
                 deadline = now_s() + drain_window_s;
                 printer_held = false;
             } else {

@@ -3,6 +3,10 @@
 
 namespace ecf::transport {
 
+// A printer may hold the line while it prints, and each hold earns another
+// window; past this much in all it is taken as stuck, not busy.
+constexpr long printer_hold_limit_s = 600;
+
 void set_up_port();
 
 // Up to three attempts of sending the frame and receiving its answer,

@@ -70,12 +70,13 @@ int Receiver::run() {
     ECFBMTCAUX_status_execucao = 0;
     if (!porta_configurada()) set_up_port();
     deadline_ = now_s() + answer_window_s;
+    const long give_up = now_s() + printer_hold_limit_s;
     restart();
     const int port = ECFIF_porta_serial;
     for (;;) {
         SERIPC_escalador();
         if (now_s() > deadline_) {
-            if (busy_) {
+            if (busy_ && now_s() <= give_up) {
                 busy_ = false;
                 if (!data_first_) deadline_ = now_s() + answer_window_s;
                 continue;

@@ -135,6 +135,21 @@ TEST_F(ExchangeTest, PrinterHoldingCtsKeepsTheDrainWaiting) {
     EXPECT_LT(now_ms(), 32000);
 }
 
+TEST_F(ExchangeTest, PrinterHoldingCtsForeverIsGivenUpOn) {
+    // Each hold earns another window, but not without end: a stuck line
+    // ends in 37 within the hold limit, in the drain and in the receive.
+    constexpr std::int64_t forever_ms = 100'000'000;
+    set_tx_pending(true);
+    on_frame(Answer{}.cts_off_ms(forever_ms));
+    EXPECT_EQ(ECFBMTC_exec(19), 37);
+    EXPECT_LT(now_ms(), 620'000);
+
+    reset();
+    on_frame(Answer{}.cts_off_ms(forever_ms));
+    EXPECT_EQ(ECFBMTC_exec(19), 37);
+    EXPECT_LT(now_ms(), 640'000);
+}
+
 TEST_F(ExchangeTest, BusyPrinterExtendsTheAnswerDeadline) {
     // CTS inactive for 50 s, then the answer: a status-first command waits.
     on_frame(Answer{}.cts_off_ms(50000).pause_ms(50000).add({0x06, 0x00, 0x00}));
