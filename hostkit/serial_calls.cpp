@@ -12,90 +12,76 @@ namespace {
 constexpr int falha = -1;
 
 template <typename F>
-int na_porta(int porta, int sem_porta, F &&f)
-{
-    SerialPort *p = port_number(porta);
-    return p != nullptr ? f(*p) : sem_porta;
+int na_porta(int porta, int sem_porta, F &&f) {
+  SerialPort *p = port_number(porta);
+  return p != nullptr ? f(*p) : sem_porta;
 }
 
 }  // namespace
 
 extern "C" {
 
-int nSERIALconf(int porta, long velocidade, int stop_bits, int paridade, int bits_dados, int controle_fluxo)
-{
-    const ecfhost::LineSettings s{velocidade, stop_bits, paridade, bits_dados, controle_fluxo != 0};
-    return na_porta(porta, falha, [&](SerialPort &p) { return p.configure(s); });
+int nSERIALconf(int porta, long velocidade, int stop_bits, int paridade, int bits_dados,
+                int controle_fluxo) {
+  const ecfhost::LineSettings s{velocidade, stop_bits, paridade, bits_dados, controle_fluxo != 0};
+  return na_porta(porta, falha, [&](SerialPort &p) { return p.configure(s); });
 }
 
-int n_ativaSERIAL(int porta)
-{
-    return na_porta(porta, falha, [&](SerialPort &p) {
-        const int r = p.open(ecfhost::device_for(porta));
-        if (p.is_open())
-            ecfhost::watch_port(&p);
-        return r;
-    });
+int n_ativaSERIAL(int porta) {
+  return na_porta(porta, falha, [&](SerialPort &p) {
+    const int r = p.open(ecfhost::device_for(porta));
+    if (p.is_open()) ecfhost::watch_port(&p);
+    return r;
+  });
 }
 
-int nSERIALreset(int porta)
-{
-    return na_porta(porta, falha, [](SerialPort &p) { return p.reset(); });
+int nSERIALreset(int porta) {
+  return na_porta(porta, falha, [](SerialPort &p) { return p.reset(); });
 }
 
-int nSERIALativaDTR(int porta)
-{
-    return na_porta(porta, falha, [](SerialPort &p) { return p.raise_dtr(); });
+int nSERIALativaDTR(int porta) {
+  return na_porta(porta, falha, [](SerialPort &p) { return p.raise_dtr(); });
 }
 
-int nSERIALmodoRTS(int porta, int modo)
-{
-    return na_porta(porta, falha, [modo](SerialPort &p) { return p.set_rts_mode(modo); });
+int nSERIALmodoRTS(int porta, int modo) {
+  return na_porta(porta, falha, [modo](SerialPort &p) { return p.set_rts_mode(modo); });
 }
 
-int nSERIALativaRTS(int porta)
-{
-    return na_porta(porta, falha, [](SerialPort &p) { return p.raise_rts(); });
+int nSERIALativaRTS(int porta) {
+  return na_porta(porta, falha, [](SerialPort &p) { return p.raise_rts(); });
 }
 
-int nSERIALiniciaTX(int porta)
-{
-    return na_porta(porta, falha, [](SerialPort &p) { return p.start_tx(); });
+int nSERIALiniciaTX(int porta) {
+  return na_porta(porta, falha, [](SerialPort &p) { return p.start_tx(); });
 }
 
-int nSERIALiniciaRX(int porta)
-{
-    return na_porta(porta, falha, [](SerialPort &p) { return p.start_rx(); });
+int nSERIALiniciaRX(int porta) {
+  return na_porta(porta, falha, [](SerialPort &p) { return p.start_rx(); });
 }
 
-int nSERIAL_CTSativo(int porta)
-{
-    return na_porta(porta, 1, [](SerialPort &p) { return p.cts_active() ? 1 : 0; });
+int nSERIAL_CTSativo(int porta) {
+  return na_porta(porta, 1, [](SerialPort &p) { return p.cts_active() ? 1 : 0; });
 }
 
-int nSERIALtransm(int porta, int byte)
-{
-    return na_porta(porta, falha, [byte](SerialPort &p) { return p.transmit(static_cast<unsigned char>(byte)); });
+int nSERIALtransm(int porta, int byte) {
+  return na_porta(porta, falha,
+                  [byte](SerialPort &p) { return p.transmit(static_cast<unsigned char>(byte)); });
 }
 
-int nSERIALstatusTX(int porta)
-{
-    return na_porta(porta, 0, [](SerialPort &p) { return p.pending_tx(); });
+int nSERIALstatusTX(int porta) {
+  return na_porta(porta, 0, [](SerialPort &p) { return p.pending_tx(); });
 }
 
-int nSERIALleRX(int porta)
-{
-    return na_porta(porta, -1, [](SerialPort &p) { return p.receive(); });
+int nSERIALleRX(int porta) {
+  return na_porta(porta, -1, [](SerialPort &p) { return p.receive(); });
 }
 
-int nSERIALerro(int porta, int limpa)
-{
-    return na_porta(porta, 0, [limpa](SerialPort &p) { return p.line_errors(limpa != 0); });
+int nSERIALerro(int porta, int limpa) {
+  return na_porta(porta, 0, [limpa](SerialPort &p) { return p.line_errors(limpa != 0); });
 }
 
-int nSERIALencerra(int porta)
-{
-    return na_porta(porta, falha, [](SerialPort &p) { return p.close(); });
+int nSERIALencerra(int porta) {
+  return na_porta(porta, falha, [](SerialPort &p) { return p.close(); });
 }
 
 }  // extern "C"

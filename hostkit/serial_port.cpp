@@ -21,320 +21,265 @@ namespace ecfhost {
 namespace {
 
 struct SpeedCode {
-    long bps;
-    speed_t code;
+  long bps;
+  speed_t code;
 };
 
 constexpr std::array<SpeedCode, 30> speeds{{
-    {50, B50}, {75, B75}, {110, B110}, {134, B134}, {150, B150}, {200, B200},
-    {300, B300}, {600, B600}, {1200, B1200}, {1800, B1800}, {2400, B2400},
-    {4800, B4800}, {9600, B9600}, {19200, B19200}, {38400, B38400},
-    {57600, B57600}, {115200, B115200}, {230400, B230400}, {460800, B460800},
-    {500000, B500000}, {576000, B576000}, {921600, B921600}, {1000000, B1000000},
-    {1152000, B1152000}, {1500000, B1500000}, {2000000, B2000000},
-    {2500000, B2500000}, {3000000, B3000000}, {3500000, B3500000}, {4000000, B4000000},
+    {50, B50},           {75, B75},           {110, B110},         {134, B134},
+    {150, B150},         {200, B200},         {300, B300},         {600, B600},
+    {1200, B1200},       {1800, B1800},       {2400, B2400},       {4800, B4800},
+    {9600, B9600},       {19200, B19200},     {38400, B38400},     {57600, B57600},
+    {115200, B115200},   {230400, B230400},   {460800, B460800},   {500000, B500000},
+    {576000, B576000},   {921600, B921600},   {1000000, B1000000}, {1152000, B1152000},
+    {1500000, B1500000}, {2000000, B2000000}, {2500000, B2500000}, {3000000, B3000000},
+    {3500000, B3500000}, {4000000, B4000000},
 }};
 
-bool speed_code(long bps, speed_t &code)
-{
-    const auto *it = std::find_if(speeds.begin(), speeds.end(), [bps](const SpeedCode &s) { return s.bps == bps; });
-    if (it == speeds.end())
-        return false;
-    code = it->code;
-    return true;
+bool speed_code(long bps, speed_t &code) {
+  const auto *it = std::find_if(speeds.begin(), speeds.end(),
+                                [bps](const SpeedCode &s) { return s.bps == bps; });
+  if (it == speeds.end()) return false;
+  code = it->code;
+  return true;
 }
 
 // A line without modem-control support (a pseudo-terminal) answers so.
-bool unsupported(int err)
-{
-    return err == ENOTTY || err == EINVAL;
+bool unsupported(int err) {
+  return err == ENOTTY || err == EINVAL;
 }
 
 }  // namespace
 
-int SerialPort::configure(const LineSettings &s)
-{
-    speed_t code{};
-    if (!speed_code(s.speed, code) || (s.stop_bits != 1 && s.stop_bits != 2) || s.parity < 0 || s.parity > 2 ||
-        s.data_bits < 5 || s.data_bits > 8) {
-        // Talking at some other speed would only garble: the port stays shut.
-        log_line("serial: configuracao recusada (" + std::to_string(s.speed) + " bps, " + std::to_string(s.data_bits) +
-                 " bits, paridade " + std::to_string(s.parity) + ", " + std::to_string(s.stop_bits) + " stop)");
-        settings_valid_ = false;
-        close();
-        return -1;
-    }
-    settings_ = s;
-    settings_valid_ = true;
-    return is_open() ? apply_settings() : 0;
-}
-
-int SerialPort::open(const std::string &device)
-{
-    if (!settings_valid_)
-        return -1;
-    if (is_open())
-        return apply_settings();
-    fd_ = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd_ < 0) {
-        log_line("serial: " + device + ": " + std::strerror(errno));
-        return -1;
-    }
-    if (!isatty(fd_)) {
-        log_line("serial: " + device + ": nao e um terminal");
-        close();
-        return -1;
-    }
-    no_modem_lines_ = false;
-    hung_up_ = false;
-    kernel_queued_ = 0;
-    early_wakeups_ = 0;
-    rx_head_ = rx_tail_ = 0;
-    tx_head_ = tx_tail_ = 0;
-    seen_ = {};
-    read_counts(seen_);
-    return apply_settings();
-}
-
-int SerialPort::apply_settings()
-{
-    termios t{};
-    if (tcgetattr(fd_, &t) != 0)
-        return -1;
-    cfmakeraw(&t);
-    t.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY | INPCK);
-    t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | CSTOPB | PARENB | PARODD | CRTSCTS);
-    t.c_cflag |= CLOCAL | CREAD;
-    constexpr std::array<tcflag_t, 4> sizes{CS5, CS6, CS7, CS8};
-    t.c_cflag |= sizes[static_cast<std::size_t>(settings_.data_bits - 5)];
-    if (settings_.stop_bits == 2)
-        t.c_cflag |= CSTOPB;
-    if (settings_.parity != 0) {
-        t.c_cflag |= PARENB;
-        t.c_iflag |= INPCK;
-        if (settings_.parity == 1)
-            t.c_cflag |= PARODD;
-    }
-    if (settings_.hardware_flow || rts_mode_ != 0)
-        t.c_cflag |= CRTSCTS;
-    t.c_cc[VMIN] = 0;
-    t.c_cc[VTIME] = 0;
-    speed_t code{};
-    speed_code(settings_.speed, code);
-    if (cfsetispeed(&t, code) != 0 || cfsetospeed(&t, code) != 0)
-        return -1;
-    return tcsetattr(fd_, TCSANOW, &t) == 0 ? 0 : -1;
-}
-
-int SerialPort::reset()
-{
-    if (!is_open())
-        return -1;
-    tcflush(fd_, TCIOFLUSH);
-    rx_head_ = rx_tail_ = 0;
-    tx_head_ = tx_tail_ = 0;
-    hung_up_ = false;
-    kernel_queued_ = 0;
-    early_wakeups_ = 0;
-    read_counts(seen_);
-    return 0;
-}
-
-int SerialPort::set_modem_bit(int bit)
-{
-    if (!is_open())
-        return -1;
-    if (no_modem_lines_)
-        return 0;
-    if (ioctl(fd_, TIOCMBIS, &bit) == 0)
-        return 0;
-    if (unsupported(errno)) {
-        no_modem_lines_ = true;
-        return 0;
-    }
+int SerialPort::configure(const LineSettings &s) {
+  speed_t code{};
+  if (!speed_code(s.speed, code) || (s.stop_bits != 1 && s.stop_bits != 2) || s.parity < 0 ||
+      s.parity > 2 || s.data_bits < 5 || s.data_bits > 8) {
+    // Talking at some other speed would only garble: the port stays shut.
+    log_line("serial: configuracao recusada (" + std::to_string(s.speed) + " bps, " +
+             std::to_string(s.data_bits) + " bits, paridade " + std::to_string(s.parity) + ", " +
+             std::to_string(s.stop_bits) + " stop)");
+    settings_valid_ = false;
+    close();
     return -1;
+  }
+  settings_ = s;
+  settings_valid_ = true;
+  return is_open() ? apply_settings() : 0;
 }
 
-int SerialPort::raise_dtr()
-{
-    return set_modem_bit(TIOCM_DTR);
+int SerialPort::open(const std::string &device) {
+  if (!settings_valid_) return -1;
+  if (is_open()) return apply_settings();
+  fd_ = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd_ < 0) {
+    log_line("serial: " + device + ": " + std::strerror(errno));
+    return -1;
+  }
+  if (!isatty(fd_)) {
+    log_line("serial: " + device + ": nao e um terminal");
+    close();
+    return -1;
+  }
+  no_modem_lines_ = false;
+  hung_up_ = false;
+  kernel_queued_ = 0;
+  early_wakeups_ = 0;
+  rx_head_ = rx_tail_ = 0;
+  tx_head_ = tx_tail_ = 0;
+  seen_ = {};
+  read_counts(seen_);
+  return apply_settings();
 }
 
-int SerialPort::set_rts_mode(int mode)
-{
-    rts_mode_ = mode;
-    return is_open() ? apply_settings() : 0;
+int SerialPort::apply_settings() {
+  termios t{};
+  if (tcgetattr(fd_, &t) != 0) return -1;
+  cfmakeraw(&t);
+  t.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY | INPCK);
+  t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | CSTOPB | PARENB | PARODD | CRTSCTS);
+  t.c_cflag |= CLOCAL | CREAD;
+  constexpr std::array<tcflag_t, 4> sizes{CS5, CS6, CS7, CS8};
+  t.c_cflag |= sizes[static_cast<std::size_t>(settings_.data_bits - 5)];
+  if (settings_.stop_bits == 2) t.c_cflag |= CSTOPB;
+  if (settings_.parity != 0) {
+    t.c_cflag |= PARENB;
+    t.c_iflag |= INPCK;
+    if (settings_.parity == 1) t.c_cflag |= PARODD;
+  }
+  if (settings_.hardware_flow || rts_mode_ != 0) t.c_cflag |= CRTSCTS;
+  t.c_cc[VMIN] = 0;
+  t.c_cc[VTIME] = 0;
+  speed_t code{};
+  speed_code(settings_.speed, code);
+  if (cfsetispeed(&t, code) != 0 || cfsetospeed(&t, code) != 0) return -1;
+  return tcsetattr(fd_, TCSANOW, &t) == 0 ? 0 : -1;
 }
 
-int SerialPort::raise_rts()
-{
-    return set_modem_bit(TIOCM_RTS);
+int SerialPort::reset() {
+  if (!is_open()) return -1;
+  tcflush(fd_, TCIOFLUSH);
+  rx_head_ = rx_tail_ = 0;
+  tx_head_ = tx_tail_ = 0;
+  hung_up_ = false;
+  kernel_queued_ = 0;
+  early_wakeups_ = 0;
+  read_counts(seen_);
+  return 0;
 }
 
-int SerialPort::start_tx()
-{
-    if (!is_open())
-        return -1;
-    // Whatever an aborted exchange left unsent must not precede the next frame.
-    tcflush(fd_, TCOFLUSH);
-    tx_head_ = tx_tail_ = 0;
+int SerialPort::set_modem_bit(int bit) {
+  if (!is_open()) return -1;
+  if (no_modem_lines_) return 0;
+  if (ioctl(fd_, TIOCMBIS, &bit) == 0) return 0;
+  if (unsupported(errno)) {
+    no_modem_lines_ = true;
     return 0;
+  }
+  return -1;
 }
 
-int SerialPort::start_rx()
-{
-    if (!is_open())
-        return -1;
-    tcflush(fd_, TCIFLUSH);
-    rx_head_ = rx_tail_ = 0;
-    early_wakeups_ = 0;
-    return 0;
+int SerialPort::raise_dtr() {
+  return set_modem_bit(TIOCM_DTR);
 }
 
-bool SerialPort::cts_active()
-{
-    // A closed port reports "clear to send" so that the next transmit fails
-    // at once instead of waiting out the flow-control deadline.
-    if (!is_open() || no_modem_lines_)
-        return true;
-    int bits = 0;
-    if (ioctl(fd_, TIOCMGET, &bits) != 0) {
-        if (unsupported(errno))
-            no_modem_lines_ = true;
-        return true;
-    }
-    return (bits & TIOCM_CTS) != 0;
+int SerialPort::set_rts_mode(int mode) {
+  rts_mode_ = mode;
+  return is_open() ? apply_settings() : 0;
 }
 
-void SerialPort::flush_output()
-{
-    if (!is_open() || !has_output() || !cts_active())
-        return;
-    const ssize_t n = ::write(fd_, tx_.data() + tx_head_, tx_tail_ - tx_head_);
-    if (n > 0) {
-        tx_head_ += static_cast<std::size_t>(n);
-    } else if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
-        // The line is gone: drop what waits so the drain ends; the answer
-        // will then time out.
-        tx_head_ = tx_tail_;
-        hung_up_ = true;
-    }
-    if (tx_head_ == tx_tail_)
-        tx_head_ = tx_tail_ = 0;
+int SerialPort::raise_rts() {
+  return set_modem_bit(TIOCM_RTS);
 }
 
-int SerialPort::transmit(unsigned char byte)
-{
-    if (!is_open())
-        return -1;
-    if (tx_tail_ == tx_.size()) {
-        flush_output();
-        if (tx_tail_ == tx_.size()) {
-            if (tx_head_ == 0)
-                return 1;
-            // Move the unsent rest to the front to make room.
-            std::copy(tx_.begin() + static_cast<std::ptrdiff_t>(tx_head_), tx_.end(), tx_.begin());
-            tx_tail_ -= tx_head_;
-            tx_head_ = 0;
-        }
-    }
-    tx_[tx_tail_++] = byte;
-    if (tx_tail_ - tx_head_ >= tx_flush_mark)
-        flush_output();
-    return 0;
+int SerialPort::start_tx() {
+  if (!is_open()) return -1;
+  // Whatever an aborted exchange left unsent must not precede the next frame.
+  tcflush(fd_, TCOFLUSH);
+  tx_head_ = tx_tail_ = 0;
+  return 0;
 }
 
-int SerialPort::pending_tx()
-{
-    if (!is_open())
-        return 0;
-    flush_output();
-    long waiting = static_cast<long>(tx_tail_ - tx_head_);
-    int queued = 0;
-    if (hung_up_ || ioctl(fd_, TIOCOUTQ, &queued) != 0 || queued < 0)
-        queued = 0;
-    kernel_queued_ = queued;
-    waiting += queued;
-    return static_cast<int>(std::min(waiting, 1L << 30));
+int SerialPort::start_rx() {
+  if (!is_open()) return -1;
+  tcflush(fd_, TCIFLUSH);
+  rx_head_ = rx_tail_ = 0;
+  early_wakeups_ = 0;
+  return 0;
 }
 
-void SerialPort::fill_input()
-{
-    rx_head_ = rx_tail_ = 0;
-    const ssize_t n = ::read(fd_, rx_.data(), rx_.size());
-    if (n > 0) {
-        rx_tail_ = static_cast<std::size_t>(n);
-        hung_up_ = false;
-    } else if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) {
-        hung_up_ = true;
-    }
-}
-
-int SerialPort::receive()
-{
-    if (!is_open())
-        return -1;
-    // A request still in the user buffer must leave before its answer can come.
-    if (has_output())
-        flush_output();
-    if (!has_input())
-        fill_input();
-    if (!has_input())
-        return -1;
-    early_wakeups_ = 0;
-    return rx_[rx_head_++];
-}
-
-long SerialPort::drain_time_us() const
-{
-    const long bits = 1 + settings_.data_bits + (settings_.parity != 0 ? 1 : 0) + settings_.stop_bits;
-    return static_cast<long>(kernel_queued_) * bits * 1000000L / std::max(settings_.speed, 1L);
-}
-
-bool SerialPort::read_counts(ErrorCounts &c) const
-{
-    serial_icounter_struct ic{};
-    if (no_modem_lines_ || ioctl(fd_, TIOCGICOUNT, &ic) != 0)
-        return false;
-    c.parity = ic.parity;
-    c.overrun = static_cast<long>(ic.overrun) + ic.buf_overrun;
-    c.framing = ic.frame;
+bool SerialPort::cts_active() {
+  // A closed port reports "clear to send" so that the next transmit fails
+  // at once instead of waiting out the flow-control deadline.
+  if (!is_open() || no_modem_lines_) return true;
+  int bits = 0;
+  if (ioctl(fd_, TIOCMGET, &bits) != 0) {
+    if (unsupported(errno)) no_modem_lines_ = true;
     return true;
+  }
+  return (bits & TIOCM_CTS) != 0;
 }
 
-int SerialPort::line_errors(bool clear)
-{
-    if (!is_open())
-        return 0;
-    ErrorCounts now{};
-    if (!read_counts(now))
-        return 0;
-    int bits = 0;
-    if (now.parity != seen_.parity)
-        bits |= 1;
-    if (now.overrun != seen_.overrun)
-        bits |= 2;
-    if (now.framing != seen_.framing)
-        bits |= 4;
-    if (clear)
-        seen_ = now;
-    return bits;
+void SerialPort::flush_output() {
+  if (!is_open() || !has_output() || !cts_active()) return;
+  const ssize_t n = ::write(fd_, tx_.data() + tx_head_, tx_tail_ - tx_head_);
+  if (n > 0) {
+    tx_head_ += static_cast<std::size_t>(n);
+  } else if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
+    // The line is gone: drop what waits so the drain ends; the answer
+    // will then time out.
+    tx_head_ = tx_tail_;
+    hung_up_ = true;
+  }
+  if (tx_head_ == tx_tail_) tx_head_ = tx_tail_ = 0;
 }
 
-int SerialPort::close()
-{
-    if (!is_open())
-        return 0;
-    if (watched_port() == this)
-        watch_port(nullptr);
+int SerialPort::transmit(unsigned char byte) {
+  if (!is_open()) return -1;
+  if (tx_tail_ == tx_.size()) {
     flush_output();
-    // Discarding first keeps close() from waiting for a stalled transmitter.
-    tcflush(fd_, TCIOFLUSH);
-    const int r = ::close(fd_);
-    fd_ = -1;
-    rx_head_ = rx_tail_ = 0;
-    tx_head_ = tx_tail_ = 0;
-    return r == 0 ? 0 : -1;
+    if (tx_tail_ == tx_.size()) {
+      if (tx_head_ == 0) return 1;
+      // Move the unsent rest to the front to make room.
+      std::copy(tx_.begin() + static_cast<std::ptrdiff_t>(tx_head_), tx_.end(), tx_.begin());
+      tx_tail_ -= tx_head_;
+      tx_head_ = 0;
+    }
+  }
+  tx_[tx_tail_++] = byte;
+  if (tx_tail_ - tx_head_ >= tx_flush_mark) flush_output();
+  return 0;
+}
+
+int SerialPort::pending_tx() {
+  if (!is_open()) return 0;
+  flush_output();
+  long waiting = static_cast<long>(tx_tail_ - tx_head_);
+  int queued = 0;
+  if (hung_up_ || ioctl(fd_, TIOCOUTQ, &queued) != 0 || queued < 0) queued = 0;
+  kernel_queued_ = queued;
+  waiting += queued;
+  return static_cast<int>(std::min(waiting, 1L << 30));
+}
+
+void SerialPort::fill_input() {
+  rx_head_ = rx_tail_ = 0;
+  const ssize_t n = ::read(fd_, rx_.data(), rx_.size());
+  if (n > 0) {
+    rx_tail_ = static_cast<std::size_t>(n);
+    hung_up_ = false;
+  } else if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) {
+    hung_up_ = true;
+  }
+}
+
+int SerialPort::receive() {
+  if (!is_open()) return -1;
+  // A request still in the user buffer must leave before its answer can come.
+  if (has_output()) flush_output();
+  if (!has_input()) fill_input();
+  if (!has_input()) return -1;
+  early_wakeups_ = 0;
+  return rx_[rx_head_++];
+}
+
+long SerialPort::drain_time_us() const {
+  const long bits = 1 + settings_.data_bits + (settings_.parity != 0 ? 1 : 0) + settings_.stop_bits;
+  return static_cast<long>(kernel_queued_) * bits * 1000000L / std::max(settings_.speed, 1L);
+}
+
+bool SerialPort::read_counts(ErrorCounts &c) const {
+  serial_icounter_struct ic{};
+  if (no_modem_lines_ || ioctl(fd_, TIOCGICOUNT, &ic) != 0) return false;
+  c.parity = ic.parity;
+  c.overrun = static_cast<long>(ic.overrun) + ic.buf_overrun;
+  c.framing = ic.frame;
+  return true;
+}
+
+int SerialPort::line_errors(bool clear) {
+  if (!is_open()) return 0;
+  ErrorCounts now{};
+  if (!read_counts(now)) return 0;
+  int bits = 0;
+  if (now.parity != seen_.parity) bits |= 1;
+  if (now.overrun != seen_.overrun) bits |= 2;
+  if (now.framing != seen_.framing) bits |= 4;
+  if (clear) seen_ = now;
+  return bits;
+}
+
+int SerialPort::close() {
+  if (!is_open()) return 0;
+  if (watched_port() == this) watch_port(nullptr);
+  flush_output();
+  // Discarding first keeps close() from waiting for a stalled transmitter.
+  tcflush(fd_, TCIOFLUSH);
+  const int r = ::close(fd_);
+  fd_ = -1;
+  rx_head_ = rx_tail_ = 0;
+  tx_head_ = tx_tail_ = 0;
+  return r == 0 ? 0 : -1;
 }
 
 namespace {
@@ -350,67 +295,59 @@ constexpr long idle_wait_us = 5000;
 constexpr long min_wait_us = 100;
 constexpr int max_early_wakeups = 3;
 
-timespec micros(long us)
-{
-    return timespec{us / 1000000, (us % 1000000) * 1000};
+timespec micros(long us) {
+  return timespec{us / 1000000, (us % 1000000) * 1000};
 }
 
-void rest(long us)
-{
-    const timespec t = micros(us);
-    nanosleep(&t, nullptr);
+void rest(long us) {
+  const timespec t = micros(us);
+  nanosleep(&t, nullptr);
 }
 
 }  // namespace
 
-SerialPort *port_number(int porta)
-{
-    return (porta >= 1 && porta <= max_ports) ? &ports[static_cast<std::size_t>(porta - 1)] : nullptr;
+SerialPort *port_number(int porta) {
+  return (porta >= 1 && porta <= max_ports) ? &ports[static_cast<std::size_t>(porta - 1)] : nullptr;
 }
 
-std::string device_for(int porta)
-{
-    const char *nome = std::getenv("ECF_SERIAL_DEVICE");
-    if (nome != nullptr && *nome != '\0')
-        return nome;
-    return "/dev/ttyS" + std::to_string(porta - 1);
+std::string device_for(int porta) {
+  const char *nome = std::getenv("ECF_SERIAL_DEVICE");
+  if (nome != nullptr && *nome != '\0') return nome;
+  return "/dev/ttyS" + std::to_string(porta - 1);
 }
 
-SerialPort *watched_port()
-{
-    return watched;
+SerialPort *watched_port() {
+  return watched;
 }
 
-void watch_port(SerialPort *p)
-{
-    watched = p;
+void watch_port(SerialPort *p) {
+  watched = p;
 }
 
-void wait_briefly()
-{
-    SerialPort *p = watched;
-    if (p == nullptr || !p->is_open() || p->hung_up() || p->early_wakeups() >= max_early_wakeups) {
-        rest(idle_wait_us);
-        return;
-    }
-    if (p->has_input()) {
-        p->note_early_wakeup();
-        return;
-    }
-    p->flush_output();
-    // While the transmitter drains, wake when it should be empty.
-    const long wait_us =
-        p->kernel_output_waiting() ? std::clamp(p->drain_time_us(), min_wait_us, idle_wait_us) : idle_wait_us;
-    pollfd pfd{p->descriptor(), POLLIN, 0};
-    const timespec t = micros(wait_us);
-    const int r = ppoll(&pfd, 1, &t, nullptr);
-    if (r > 0 && (pfd.revents & POLLIN) != 0) {
-        p->note_early_wakeup();
-        return;
-    }
-    // An error or hang-up without data would wake poll at once: rest instead.
-    if (r > 0)
-        rest(idle_wait_us);
+void wait_briefly() {
+  SerialPort *p = watched;
+  if (p == nullptr || !p->is_open() || p->hung_up() || p->early_wakeups() >= max_early_wakeups) {
+    rest(idle_wait_us);
+    return;
+  }
+  if (p->has_input()) {
+    p->note_early_wakeup();
+    return;
+  }
+  p->flush_output();
+  // While the transmitter drains, wake when it should be empty.
+  const long wait_us = p->kernel_output_waiting()
+                           ? std::clamp(p->drain_time_us(), min_wait_us, idle_wait_us)
+                           : idle_wait_us;
+  pollfd pfd{p->descriptor(), POLLIN, 0};
+  const timespec t = micros(wait_us);
+  const int r = ppoll(&pfd, 1, &t, nullptr);
+  if (r > 0 && (pfd.revents & POLLIN) != 0) {
+    p->note_early_wakeup();
+    return;
+  }
+  // An error or hang-up without data would wake poll at once: rest instead.
+  if (r > 0) rest(idle_wait_us);
 }
 
 }  // namespace ecfhost

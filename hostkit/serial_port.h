@@ -10,81 +10,81 @@
 namespace ecfhost {
 
 struct LineSettings {
-    long speed = 9600;
-    int stop_bits = 1;
-    int parity = 0;      // 0 none, 1 odd, 2 even
-    int data_bits = 8;
-    bool hardware_flow = false;
+  long speed = 9600;
+  int stop_bits = 1;
+  int parity = 0;  // 0 none, 1 odd, 2 even
+  int data_bits = 8;
+  bool hardware_flow = false;
 };
 
 struct ErrorCounts {
-    long parity = 0;
-    long overrun = 0;
-    long framing = 0;
+  long parity = 0;
+  long overrun = 0;
+  long framing = 0;
 };
 
 class SerialPort {
-public:
-    static constexpr std::size_t rx_capacity = 512;
-    static constexpr std::size_t tx_capacity = 4096;
-    static constexpr std::size_t tx_flush_mark = 256;
+ public:
+  static constexpr std::size_t rx_capacity = 512;
+  static constexpr std::size_t tx_capacity = 4096;
+  static constexpr std::size_t tx_flush_mark = 256;
 
-    SerialPort() = default;
-    SerialPort(const SerialPort &) = delete;
-    SerialPort &operator=(const SerialPort &) = delete;
-    ~SerialPort() { close(); }
+  SerialPort() = default;
+  SerialPort(const SerialPort &) = delete;
+  SerialPort &operator=(const SerialPort &) = delete;
+  ~SerialPort() { close(); }
 
-    int configure(const LineSettings &s);
-    int open(const std::string &device);
-    int reset();
-    int raise_dtr();
-    int set_rts_mode(int mode);
-    int raise_rts();
-    int start_tx();
-    int start_rx();
-    bool cts_active();
-    int transmit(unsigned char byte);
-    int pending_tx();
-    int receive();
-    int line_errors(bool clear);
-    int close();
+  int configure(const LineSettings &s);
+  int open(const std::string &device);
+  int reset();
+  int raise_dtr();
+  int set_rts_mode(int mode);
+  int raise_rts();
+  int start_tx();
+  int start_rx();
+  bool cts_active();
+  int transmit(unsigned char byte);
+  int pending_tx();
+  int receive();
+  int line_errors(bool clear);
+  int close();
 
-    bool is_open() const { return fd_ >= 0; }
-    bool has_input() const { return rx_head_ < rx_tail_; }
-    bool has_output() const { return tx_head_ < tx_tail_; }
-    bool hung_up() const { return hung_up_; }
-    int descriptor() const { return fd_; }
-    void flush_output();
+  bool is_open() const { return fd_ >= 0; }
+  bool has_input() const { return rx_head_ < rx_tail_; }
+  bool has_output() const { return tx_head_ < tx_tail_; }
+  bool hung_up() const { return hung_up_; }
+  int descriptor() const { return fd_; }
+  void flush_output();
 
-    // Bytes the kernel still held at the last pending_tx(), and how long the
-    // line needs to send them.
-    bool kernel_output_waiting() const { return kernel_queued_ > 0; }
-    long drain_time_us() const;
+  // Bytes the kernel still held at the last pending_tx(), and how long the
+  // line needs to send them.
+  bool kernel_output_waiting() const { return kernel_queued_ > 0; }
+  long drain_time_us() const;
 
-    // Yields that returned at once because input waited, since the caller
-    // last took a byte; a caller that never reads must not make them spin.
-    int early_wakeups() const { return early_wakeups_; }
-    void note_early_wakeup() { ++early_wakeups_; }
+  // Yields that returned at once because input waited, since the caller
+  // last took a byte; a caller that never reads must not make them spin.
+  int early_wakeups() const { return early_wakeups_; }
+  void note_early_wakeup() { ++early_wakeups_; }
 
-private:
-    int apply_settings();
-    int set_modem_bit(int bit);
-    bool read_counts(ErrorCounts &c) const;
-    void fill_input();
+ private:
+  int apply_settings();
+  int set_modem_bit(int bit);
+  bool read_counts(ErrorCounts &c) const;
+  void fill_input();
 
-    int fd_ = -1;
-    LineSettings settings_{};
-    int rts_mode_ = 0;
-    bool settings_valid_ = true;  // false after a rejected configuration
-    bool no_modem_lines_ = false;
-    bool hung_up_ = false;
-    int kernel_queued_ = 0;
-    int early_wakeups_ = 0;
-    ErrorCounts seen_{};
-    std::array<unsigned char, rx_capacity> rx_{};
-    std::size_t rx_head_ = 0, rx_tail_ = 0;
-    std::array<unsigned char, tx_capacity> tx_{};
-    std::size_t tx_head_ = 0, tx_tail_ = 0;
+  int fd_ = -1;
+  LineSettings settings_{};
+  int rts_mode_ = 0;
+  bool settings_valid_ = true;  // false after a rejected configuration
+  bool no_modem_lines_ = false;
+  bool hung_up_ = false;
+  int kernel_queued_ = 0;
+  int early_wakeups_ = 0;
+  ErrorCounts seen_{};
+  std::array<unsigned char, rx_capacity> rx_{};
+  std::size_t rx_head_ = 0, rx_tail_ = 0;
+  std::array<unsigned char, tx_capacity> tx_{};
+  std::size_t tx_head_ = 0, tx_tail_ = 0;
 };
 
 // The port a number names (1 = first), or null outside the supported range.

@@ -6,12 +6,10 @@
 
 #include "serial_port.h"
 
-extern "C" void SERIPC_escalador(void)
-{
-    ecfhost::wait_briefly();
+extern "C" void SERIPC_escalador(void) {
+  ecfhost::wait_briefly();
 }
 
-extern "C" void ECFCOMUM_escalador(void)
-{
-    ecfhost::wait_briefly();
+extern "C" void ECFCOMUM_escalador(void) {
+  ecfhost::wait_briefly();
 }

@@ -12,10 +12,10 @@ extern int BMTCLOCAL_flg_vers;
 extern const char ECFIF_texto_id_versao[10];
 
 int ECFIF_apenas_versao(void);
-int ECFIF_versao(void);                       /* 24-byte version record in ECFIF_retornado */
-int ECFIF_le_fabricacao(void);                /* 18-byte manufacturing record in ECFIF_retornado */
-int ECFIF_le_configuracao(void *registro);    /* fills 100 bytes */
-int ECFIF_pega_configuracao(void);            /* makes sure ECFIF_cfg is filled */
+int ECFIF_versao(void);                    /* 24-byte version record in ECFIF_retornado */
+int ECFIF_le_fabricacao(void);             /* 18-byte manufacturing record in ECFIF_retornado */
+int ECFIF_le_configuracao(void *registro); /* fills 100 bytes */
+int ECFIF_pega_configuracao(void);         /* makes sure ECFIF_cfg is filled */
 const char *ECFIF_versao_da_biblioteca(void);
 int ECFBMTC_eh_versao_1_00(void);
 int ECFBMTC_eh_versao_1_01(void);
@@ -25,10 +25,10 @@ int ECFBMTC_eh_versao_1_02(void);
 extern unsigned char *ECFBMTC_formas_pagto;
 extern unsigned char ECFBMTC_carregou_fpag;
 int ECFBMTC_carrega_formas_pagto(void);
-int ECFIF_le_forma_de_pagamento(int indice, char *nome);   /* nome: 17 bytes */
+int ECFIF_le_forma_de_pagamento(int indice, char *nome); /* nome: 17 bytes */
 int ECFBMTC_programa_forma_pagamento(const char *nome);
-int ECFIF_le_cnf(int indice, void *registro);              /* registro: 18 bytes */
-int ECFBMTC_le_arquivo_CFG(const char *caminho);           /* null: "BMTCFPAG.CFG" */
+int ECFIF_le_cnf(int indice, void *registro);    /* registro: 18 bytes */
+int ECFBMTC_le_arquivo_CFG(const char *caminho); /* null: "BMTCFPAG.CFG" */
 
 /* Tax rate table: 10-byte entry record. */
 int ECFIF_le_tributacao(int indice, void *registro);

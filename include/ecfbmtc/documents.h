@@ -8,9 +8,9 @@ extern "C" {
 /* Free text, buffered in the persistent record and printed in one command. */
 int ECFIF_imprime_linha(const char *texto);
 int ECFIF_imprime_expandido(const char *texto);
-int ECFIF_espaceja(int linhas);               /* 0 or less ends the document */
+int ECFIF_espaceja(int linhas); /* 0 or less ends the document */
 int ECFIF_linha_marcacao(int linha);
-int BMTCLOCAL_bufferiza_linha(int modo, const char *texto);   /* modo 1: expanded */
+int BMTCLOCAL_bufferiza_linha(int modo, const char *texto); /* modo 1: expanded */
 int BMTCLOCAL_imprime_buffer(void);
 
 #ifdef __cplusplus

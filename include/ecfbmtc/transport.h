@@ -11,31 +11,31 @@ int ECFBMTC_exec(int comando);
 int ECFBMTC_exec_argum(int comando, const unsigned char *argumentos, int tamanho);
 int ECFBMTC_exec_argum_(int comando, const unsigned char *argumentos, int tamanho);
 /* comando is the wire code here; tamanho_resposta the answer's data bytes. */
-int ECFBMTC_executa(int comando, const unsigned char *argumentos, int tamanho,
-                    int tamanho_resposta, unsigned char classe);
+int ECFBMTC_executa(int comando, const unsigned char *argumentos, int tamanho, int tamanho_resposta,
+                    unsigned char classe);
 int ECFBMTC_executa_(int comando, const unsigned char *argumentos, int tamanho,
                      int tamanho_resposta, unsigned char classe);
 
 /* Bit n lives in byte n / 8, at position n % 8. */
 void BMTCLOCAL_seta_bit(unsigned char *bits, int n);
 void BMTCLOCAL_reseta_bit(unsigned char *bits, int n);
-int  BMTCLOCAL_testa_bit(const unsigned char *bits, int n);
+int BMTCLOCAL_testa_bit(const unsigned char *bits, int n);
 
 /* The last answer: byte 0 06h, byte 1 ST1, byte 2 ST2, data from byte 3. */
 extern unsigned char *ECFIF_buffer_protocolo;
 extern int ECFIF_tam_resposta_ecf;
 extern unsigned char ECFIF_retornado[301];
 extern int ECFIF_tam_retorno;
-extern int ECFIF_maxtam_resposta;          /* largest answer copied to ECFIF_retornado; 300 */
-extern int ECFIF_ultimo_comando;           /* wire code of the last command prepared */
+extern int ECFIF_maxtam_resposta; /* largest answer copied to ECFIF_retornado; 300 */
+extern int ECFIF_ultimo_comando;  /* wire code of the last command prepared */
 
 /* Waits, yielding to the host. Both return 0. */
 int ECFBMTCAUX_retardo(unsigned segundos);
 int ECFBMTCAUX_ms_retardo(int ms);
 
 /* Status decoding. */
-extern int ECFBMTCAUX_status_execucao;     /* extended protocol execution status */
-extern int ECFBMTC_ultima_falha;           /* failure of the last refused command */
+extern int ECFBMTCAUX_status_execucao; /* extended protocol execution status */
+extern int ECFBMTC_ultima_falha;       /* failure of the last refused command */
 
 /* Printer variable and state reads. */
 int ECFBMTC_le_parametro(unsigned char v);

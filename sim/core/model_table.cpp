@@ -27,48 +27,48 @@ constexpr std::array<ModelInfo, 14> kModels{{
 }};
 
 bool same_name(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (std::toupper(static_cast<unsigned char>(a[i])) !=
-            std::toupper(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (std::toupper(static_cast<unsigned char>(a[i])) !=
+        std::toupper(static_cast<unsigned char>(b[i])))
+      return false;
+  }
+  return true;
 }
 
 // "BemaTECH MP-20 FI II" is also known as "MP-20 FI II"; the MFD models
 // also answer to their name without " TH FI".
-bool name_matches(const ModelInfo& m, std::string_view name) {
-    std::string_view full = m.reported_name;
-    if (same_name(full, name)) return true;
-    constexpr std::string_view maker = "BemaTECH ";
-    if (full.starts_with(maker) && same_name(full.substr(maker.size()), name)) return true;
-    constexpr std::string_view suffix = " TH FI";
-    if (full.ends_with(suffix) && same_name(full.substr(0, full.size() - suffix.size()), name))
-        return true;
-    return false;
+bool name_matches(const ModelInfo &m, std::string_view name) {
+  std::string_view full = m.reported_name;
+  if (same_name(full, name)) return true;
+  constexpr std::string_view maker = "BemaTECH ";
+  if (full.starts_with(maker) && same_name(full.substr(maker.size()), name)) return true;
+  constexpr std::string_view suffix = " TH FI";
+  if (full.ends_with(suffix) && same_name(full.substr(0, full.size() - suffix.size()), name))
+    return true;
+  return false;
 }
 
 }  // namespace
 
-const ModelInfo* find_model(int code) {
-    for (const auto& m : kModels) {
-        if (m.code == code) return &m;
-    }
-    return nullptr;
+const ModelInfo *find_model(int code) {
+  for (const auto &m : kModels) {
+    if (m.code == code) return &m;
+  }
+  return nullptr;
 }
 
 int model_code_from_name(std::string_view name) {
-    if (name.empty()) return 0;
-    int code = 0;
-    auto [end, ec] = std::from_chars(name.data(), name.data() + name.size(), code);
-    if (ec == std::errc() && end == name.data() + name.size()) {
-        return find_model(code) ? code : 0;
-    }
-    for (const auto& m : kModels) {
-        if (name_matches(m, name)) return m.code;
-    }
-    return 0;
+  if (name.empty()) return 0;
+  int code = 0;
+  auto [end, ec] = std::from_chars(name.data(), name.data() + name.size(), code);
+  if (ec == std::errc() && end == name.data() + name.size()) {
+    return find_model(code) ? code : 0;
+  }
+  for (const auto &m : kModels) {
+    if (name_matches(m, name)) return m.code;
+  }
+  return 0;
 }
 
 }  // namespace ecfsim

@@ -9,21 +9,21 @@
 namespace ecfsim::program {
 
 class PaperRoll {
-public:
-    // Empty path: standard output.
-    explicit PaperRoll(const std::string& path);
-    ~PaperRoll();
-    PaperRoll(const PaperRoll&) = delete;
-    PaperRoll& operator=(const PaperRoll&) = delete;
+ public:
+  // Empty path: standard output.
+  explicit PaperRoll(const std::string &path);
+  ~PaperRoll();
+  PaperRoll(const PaperRoll &) = delete;
+  PaperRoll &operator=(const PaperRoll &) = delete;
 
-    bool is_open() const { return file_ != nullptr; }
-    const std::string& error() const { return error_; }
-    void print_line(std::string_view line);
+  bool is_open() const { return file_ != nullptr; }
+  const std::string &error() const { return error_; }
+  void print_line(std::string_view line);
 
-private:
-    FILE* file_ = nullptr;
-    bool owned_ = false;
-    std::string error_;
+ private:
+  FILE *file_ = nullptr;
+  bool owned_ = false;
+  std::string error_;
 };
 
 }  // namespace ecfsim::program

@@ -9,25 +9,25 @@
 namespace ecfsim::program {
 
 class PseudoTerminal {
-public:
-    // Opens a new pair, both sides raw, the master non-blocking. On failure
-    // the terminal is not open and error() says why.
-    PseudoTerminal();
+ public:
+  // Opens a new pair, both sides raw, the master non-blocking. On failure
+  // the terminal is not open and error() says why.
+  PseudoTerminal();
 
-    bool is_open() const { return static_cast<bool>(master_); }
-    const std::string& error() const { return error_; }
-    int master_fd() const { return master_.get(); }
-    const std::string& slave_path() const { return slave_path_; }
+  bool is_open() const { return static_cast<bool>(master_); }
+  const std::string &error() const { return error_; }
+  int master_fd() const { return master_.get(); }
+  const std::string &slave_path() const { return slave_path_; }
 
-private:
-    bool fail(const char* what);
+ private:
+  bool fail(const char *what);
 
-    UniqueFd master_;
-    // Held open so that a host closing and reopening its side never leaves
-    // the master without a peer (which would give EIO and hang-ups).
-    UniqueFd slave_;
-    std::string slave_path_;
-    std::string error_;
+  UniqueFd master_;
+  // Held open so that a host closing and reopening its side never leaves
+  // the master without a peer (which would give EIO and hang-ups).
+  UniqueFd slave_;
+  std::string slave_path_;
+  std::string error_;
 };
 
 }  // namespace ecfsim::program

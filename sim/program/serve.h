@@ -15,7 +15,7 @@ int64_t monotonic_ms();
 
 // Serves until `stop` is set by a signal. Signals are taken only while
 // waiting, with `wait_mask` in force. False on a terminal error (in `error`).
-bool serve(int master_fd, Device& device, const volatile sig_atomic_t& stop, const sigset_t& wait_mask,
-           std::string& error);
+bool serve(int master_fd, Device &device, const volatile sig_atomic_t &stop,
+           const sigset_t &wait_mask, std::string &error);
 
 }  // namespace ecfsim::program

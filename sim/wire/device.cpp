@@ -17,155 +17,142 @@ constexpr uint16_t kExecNotEsc = 141;
 // taken for the start of one.
 constexpr uint8_t kJunk[] = {0x00, 0xFF, 0x55, 0xAA, 0x30};
 
-bool every_nth(uint32_t n, uint64_t count) { return n > 0 && count % n == 0; }
+bool every_nth(uint32_t n, uint64_t count) {
+  return n > 0 && count % n == 0;
+}
 
 }  // namespace
 
 Device::Device(Handler handler, WireConfig config)
-    : handler_(std::move(handler)), config_(config), parser_(config.stall_timeout_ms)
-{
-}
+    : handler_(std::move(handler)), config_(config), parser_(config.stall_timeout_ms) {}
 
-void Device::from_host(uint8_t b, int64_t now_ms)
-{
-    switch (parser_.push(b, now_ms)) {
+void Device::from_host(uint8_t b, int64_t now_ms) {
+  switch (parser_.push(b, now_ms)) {
     case FrameParser::Event::None:
-        break;
+      break;
     case FrameParser::Event::FrameReady:
-        on_frame(parser_.frame(), now_ms);
-        break;
+      on_frame(parser_.frame(), now_ms);
+      break;
     case FrameParser::Event::Refused:
-        on_refused_frame(now_ms);
-        break;
+      on_refused_frame(now_ms);
+      break;
+  }
+}
+
+int Device::to_host(int64_t now_ms) {
+  while (!outgoing_.empty()) {
+    Outgoing &out = outgoing_.front();
+    if (out.sent >= out.bytes.size()) {
+      outgoing_.pop_front();
+      continue;
     }
+    if (now_ms < byte_due_ms(out, out.sent)) return -1;
+    --pending_bytes_;
+    return static_cast<uint8_t>(out.bytes[out.sent++]);
+  }
+  return -1;
 }
 
-int Device::to_host(int64_t now_ms)
-{
-    while (!outgoing_.empty()) {
-        Outgoing& out = outgoing_.front();
-        if (out.sent >= out.bytes.size()) {
-            outgoing_.pop_front();
-            continue;
-        }
-        if (now_ms < byte_due_ms(out, out.sent)) return -1;
-        --pending_bytes_;
-        return static_cast<uint8_t>(out.bytes[out.sent++]);
-    }
-    return -1;
+bool Device::cts(int64_t now_ms) const {
+  return !faults_.cts_low && now_ms >= busy_until_ms_;
 }
 
-bool Device::cts(int64_t now_ms) const
-{
-    return !faults_.cts_low && now_ms >= busy_until_ms_;
+int Device::line_errors() {
+  const int bits = faults_.line_errors & 7;
+  faults_.line_errors = 0;
+  return bits;
 }
 
-int Device::line_errors()
-{
-    const int bits = faults_.line_errors & 7;
-    faults_.line_errors = 0;
-    return bits;
+int64_t Device::next_byte_ms() const {
+  for (const Outgoing &out : outgoing_)
+    if (out.sent < out.bytes.size()) return byte_due_ms(out, out.sent);
+  return -1;
 }
 
-int64_t Device::next_byte_ms() const
-{
-    for (const Outgoing& out : outgoing_)
-        if (out.sent < out.bytes.size()) return byte_due_ms(out, out.sent);
-    return -1;
+void Device::on_refused_frame(int64_t now_ms) {
+  // A refusal is the line's, not a command's: no processing delay.
+  queue(std::string(1, static_cast<char>(kNak)), now_ms);
 }
 
-void Device::on_refused_frame(int64_t now_ms)
-{
-    // A refusal is the line's, not a command's: no processing delay.
-    queue(std::string(1, static_cast<char>(kNak)), now_ms);
+void Device::on_frame(const Frame &frame, int64_t now_ms) {
+  // Busy printing: the printer does not see the frame at all.
+  if (now_ms < busy_until_ms_) return;
+
+  ++good_frames_;
+  if (take_refuse_fault()) {
+    on_refused_frame(now_ms);
+    return;
+  }
+
+  ++commands_;
+  const Protocol protocol = protocol_of_start(frame.start, config_.protocol);
+  const Reply reply = execute(frame);
+  const int64_t ready_ms = now_ms + config_.delay_ms + faults_.late_ms;
+
+  if (take_drop_fault()) {
+    if (reply.busy_ms > 0) busy_until_ms_ = ready_ms + reply.busy_ms;
+    return;
+  }
+
+  // More noise than the queue holds would only be thrown away.
+  const size_t junk = std::min<size_t>(faults_.junk, config_.max_pending_bytes);
+  std::string bytes;
+  bytes.reserve(junk + reply.data.size() + 8);
+  for (size_t i = 0; i < junk; ++i) bytes.push_back(static_cast<char>(kJunk[i % std::size(kJunk)]));
+  bytes.append(encode_reply(reply, protocol));
+  const int64_t end_ms = queue(std::move(bytes), ready_ms);
+  if (reply.busy_ms > 0) busy_until_ms_ = end_ms + reply.busy_ms;
 }
 
-void Device::on_frame(const Frame& frame, int64_t now_ms)
-{
-    // Busy printing: the printer does not see the frame at all.
-    if (now_ms < busy_until_ms_) return;
-
-    ++good_frames_;
-    if (take_refuse_fault()) {
-        on_refused_frame(now_ms);
-        return;
-    }
-
-    ++commands_;
-    const Protocol protocol = protocol_of_start(frame.start, config_.protocol);
-    const Reply reply = execute(frame);
-    const int64_t ready_ms = now_ms + config_.delay_ms + faults_.late_ms;
-
-    if (take_drop_fault()) {
-        if (reply.busy_ms > 0) busy_until_ms_ = ready_ms + reply.busy_ms;
-        return;
-    }
-
-    // More noise than the queue holds would only be thrown away.
-    const size_t junk = std::min<size_t>(faults_.junk, config_.max_pending_bytes);
-    std::string bytes;
-    bytes.reserve(junk + reply.data.size() + 8);
-    for (size_t i = 0; i < junk; ++i) bytes.push_back(static_cast<char>(kJunk[i % std::size(kJunk)]));
-    bytes.append(encode_reply(reply, protocol));
-    const int64_t end_ms = queue(std::move(bytes), ready_ms);
-    if (reply.busy_ms > 0) busy_until_ms_ = end_ms + reply.busy_ms;
+bool Device::take_refuse_fault() {
+  if (faults_.refuse_next > 0) {
+    --faults_.refuse_next;
+    return true;
+  }
+  return every_nth(faults_.refuse_every, good_frames_);
 }
 
-bool Device::take_refuse_fault()
-{
-    if (faults_.refuse_next > 0) {
-        --faults_.refuse_next;
-        return true;
-    }
-    return every_nth(faults_.refuse_every, good_frames_);
+bool Device::take_drop_fault() {
+  if (faults_.drop_next > 0) {
+    --faults_.drop_next;
+    return true;
+  }
+  return every_nth(faults_.drop_every, commands_);
 }
 
-bool Device::take_drop_fault()
-{
-    if (faults_.drop_next > 0) {
-        --faults_.drop_next;
-        return true;
-    }
-    return every_nth(faults_.drop_every, commands_);
+Reply Device::execute(const Frame &frame) {
+  if (frame.start != kStartBasic && frame.start != kStartExtended) {
+    Reply r;
+    r.st1 = kSt1NotEsc;
+    r.st2 = kSt2NotExecuted;
+    r.exec_status = kExecNotEsc;
+    return r;
+  }
+  return handler_(frame.command, frame.args);
 }
 
-Reply Device::execute(const Frame& frame)
-{
-    if (frame.start != kStartBasic && frame.start != kStartExtended) {
-        Reply r;
-        r.st1 = kSt1NotEsc;
-        r.st2 = kSt2NotExecuted;
-        r.exec_status = kExecNotEsc;
-        return r;
-    }
-    return handler_(frame.command, frame.args);
+int64_t Device::queue(std::string bytes, int64_t ready_ms) {
+  // A host that never reads must not grow the queue without end.
+  if (bytes.empty() || pending_bytes_ + bytes.size() > config_.max_pending_bytes) return ready_ms;
+
+  Outgoing out;
+  out.start_ms = std::max(ready_ms, line_free_ms_);
+  out.bytes = std::move(bytes);
+  line_free_ms_ = out.start_ms + line_time_ms(out.bytes.size());
+  pending_bytes_ += out.bytes.size();
+  outgoing_.push_back(std::move(out));
+  return line_free_ms_;
 }
 
-int64_t Device::queue(std::string bytes, int64_t ready_ms)
-{
-    // A host that never reads must not grow the queue without end.
-    if (bytes.empty() || pending_bytes_ + bytes.size() > config_.max_pending_bytes) return ready_ms;
-
-    Outgoing out;
-    out.start_ms = std::max(ready_ms, line_free_ms_);
-    out.bytes = std::move(bytes);
-    line_free_ms_ = out.start_ms + line_time_ms(out.bytes.size());
-    pending_bytes_ += out.bytes.size();
-    outgoing_.push_back(std::move(out));
-    return line_free_ms_;
+int64_t Device::line_time_ms(size_t bytes) const {
+  if (config_.baud == 0) return 0;
+  const int64_t bits = static_cast<int64_t>(bytes) * kBitsPerByte * 1000;
+  return (bits + config_.baud - 1) / config_.baud;
 }
 
-int64_t Device::line_time_ms(size_t bytes) const
-{
-    if (config_.baud == 0) return 0;
-    const int64_t bits = static_cast<int64_t>(bytes) * kBitsPerByte * 1000;
-    return (bits + config_.baud - 1) / config_.baud;
-}
-
-int64_t Device::byte_due_ms(const Outgoing& out, size_t index) const
-{
-    // A byte reaches the host once all of its bits are through.
-    return out.start_ms + line_time_ms(index + 1);
+int64_t Device::byte_due_ms(const Outgoing &out, size_t index) const {
+  // A byte reaches the host once all of its bits are through.
+  return out.start_ms + line_time_ms(index + 1);
 }
 
 }  // namespace ecfsim

@@ -19,77 +19,77 @@
 namespace ecfsim {
 
 struct WireConfig {
-    // For answers to frames whose start byte names neither protocol.
-    Protocol protocol = Protocol::Basic;
-    uint32_t baud = 0;              // answers paced at this speed, 10 bits a byte; 0 = at once
-    uint32_t delay_ms = 0;          // time the printer takes over each command
-    uint32_t stall_timeout_ms = 1000;  // a frame quiet this long is dropped
-    size_t max_pending_bytes = size_t{1} << 20;  // answers beyond this are lost
+  // For answers to frames whose start byte names neither protocol.
+  Protocol protocol = Protocol::Basic;
+  uint32_t baud = 0;                 // answers paced at this speed, 10 bits a byte; 0 = at once
+  uint32_t delay_ms = 0;             // time the printer takes over each command
+  uint32_t stall_timeout_ms = 1000;  // a frame quiet this long is dropped
+  size_t max_pending_bytes = size_t{1} << 20;  // answers beyond this are lost
 };
 
 // Faults of the line and of the printer's serial side. Counters of the
 // "every" kind count good frames (refuse) or executed commands (drop) from 1.
 struct WireFaults {
-    uint32_t refuse_every = 0;  // every Nth good frame gets 15h and is not executed
-    uint32_t refuse_next = 0;   // the next so many good frames get 15h
-    uint32_t drop_every = 0;    // every Nth command is executed but not answered
-    uint32_t drop_next = 0;     // the next so many commands are not answered
-    uint32_t late_ms = 0;       // added to the processing delay of every answer
-    uint32_t junk = 0;          // noise bytes sent before every 06h
-    bool cts_low = false;       // hold CTS inactive
-    int line_errors = 0;        // bits 0 parity, 1 overrun, 2 framing; reported once
+  uint32_t refuse_every = 0;  // every Nth good frame gets 15h and is not executed
+  uint32_t refuse_next = 0;   // the next so many good frames get 15h
+  uint32_t drop_every = 0;    // every Nth command is executed but not answered
+  uint32_t drop_next = 0;     // the next so many commands are not answered
+  uint32_t late_ms = 0;       // added to the processing delay of every answer
+  uint32_t junk = 0;          // noise bytes sent before every 06h
+  bool cts_low = false;       // hold CTS inactive
+  int line_errors = 0;        // bits 0 parity, 1 overrun, 2 framing; reported once
 };
 
 class Device {
-public:
-    using Handler = std::function<Reply(uint16_t command, std::string_view args)>;
+ public:
+  using Handler = std::function<Reply(uint16_t command, std::string_view args)>;
 
-    explicit Device(Handler handler, WireConfig config = {});
-    // Wires the fiscal side of `printer`, which must outlive the device.
-    explicit Device(Printer& printer, WireConfig config = {});
+  explicit Device(Handler handler, WireConfig config = {});
+  // Wires the fiscal side of `printer`, which must outlive the device.
+  explicit Device(Printer &printer, WireConfig config = {});
 
-    // The line peer's four operations.
-    void from_host(uint8_t b, int64_t now_ms);
-    int to_host(int64_t now_ms);  // next byte due by now_ms, or -1
-    bool cts(int64_t now_ms) const;
-    int line_errors();            // read-and-clear
+  // The line peer's four operations.
+  void from_host(uint8_t b, int64_t now_ms);
+  int to_host(int64_t now_ms);  // next byte due by now_ms, or -1
+  bool cts(int64_t now_ms) const;
+  int line_errors();  // read-and-clear
 
-    // When to_host() will next have a byte: a time, or -1 when nothing waits.
-    int64_t next_byte_ms() const;
-    // Bytes queued for the host and not yet taken.
-    size_t pending_bytes() const { return pending_bytes_; }
+  // When to_host() will next have a byte: a time, or -1 when nothing waits.
+  int64_t next_byte_ms() const;
+  // Bytes queued for the host and not yet taken.
+  size_t pending_bytes() const { return pending_bytes_; }
 
-    WireFaults& faults() { return faults_; }
-    const WireConfig& config() const { return config_; }
+  WireFaults &faults() { return faults_; }
+  const WireConfig &config() const { return config_; }
 
-private:
-    struct Outgoing {
-        std::string bytes;
-        int64_t start_ms = 0;  // when the first byte starts on the line
-        size_t sent = 0;
-    };
+ private:
+  struct Outgoing {
+    std::string bytes;
+    int64_t start_ms = 0;  // when the first byte starts on the line
+    size_t sent = 0;
+  };
 
-    void on_frame(const Frame& frame, int64_t now_ms);
-    void on_refused_frame(int64_t now_ms);
-    bool take_refuse_fault();
-    bool take_drop_fault();
-    Reply execute(const Frame& frame);
-    // Queues an answer whose first byte may start at `ready_ms`; returns the
-    // time its last byte has been received by the host.
-    int64_t queue(std::string bytes, int64_t ready_ms);
-    int64_t byte_due_ms(const Outgoing& out, size_t index) const;
-    int64_t line_time_ms(size_t bytes) const;
+  void on_frame(const Frame &frame, int64_t now_ms);
+  void on_refused_frame(int64_t now_ms);
+  bool take_refuse_fault();
+  bool take_drop_fault();
+  Reply execute(const Frame &frame);
+  // Queues an answer whose first byte may start at `ready_ms`; returns the
+  // time its last byte has been received by the host.
+  int64_t queue(std::string bytes, int64_t ready_ms);
+  int64_t byte_due_ms(const Outgoing &out, size_t index) const;
+  int64_t line_time_ms(size_t bytes) const;
 
-    Handler handler_;
-    WireConfig config_;
-    WireFaults faults_;
-    FrameParser parser_;
-    std::deque<Outgoing> outgoing_;
-    size_t pending_bytes_ = 0;
-    int64_t line_free_ms_ = 0;   // the last queued byte is through by then
-    int64_t busy_until_ms_ = 0;  // printing after a long command
-    uint64_t good_frames_ = 0;
-    uint64_t commands_ = 0;
+  Handler handler_;
+  WireConfig config_;
+  WireFaults faults_;
+  FrameParser parser_;
+  std::deque<Outgoing> outgoing_;
+  size_t pending_bytes_ = 0;
+  int64_t line_free_ms_ = 0;   // the last queued byte is through by then
+  int64_t busy_until_ms_ = 0;  // printing after a long command
+  uint64_t good_frames_ = 0;
+  uint64_t commands_ = 0;
 };
 
 }  // namespace ecfsim

@@ -28,9 +28,9 @@ inline constexpr size_t kMaxFrameBody = 4096;
 
 // A checked frame, split into its parts.
 struct Frame {
-    uint8_t start = 0;        // 1Bh, 1Ch, or whatever the host sent there
-    uint16_t command = 0;     // 0..255, or 62 * 256 + sub-command
-    std::string args;
+  uint8_t start = 0;     // 1Bh, 1Ch, or whatever the host sent there
+  uint16_t command = 0;  // 0..255, or 62 * 256 + sub-command
+  std::string args;
 };
 
 // Sum of the bytes, modulo 65536, as the frame's checksum counts them.
@@ -45,31 +45,31 @@ Frame split_frame_body(std::string_view body);
 
 // Byte-by-byte frame reader with a stall time-out.
 class FrameParser {
-public:
-    enum class Event { None, FrameReady, Refused };
+ public:
+  enum class Event { None, FrameReady, Refused };
 
-    explicit FrameParser(int64_t stall_timeout_ms) : stall_timeout_ms_(stall_timeout_ms) {}
+  explicit FrameParser(int64_t stall_timeout_ms) : stall_timeout_ms_(stall_timeout_ms) {}
 
-    // Takes one byte received at `now_ms`. FrameReady: frame() holds the
-    // frame; Refused: bad length or checksum (answer 15h).
-    Event push(uint8_t b, int64_t now_ms);
+  // Takes one byte received at `now_ms`. FrameReady: frame() holds the
+  // frame; Refused: bad length or checksum (answer 15h).
+  Event push(uint8_t b, int64_t now_ms);
 
-    const Frame& frame() const { return frame_; }
-    // True while a frame has begun but not ended.
-    bool in_frame() const { return stage_ != Stage::Idle; }
+  const Frame &frame() const { return frame_; }
+  // True while a frame has begun but not ended.
+  bool in_frame() const { return stage_ != Stage::Idle; }
 
-private:
-    enum class Stage : uint8_t { Idle, LengthLow, LengthHigh, Body };
+ private:
+  enum class Stage : uint8_t { Idle, LengthLow, LengthHigh, Body };
 
-    Event take_body_byte(uint8_t b);
+  Event take_body_byte(uint8_t b);
 
-    int64_t stall_timeout_ms_;
-    Stage stage_ = Stage::Idle;
-    int64_t last_byte_ms_ = 0;
-    size_t length_ = 0;
-    size_t have_ = 0;
-    std::array<uint8_t, kMaxFrameBody> body_{};
-    Frame frame_;
+  int64_t stall_timeout_ms_;
+  Stage stage_ = Stage::Idle;
+  int64_t last_byte_ms_ = 0;
+  size_t length_ = 0;
+  size_t have_ = 0;
+  std::array<uint8_t, kMaxFrameBody> body_{};
+  Frame frame_;
 };
 
 }  // namespace ecfsim

@@ -4,10 +4,9 @@
 
 namespace ecfsim {
 
-Device::Device(Printer& printer, WireConfig config)
-    : Device([&printer](uint16_t command, std::string_view args) { return printer.execute(command, args); },
-             config)
-{
-}
+Device::Device(Printer &printer, WireConfig config)
+    : Device([&printer](uint16_t command,
+                        std::string_view args) { return printer.execute(command, args); },
+             config) {}
 
 }  // namespace ecfsim

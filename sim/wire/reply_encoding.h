@@ -20,8 +20,10 @@ Protocol protocol_of_start(uint8_t start, Protocol fallback);
 //   Stream       06 ST1 ST2 [E E] text 03        (nothing after E once refused)
 // [E E] is the execution status, low byte first, in the extended protocol
 // only; [00 00] the two closing bytes the extended protocol puts after data.
-std::string encode_reply(const Reply& reply, Protocol protocol);
+std::string encode_reply(const Reply &reply, Protocol protocol);
 
-inline bool is_refusal(const Reply& reply) { return (reply.st2 & 0x01) != 0; }
+inline bool is_refusal(const Reply &reply) {
+  return (reply.st2 & 0x01) != 0;
+}
 
 }  // namespace ecfsim

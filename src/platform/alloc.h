@@ -5,8 +5,9 @@
 extern "C" {
 #endif
 
-int KALLOC_alocou(void *endereco_do_ponteiro, unsigned tamanho);  /* non-zero: allocated, zero-filled */
-int KALLOC_libera(void *endereco_do_ponteiro);                    /* 0; the pointer becomes null */
+int KALLOC_alocou(void *endereco_do_ponteiro,
+                  unsigned tamanho);           /* non-zero: allocated, zero-filled */
+int KALLOC_libera(void *endereco_do_ponteiro); /* 0; the pointer becomes null */
 
 #ifdef __cplusplus
 }

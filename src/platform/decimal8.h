@@ -6,13 +6,13 @@
 extern "C" {
 #endif
 
-void  _ato8(void *valor, const char *texto);
+void _ato8(void *valor, const char *texto);
 char *_8toa(char *texto, const void *valor);
-void  _8soma(void *resultado, const void *a, const void *b);
-void  _8subtrai(void *resultado, const void *a, const void *b);
-int   _8compara(const void *a, const void *b);
-void  _8byte_som_byte(void *resultado, const void *a, int n);
-void  _8byte_mul_byte(void *resultado, const void *a, int n);
+void _8soma(void *resultado, const void *a, const void *b);
+void _8subtrai(void *resultado, const void *a, const void *b);
+int _8compara(const void *a, const void *b);
+void _8byte_som_byte(void *resultado, const void *a, int n);
+void _8byte_mul_byte(void *resultado, const void *a, int n);
 
 #ifdef __cplusplus
 }

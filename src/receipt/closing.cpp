@@ -20,10 +20,10 @@ void fechado() {
 
 }  // namespace
 
-extern "C" int ECFBMTC_fecha_cupom(const char *l1, const char *l2, const char *l3, const char *l4, const char *l5,
-                                   const char *l6, const char *l7, const char *l8) {
+extern "C" int ECFBMTC_fecha_cupom(const char *l1, const char *l2, const char *l3, const char *l4,
+                                   const char *l5, const char *l6, const char *l7, const char *l8) {
   constexpr std::size_t max_coluna = tam_slot - 2;
-  Argumentos<slots_publicidade * (max_coluna + 2)> texto;
+  Argumentos<slots_publicidade *(max_coluna + 2)> texto;
   if (ECFBMTC_num_col_ecf >= 1) {
     const std::size_t colunas = std::min(static_cast<std::size_t>(ECFBMTC_num_col_ecf), max_coluna);
     for (const char *linha : {l1, l2, l3, l4, l5, l6, l7, l8}) {
@@ -71,8 +71,8 @@ extern "C" int ECFIF_fim_venda(void) {
   for (int i = 0; i < slots_publicidade; ++i, slot += tam_slot) {
     linhas[i] = slot[0] == 1 ? reinterpret_cast<const char *>(slot + 1) : nullptr;
   }
-  int r = ECFBMTC_fecha_cupom(linhas[0], linhas[1], linhas[2], linhas[3], linhas[4], linhas[5], linhas[6],
-                              linhas[7]);
+  int r = ECFBMTC_fecha_cupom(linhas[0], linhas[1], linhas[2], linhas[3], linhas[4], linhas[5],
+                              linhas[6], linhas[7]);
   if (r == 0)
     muda_estado_doc(0);
   else

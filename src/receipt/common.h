@@ -24,21 +24,29 @@ inline constexpr int log_interface = 2;  // bit 1
 void registra(int bit, const char *formato, ...) __attribute__((format(printf, 2, 3)));
 
 // A text for the log: "(null)" when absent.
-inline const char *txt(const char *s) { return s ? s : "(null)"; }
+inline const char *txt(const char *s) {
+  return s ? s : "(null)";
+}
 // "(null)" when absent or empty.
-inline const char *txt_vazio(const char *s) { return (s && *s) ? s : "(null)"; }
+inline const char *txt_vazio(const char *s) {
+  return (s && *s) ? s : "(null)";
+}
 
 inline std::string_view limitado(const char *s, std::size_t max) {
   return s ? std::string_view(s, strnlen(s, max)) : std::string_view("", 0);
 }
 
-inline bool eh_mfd() { return (BMTCLOCAL_flg_vers & 1) != 0; }
+inline bool eh_mfd() {
+  return (BMTCLOCAL_flg_vers & 1) != 0;
+}
 inline bool documento_fechado(unsigned char estado) {
   return estado == 1 || estado == 2 || estado == 51 || estado == 52;
 }
 
 // Record fields.
-inline unsigned char estado_doc() { return ecf::nv::estado_doc_atual(); }
+inline unsigned char estado_doc() {
+  return ecf::nv::estado_doc_atual();
+}
 inline void muda_estado_doc(unsigned char v) {
   ecf::nv::muda_estado_doc(v);
 }
@@ -47,8 +55,12 @@ inline constexpr int slots_descritivo = 4;
 inline constexpr int slots_publicidade = 8;
 inline constexpr std::size_t tam_pagto = 39;
 inline constexpr int max_pagtos = 30;
-inline unsigned char *descritivo() { return ecf::nv::campo(ecf::nv::linhas_descritivo); }
-inline unsigned char *publicidade() { return ecf::nv::campo(ecf::nv::linhas_publicidade); }
+inline unsigned char *descritivo() {
+  return ecf::nv::campo(ecf::nv::linhas_descritivo);
+}
+inline unsigned char *publicidade() {
+  return ecf::nv::campo(ecf::nv::linhas_publicidade);
+}
 void esquece_consumidor();
 void esvazia_pagtos_vinculaveis();
 bool valor8_zero(const unsigned char *valor);

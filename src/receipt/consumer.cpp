@@ -34,9 +34,12 @@ extern "C" int ECFIF_identifica_consumidor(int tipo, const char *texto) {
   return 0;
 }
 
-extern "C" int ECFIF_suporta_id_consumidor(void) { return 1; }
+extern "C" int ECFIF_suporta_id_consumidor(void) {
+  return 1;
+}
 
-extern "C" int BMTCLOCAL_formata_dados_cliente(void *destino, const char *f1, const char *f2, const char *f3) {
+extern "C" int BMTCLOCAL_formata_dados_cliente(void *destino, const char *f1, const char *f2,
+                                               const char *f3) {
   if (!destino) return 0;
   Argumentos<139> bloco;
   if (f1) {

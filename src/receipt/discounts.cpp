@@ -56,12 +56,18 @@ int cancela_ajuste_item(char letra, unsigned item) {
 
 }  // namespace
 
-extern "C" int ECFBMTC_desc_subtot(const char *valor) { return ajuste_subtotal('d', valor, 14, "desc_subtot"); }
-extern "C" int ECFIF_desconto_subtot(const char *valor) { return ECFBMTC_desc_subtot(valor); }
+extern "C" int ECFBMTC_desc_subtot(const char *valor) {
+  return ajuste_subtotal('d', valor, 14, "desc_subtot");
+}
+extern "C" int ECFIF_desconto_subtot(const char *valor) {
+  return ECFBMTC_desc_subtot(valor);
+}
 extern "C" int ECFBMTC_desc_subtot_perc(const char *percentual) {
   return ajuste_subtotal('D', percentual, 4, "desc_subtot_perc");
 }
-extern "C" int ECFIF_acresc_subtot(const char *valor) { return ajuste_subtotal('a', valor, 14, "acresc_subtot"); }
+extern "C" int ECFIF_acresc_subtot(const char *valor) {
+  return ajuste_subtotal('a', valor, 14, "acresc_subtot");
+}
 extern "C" int ECFBMTC_acres_subtot_perc(const char *percentual) {
   return ajuste_subtotal('A', percentual, 4, "acres_subtot_perc");
 }
@@ -69,7 +75,9 @@ extern "C" int ECFBMTC_acres_subtot_perc(const char *percentual) {
 extern "C" int ECFIF_desc_item_pos(int item, const char *valor) {
   return ajuste_item('D', item, valor, "desc_item_pos");
 }
-extern "C" int ECFBMTC_desc_item(int item, const char *valor) { return ECFIF_desc_item_pos(item, valor); }
+extern "C" int ECFBMTC_desc_item(int item, const char *valor) {
+  return ECFIF_desc_item_pos(item, valor);
+}
 extern "C" int ECFIF_acresc_item_pos(int item, const char *valor) {
   return ajuste_item('A', item, valor, "acresc_item_pos");
 }

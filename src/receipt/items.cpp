@@ -18,12 +18,14 @@ struct Item {
   const char *quantidade;
   const char *preco;
   const char *desconto;
-  const char *unidade;      // as given by the host (only the unit entry point has one)
+  const char *unidade;  // as given by the host (only the unit entry point has one)
   bool tres_casas;
-  bool usa_unidade_dada;    // the unit goes to the printer
+  bool usa_unidade_dada;  // the unit goes to the printer
 };
 
-void esvazia_descritivo() { ECFBMTCAUX_limpa_linhas(descritivo(), slots_descritivo); }
+void esvazia_descritivo() {
+  ECFBMTCAUX_limpa_linhas(descritivo(), slots_descritivo);
+}
 
 int item_classico(const Item &it) {
   int comando = it.tres_casas ? 56 : 9;
@@ -55,8 +57,9 @@ int item_classico(const Item &it) {
       r = envia(comando, a);
     }
   }
-  registra(log_interface, "registra_item(%d,%s,%s,%s,%s,%s,%s,%s)=%d.", comando, txt(it.codigo), txt(it.descricao),
-           txt(it.aliquota), txt(it.quantidade), txt(it.preco), txt(it.desconto), txt(it.unidade), r);
+  registra(log_interface, "registra_item(%d,%s,%s,%s,%s,%s,%s,%s)=%d.", comando, txt(it.codigo),
+           txt(it.descricao), txt(it.aliquota), txt(it.quantidade), txt(it.preco), txt(it.desconto),
+           txt(it.unidade), r);
   return r;
 }
 
@@ -99,9 +102,9 @@ int item_com_unidade(const Item &it) {
     esvazia_descritivo();
     r = envia(63, a);
   }
-  registra(log_interface, "registra_item_com_unidade(%s,%s,%s,%s,%s,%s,%s,%s,%d)=%d.", txt(it.codigo),
-           txt(it.descricao), txt(it.aliquota), txt(it.quantidade), txt(it.preco), txt(it.desconto), "(null)",
-           txt(it.unidade), it.tres_casas ? 1 : 0, r);
+  registra(log_interface, "registra_item_com_unidade(%s,%s,%s,%s,%s,%s,%s,%s,%d)=%d.",
+           txt(it.codigo), txt(it.descricao), txt(it.aliquota), txt(it.quantidade), txt(it.preco),
+           txt(it.desconto), "(null)", txt(it.unidade), it.tres_casas ? 1 : 0, r);
   return r;
 }
 
@@ -116,7 +119,9 @@ int item_estendido(const Item &it, bool com_modo) {
     a.r(it.aliquota, 2);
     std::array<char, 2> u = unidade_enviada(it);
     a.texto({u.data(), u.size()});
-    if (com_modo) a.byte((ECFBMTCAUX_forca_multiplicacao == 2 || ECFBMTCAUX_forca_multiplicacao == 3) ? 'A' : 'T');
+    if (com_modo)
+      a.byte((ECFBMTCAUX_forca_multiplicacao == 2 || ECFBMTCAUX_forca_multiplicacao == 3) ? 'A'
+                                                                                          : 'T');
     a.z(it.quantidade, 7);
     preco_unitario(a, it, 8);
     a.z(it.desconto, 8);
@@ -128,9 +133,10 @@ int item_estendido(const Item &it, bool com_modo) {
     esvazia_descritivo();
     r = envia(com_modo ? 6287 : 6273, a);
   }
-  registra(log_interface, "registra_venda_de_item(%s,%s,%s,%s,%s,%s,%s,%s,%d,%d)=%d.", txt(it.codigo),
-           txt(it.aliquota), txt(it.unidade), txt(it.quantidade), txt(it.preco), txt(it.desconto), "(null)",
-           txt(it.descricao), it.tres_casas ? 1 : 0, com_modo ? 1 : 0, r);
+  registra(log_interface, "registra_venda_de_item(%s,%s,%s,%s,%s,%s,%s,%s,%d,%d)=%d.",
+           txt(it.codigo), txt(it.aliquota), txt(it.unidade), txt(it.quantidade), txt(it.preco),
+           txt(it.desconto), "(null)", txt(it.descricao), it.tres_casas ? 1 : 0, com_modo ? 1 : 0,
+           r);
   return r;
 }
 
@@ -149,22 +155,30 @@ int registra_por_modelo(const Item &it) {
 
 }  // namespace
 
-extern "C" int ECFBMTC_registra_item(const char *codigo, const char *descricao, const char *aliquota,
-                                     const char *quantidade, const char *preco) {
-  return registra_por_modelo(Item{codigo, descricao, aliquota, quantidade, preco, nullptr, nullptr, false, false});
+extern "C" int ECFBMTC_registra_item(const char *codigo, const char *descricao,
+                                     const char *aliquota, const char *quantidade,
+                                     const char *preco) {
+  return registra_por_modelo(
+      Item{codigo, descricao, aliquota, quantidade, preco, nullptr, nullptr, false, false});
 }
 
-extern "C" int ECFBMTC_registra_item_desc(const char *codigo, const char *descricao, const char *aliquota,
-                                          const char *quantidade, const char *preco, const char *desconto) {
-  return registra_por_modelo(Item{codigo, descricao, aliquota, quantidade, preco, desconto, nullptr, false, false});
+extern "C" int ECFBMTC_registra_item_desc(const char *codigo, const char *descricao,
+                                          const char *aliquota, const char *quantidade,
+                                          const char *preco, const char *desconto) {
+  return registra_por_modelo(
+      Item{codigo, descricao, aliquota, quantidade, preco, desconto, nullptr, false, false});
 }
 
-extern "C" int ECFBMTC_registra_item_3casas(const char *codigo, const char *descricao, const char *aliquota,
-                                            const char *quantidade, const char *preco, const char *desconto) {
-  return registra_por_modelo(Item{codigo, descricao, aliquota, quantidade, preco, desconto, nullptr, true, false});
+extern "C" int ECFBMTC_registra_item_3casas(const char *codigo, const char *descricao,
+                                            const char *aliquota, const char *quantidade,
+                                            const char *preco, const char *desconto) {
+  return registra_por_modelo(
+      Item{codigo, descricao, aliquota, quantidade, preco, desconto, nullptr, true, false});
 }
 
-extern "C" int ECFBMTC_registra_item_und(const char *codigo, const char *descricao, const char *aliquota,
-                                         const char *quantidade, const char *preco, const char *unidade) {
-  return registra_por_modelo(Item{codigo, descricao, aliquota, quantidade, preco, nullptr, unidade, false, true});
+extern "C" int ECFBMTC_registra_item_und(const char *codigo, const char *descricao,
+                                         const char *aliquota, const char *quantidade,
+                                         const char *preco, const char *unidade) {
+  return registra_por_modelo(
+      Item{codigo, descricao, aliquota, quantidade, preco, nullptr, unidade, false, true});
 }

@@ -16,7 +16,8 @@ extern "C" void ECFBMTCAUX_limpa_linhas(unsigned char *tabela, int qtd_slots) {
   ecf::nv::marca_alterado();
 }
 
-extern "C" void ECFBMTCAUX_guarda_linha(unsigned char *tabela, int qtd_slots, int indice, const char *texto) {
+extern "C" void ECFBMTCAUX_guarda_linha(unsigned char *tabela, int qtd_slots, int indice,
+                                        const char *texto) {
   if (!tabela || ECFBMTC_num_col_ecf < 1 || indice < 0 || indice >= qtd_slots) return;
   const char *t = texto ? texto : "";
   if (indice == 0 && *t == '\0') {

@@ -35,7 +35,8 @@ extern "C" int ECFIF_inicio_venda(void) {
   ECFBMTCAUX_o_que_repetir = 0;
   // The block is built before the fields are forgotten, so pointing into the
   // record is safe.
-  int r = ECFBMTC_cf_abertura_txt(consumidor(ecf::nv::consumidor_cpf_cnpj), consumidor(ecf::nv::consumidor_nome),
+  int r = ECFBMTC_cf_abertura_txt(consumidor(ecf::nv::consumidor_cpf_cnpj),
+                                  consumidor(ecf::nv::consumidor_nome),
                                   consumidor(ecf::nv::consumidor_endereco));
   if (r != 0) ECFBMTCAUX_o_que_repetir = 10;
   registra(log_protocolo, "inicio_venda()=%d.", r);

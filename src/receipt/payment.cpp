@@ -8,7 +8,7 @@ using namespace receipt;
 
 namespace {
 
-constexpr int max_formas = 50;        // entries of the payment method cache
+constexpr int max_formas = 50;         // entries of the payment method cache
 constexpr std::size_t tam_forma = 17;  // 16 characters and a NUL
 constexpr std::size_t largura_valor = 14;
 constexpr std::size_t max_textos = 80;
@@ -25,7 +25,8 @@ void soma_total_pago(const char *valor) {
 
 // Command 72: method, amount, then the two optional texts (together at most
 // 80 characters).
-Argumentos<2 + largura_valor + max_textos> argumentos_pagamento(int forma, const char *valor, const char *texto1,
+Argumentos<2 + largura_valor + max_textos> argumentos_pagamento(int forma, const char *valor,
+                                                                const char *texto1,
                                                                 const char *texto2) {
   Argumentos<2 + largura_valor + max_textos> a;
   char numero[3];
@@ -68,7 +69,8 @@ extern "C" void BMTCLOCAL_armazena_fpagto_valor(const char *nome_forma, const ch
   ecf::nv::marca_alterado();
 }
 
-extern "C" int ECFBMTC_pagamento(int forma, const char *valor, const char *texto1, const char *texto2) {
+extern "C" int ECFBMTC_pagamento(int forma, const char *valor, const char *texto1,
+                                 const char *texto2) {
   registra(log_protocolo, "pagamento(%d,%s,%s,%s)...", forma, txt_vazio(valor), txt_vazio(texto1),
            txt_vazio(texto2));
   if (forma <= 0) return 2;
@@ -96,7 +98,8 @@ extern "C" int ECFBMTC_pagamento(int forma, const char *valor, const char *texto
     // The printer wants the totalling first.
     const int rt = ECFIF_imprime_total(nullptr);
     if (rt != 0) {
-      registra(log_interface, "imprime_total()=%d{%u}", rt, static_cast<unsigned>(ECFBMTCAUX_status_execucao));
+      registra(log_interface, "imprime_total()=%d{%u}", rt,
+               static_cast<unsigned>(ECFBMTCAUX_status_execucao));
       return rt;
     }
     r = envia(72, a);
@@ -105,7 +108,8 @@ extern "C" int ECFBMTC_pagamento(int forma, const char *valor, const char *texto
   if (r != 0) return r;
   soma_total_pago(valor);
   if (forma != 1 && ECFBMTC_formas_pagto) {
-    const char *nome = reinterpret_cast<const char *>(ECFBMTC_formas_pagto) + tam_forma * (forma - 1);
+    const char *nome =
+        reinterpret_cast<const char *>(ECFBMTC_formas_pagto) + tam_forma * (forma - 1);
     char nome16[17] = {};
     std::memcpy(nome16, nome, strnlen(nome, 16));
     const std::string_view enviado = a.vista().substr(2, largura_valor);

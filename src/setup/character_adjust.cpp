@@ -2,4 +2,6 @@
 #include "ecfbmtc/setup.h"
 #include "platform/platform.h"
 
-extern "C" int ECFIF_ajusta_carac(int c) { return K8859_filtra_carac(c); }
+extern "C" int ECFIF_ajusta_carac(int c) {
+  return K8859_filtra_carac(c);
+}

@@ -10,13 +10,13 @@ namespace ecfbmtc::modelos {
 inline constexpr std::size_t tam_nome = 20;
 
 struct Modelo {
-    std::string_view nome_ecf;    // as reported in variable 60, blank-padded to 20
-    int codigo;
-    uint8_t colunas;
-    uint8_t linhas_avanco;
-    uint8_t capacidades;          // bit 0 cheque, bit 1 authentication
-    uint8_t acabamento;           // bit 0 paper cutter, bit 1 always set
-    std::string_view nome_host;   // written into the host configuration record
+  std::string_view nome_ecf;  // as reported in variable 60, blank-padded to 20
+  int codigo;
+  uint8_t colunas;
+  uint8_t linhas_avanco;
+  uint8_t capacidades;         // bit 0 cheque, bit 1 authentication
+  uint8_t acabamento;          // bit 0 paper cutter, bit 1 always set
+  std::string_view nome_host;  // written into the host configuration record
 };
 
 inline constexpr uint8_t cap_cheque = 0x01;
@@ -42,19 +42,21 @@ inline constexpr std::array<Modelo, 14> tabela{{
 }};
 
 constexpr bool nomes_com_20_caracteres() {
-    for (const auto& m : tabela)
-        if (m.nome_ecf.size() != tam_nome || m.nome_host.size() > tam_nome) return false;
-    return true;
+  for (const auto &m : tabela)
+    if (m.nome_ecf.size() != tam_nome || m.nome_host.size() > tam_nome) return false;
+  return true;
 }
 static_assert(nomes_com_20_caracteres());
 
-constexpr const Modelo* por_codigo(int codigo) {
-    for (const auto& m : tabela)
-        if (m.codigo == codigo) return &m;
-    return nullptr;
+constexpr const Modelo *por_codigo(int codigo) {
+  for (const auto &m : tabela)
+    if (m.codigo == codigo) return &m;
+  return nullptr;
 }
 
 // Models with a CMC-7 reader.
-constexpr bool tem_cmc7(int codigo) { return (codigo >= 6 && codigo <= 10) || codigo == 14; }
+constexpr bool tem_cmc7(int codigo) {
+  return (codigo >= 6 && codigo <= 10) || codigo == 14;
+}
 
 }  // namespace ecfbmtc::modelos

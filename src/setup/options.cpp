@@ -31,12 +31,11 @@ int ECFIF_maxtam_resposta = 300;
 
 namespace {
 
-
 // Tested in this order after the "ECFBEMATECH_" prefix; the first match wins.
 struct Option {
-    const char* word;
-    int* setting;
-    bool number;  // "WORD=<n>"; otherwise the whole word sets the flag to 1
+  const char *word;
+  int *setting;
+  bool number;  // "WORD=<n>"; otherwise the whole word sets the flag to 1
 };
 
 const Option opcoes_bematech[] = {
@@ -62,22 +61,22 @@ constexpr int inteiro = 3;
 
 }  // namespace
 
-extern "C" int ECFIF_tratou_argumento(const char* arg) {
-    // No option at all is nobody's: the host's handler is spared a null text.
-    if (arg == nullptr) return 0;
-    if (TRATARG_compara(arg, "ECFBMTC_FLAGS=", prefixo) != nullptr) {
-        TRATARG_pegou_int(&ECFBMTC_flags, arg, "ECFBMTC_FLAGS=", prefixo);
-        return 1;
-    }
-    const char* resto = TRATARG_compara(arg, "ECFBEMATECH_", prefixo);
-    if (resto == nullptr) return ECFCOMUM_tratou_argumento(arg);
-    for (const Option& o : opcoes_bematech) {
-        if (o.number) {
-            if (TRATARG_pegou_int(o.setting, resto, o.word, prefixo)) break;
-        } else if (TRATARG_compara(resto, o.word, inteiro) != nullptr) {
-            *o.setting = 1;
-            break;
-        }
-    }
+extern "C" int ECFIF_tratou_argumento(const char *arg) {
+  // No option at all is nobody's: the host's handler is spared a null text.
+  if (arg == nullptr) return 0;
+  if (TRATARG_compara(arg, "ECFBMTC_FLAGS=", prefixo) != nullptr) {
+    TRATARG_pegou_int(&ECFBMTC_flags, arg, "ECFBMTC_FLAGS=", prefixo);
     return 1;
+  }
+  const char *resto = TRATARG_compara(arg, "ECFBEMATECH_", prefixo);
+  if (resto == nullptr) return ECFCOMUM_tratou_argumento(arg);
+  for (const Option &o : opcoes_bematech) {
+    if (o.number) {
+      if (TRATARG_pegou_int(o.setting, resto, o.word, prefixo)) break;
+    } else if (TRATARG_compara(resto, o.word, inteiro) != nullptr) {
+      *o.setting = 1;
+      break;
+    }
+  }
+  return 1;
 }

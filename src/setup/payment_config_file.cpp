@@ -15,100 +15,105 @@ namespace {
 
 namespace arq = ecfbmtc::arquivo_fpag;
 
-constexpr const char* arquivo_padrao = "BMTCFPAG.CFG";
+constexpr const char *arquivo_padrao = "BMTCFPAG.CFG";
 constexpr unsigned tam_tabela = arq::max_chaves * arq::tam_campo;
 static_assert(tam_tabela == 850);
 
 class TabelaArquivo {
-public:
-    TabelaArquivo() { KALLOC_alocou(&campos_, tam_tabela); }
-    ~TabelaArquivo() {
-        if (campos_ != nullptr) KALLOC_libera(&campos_);
-    }
-    TabelaArquivo(const TabelaArquivo&) = delete;
-    TabelaArquivo& operator=(const TabelaArquivo&) = delete;
-    arq::Campo* campos() const { return campos_; }
+ public:
+  TabelaArquivo() { KALLOC_alocou(&campos_, tam_tabela); }
+  ~TabelaArquivo() {
+    if (campos_ != nullptr) KALLOC_libera(&campos_);
+  }
+  TabelaArquivo(const TabelaArquivo &) = delete;
+  TabelaArquivo &operator=(const TabelaArquivo &) = delete;
+  arq::Campo *campos() const { return campos_; }
 
-private:
-    arq::Campo* campos_ = nullptr;
+ private:
+  arq::Campo *campos_ = nullptr;
 };
 
 class Arquivo {
-public:
-    explicit Arquivo(std::FILE* f) : f_(f) {}
-    ~Arquivo() {
-        if (f_ != nullptr) std::fclose(f_);
-    }
-    Arquivo(const Arquivo&) = delete;
-    Arquivo& operator=(const Arquivo&) = delete;
-    std::FILE* get() const { return f_; }
+ public:
+  explicit Arquivo(std::FILE *f) : f_(f) {}
+  ~Arquivo() {
+    if (f_ != nullptr) std::fclose(f_);
+  }
+  Arquivo(const Arquivo &) = delete;
+  Arquivo &operator=(const Arquivo &) = delete;
+  std::FILE *get() const { return f_; }
 
-private:
-    std::FILE* f_;
+ private:
+  std::FILE *f_;
 };
 
 // Only a regular file: a fifo or a device could block or never end.
-std::FILE* abre_texto(const char* caminho) {
-    const int fd = ::open(caminho, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return nullptr;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return nullptr;
-    }
-    std::FILE* f = ::fdopen(fd, "r");
-    if (f == nullptr) ::close(fd);
-    return f;
+std::FILE *abre_texto(const char *caminho) {
+  const int fd = ::open(caminho, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return nullptr;
+  }
+  std::FILE *f = ::fdopen(fd, "r");
+  if (f == nullptr) ::close(fd);
+  return f;
 }
 
-int ajusta(int c) { return ECFIF_ajusta_carac(c); }
-
-int le_arquivo(const char* caminho, int chaves, arq::Campo* campos) {
-    if (caminho == nullptr) caminho = arquivo_padrao;
-    if (caminho[0] == 0) return 2;
-    Arquivo f(abre_texto(caminho));
-    if (f.get() == nullptr) return 2;
-    return arq::le_secao(f.get(), chaves, campos, ajusta);
+int ajusta(int c) {
+  return ECFIF_ajusta_carac(c);
 }
 
-bool vazio(const unsigned char* campo) { return campo[0] == 0; }
+int le_arquivo(const char *caminho, int chaves, arq::Campo *campos) {
+  if (caminho == nullptr) caminho = arquivo_padrao;
+  if (caminho[0] == 0) return 2;
+  Arquivo f(abre_texto(caminho));
+  if (f.get() == nullptr) return 2;
+  return arq::le_secao(f.get(), chaves, campos, ajusta);
+}
+
+bool vazio(const unsigned char *campo) {
+  return campo[0] == 0;
+}
 
 // File entries equal to a method the printer already has are not sent again.
-void retira_existentes(arq::Campo* campos, int chaves, int formas) {
-    for (int k = 0; k < chaves; ++k) {
-        if (vazio(campos[k])) continue;
-        for (int i = 0; i < formas; ++i) {
-            const unsigned char* impressora = ECFBMTC_formas_pagto + arq::tam_campo * static_cast<std::size_t>(i);
-            if (vazio(impressora) || impressora[0] == ' ') continue;
-            if (std::memcmp(campos[k], impressora, arq::tam_campo) == 0) {
-                std::memset(campos[k], 0, arq::tam_campo);
-                break;
-            }
-        }
+void retira_existentes(arq::Campo *campos, int chaves, int formas) {
+  for (int k = 0; k < chaves; ++k) {
+    if (vazio(campos[k])) continue;
+    for (int i = 0; i < formas; ++i) {
+      const unsigned char *impressora =
+          ECFBMTC_formas_pagto + arq::tam_campo * static_cast<std::size_t>(i);
+      if (vazio(impressora) || impressora[0] == ' ') continue;
+      if (std::memcmp(campos[k], impressora, arq::tam_campo) == 0) {
+        std::memset(campos[k], 0, arq::tam_campo);
+        break;
+      }
     }
+  }
 }
 
 }  // namespace
 
-extern "C" int ECFBMTC_le_arquivo_CFG(const char* caminho) {
-    TabelaArquivo tabela;
-    if (tabela.campos() == nullptr) {
-        ECFIF_libera_memoria();
-        return 1;
-    }
+extern "C" int ECFBMTC_le_arquivo_CFG(const char *caminho) {
+  TabelaArquivo tabela;
+  if (tabela.campos() == nullptr) {
     ECFIF_libera_memoria();
-    const int chaves = (BMTCLOCAL_flg_vers & 1) ? 20 : 50;
-    int ret = le_arquivo(caminho, chaves, tabela.campos());
-    if (ret != 0) return ret;
+    return 1;
+  }
+  ECFIF_libera_memoria();
+  const int chaves = (BMTCLOCAL_flg_vers & 1) ? 20 : 50;
+  int ret = le_arquivo(caminho, chaves, tabela.campos());
+  if (ret != 0) return ret;
 
-    if (ECFBMTC_carrega_formas_pagto() == 0) retira_existentes(tabela.campos(), chaves, chaves);
-    for (int k = 0; k < chaves && ret == 0; ++k) {
-        if (vazio(tabela.campos()[k])) continue;
-        char nome[arq::tam_campo];
-        std::memcpy(nome, tabela.campos()[k], arq::tam_campo);
-        nome[arq::tam_campo - 1] = 0;
-        ret = ECFBMTC_programa_forma_pagamento(nome);
-    }
-    ECFIF_libera_memoria();
-    return ret;
+  if (ECFBMTC_carrega_formas_pagto() == 0) retira_existentes(tabela.campos(), chaves, chaves);
+  for (int k = 0; k < chaves && ret == 0; ++k) {
+    if (vazio(tabela.campos()[k])) continue;
+    char nome[arq::tam_campo];
+    std::memcpy(nome, tabela.campos()[k], arq::tam_campo);
+    nome[arq::tam_campo - 1] = 0;
+    ret = ECFBMTC_programa_forma_pagamento(nome);
+  }
+  ECFIF_libera_memoria();
+  return ret;
 }

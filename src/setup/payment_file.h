@@ -6,7 +6,7 @@
 
 namespace ecfbmtc::arquivo_fpag {
 
-inline constexpr int tam_campo = 17;   // 16 characters and a zero byte
+inline constexpr int tam_campo = 17;  // 16 characters and a zero byte
 inline constexpr int max_chaves = 50;
 inline constexpr int max_linha = 100;  // characters before the line end
 
@@ -17,6 +17,6 @@ using Filtro = int (*)(int);
 // its field all zero). Returns 0 when at least one key had a value, 3 when
 // the section is missing, 4 when it had no value. Every value character
 // passes through filtro.
-int le_secao(std::FILE* arquivo, int chaves, Campo* campos, Filtro filtro);
+int le_secao(std::FILE *arquivo, int chaves, Campo *campos, Filtro filtro);
 
 }  // namespace ecfbmtc::arquivo_fpag

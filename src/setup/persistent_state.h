@@ -11,9 +11,9 @@
 namespace ecf::nv {
 
 struct Field {
-    std::size_t offset;
-    std::size_t width;
-    constexpr std::size_t end() const { return offset + width; }
+  std::size_t offset;
+  std::size_t width;
+  constexpr std::size_t end() const { return offset + width; }
 };
 
 inline constexpr Field linhas_publicidade{BMTCLOCAL_D_LINHAS_PUBLICIDADE, 400};
@@ -60,71 +60,103 @@ static_assert(estado_dia.end() == tamanho_registro);
 static_assert(sizeof(BMTCLOCAL_d) == tamanho_registro);
 
 // Sets bit 0 of the descriptor's flags: the host must save the record.
-inline void marca_alterado() { ECFIF_nvmem.flags |= 1u; }
+inline void marca_alterado() {
+  ECFIF_nvmem.flags |= 1u;
+}
 
-inline unsigned char* campo(Field f) { return BMTCLOCAL_d + f.offset; }
+inline unsigned char *campo(Field f) {
+  return BMTCLOCAL_d + f.offset;
+}
 
 // Clears a whole field and marks the record.
 inline void limpa(Field f) {
-    std::memset(campo(f), 0, f.width);
-    marca_alterado();
+  std::memset(campo(f), 0, f.width);
+  marca_alterado();
 }
 
-inline std::uint8_t le_byte(Field f) { return BMTCLOCAL_d[f.offset]; }
+inline std::uint8_t le_byte(Field f) {
+  return BMTCLOCAL_d[f.offset];
+}
 inline void grava_byte(Field f, std::uint8_t v) {
-    BMTCLOCAL_d[f.offset] = v;
-    marca_alterado();
+  BMTCLOCAL_d[f.offset] = v;
+  marca_alterado();
 }
 
 inline std::int32_t le_i32(Field f) {
-    const unsigned char* p = campo(f);
-    std::uint32_t v = std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 |
-                      std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
-    return static_cast<std::int32_t>(v);
+  const unsigned char *p = campo(f);
+  std::uint32_t v = std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
+                    std::uint32_t(p[3]) << 24;
+  return static_cast<std::int32_t>(v);
 }
 inline void grava_i32(Field f, std::int32_t valor) {
-    auto v = static_cast<std::uint32_t>(valor);
-    unsigned char* p = campo(f);
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
-    marca_alterado();
+  auto v = static_cast<std::uint32_t>(valor);
+  unsigned char *p = campo(f);
+  for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
+  marca_alterado();
 }
 
 // Document and day state.
-inline std::uint8_t estado_doc_atual() { return le_byte(estado_doc); }
-inline void muda_estado_doc(std::uint8_t v) { grava_byte(estado_doc, v); }
-inline std::uint8_t estado_dia_atual() { return le_byte(estado_dia); }
-inline void muda_estado_dia(std::uint8_t v) { grava_byte(estado_dia, v); }
+inline std::uint8_t estado_doc_atual() {
+  return le_byte(estado_doc);
+}
+inline void muda_estado_doc(std::uint8_t v) {
+  grava_byte(estado_doc, v);
+}
+inline std::uint8_t estado_dia_atual() {
+  return le_byte(estado_dia);
+}
+inline void muda_estado_dia(std::uint8_t v) {
+  grava_byte(estado_dia, v);
+}
 
 // Non-fiscal receipt values.
-inline std::int32_t codigo_cnf_atual() { return le_i32(codigo_cnf); }
-inline void muda_codigo_cnf(std::int32_t v) { grava_i32(codigo_cnf, v); }
-inline std::int32_t forma_pagto_cnf_atual() { return le_i32(forma_pagto_cnf); }
-inline void muda_forma_pagto_cnf(std::int32_t v) { grava_i32(forma_pagto_cnf, v); }
+inline std::int32_t codigo_cnf_atual() {
+  return le_i32(codigo_cnf);
+}
+inline void muda_codigo_cnf(std::int32_t v) {
+  grava_i32(codigo_cnf, v);
+}
+inline std::int32_t forma_pagto_cnf_atual() {
+  return le_i32(forma_pagto_cnf);
+}
+inline void muda_forma_pagto_cnf(std::int32_t v) {
+  grava_i32(forma_pagto_cnf, v);
+}
 
 // 8-byte decimal values, handed to the host's arithmetic as they lie.
-inline unsigned char* valor_cnf_ptr() { return campo(valor_cnf); }
-inline unsigned char* total_pago_ptr() { return campo(total_pago); }
+inline unsigned char *valor_cnf_ptr() {
+  return campo(valor_cnf);
+}
+inline unsigned char *total_pago_ptr() {
+  return campo(total_pago);
+}
 
 // Line slots: byte 0 in use, bytes 1..49 the zero-terminated text.
 // Out of range indexes give null.
-inline unsigned char* linha_publicidade(int i) {
-    if (i < 0 || i >= num_linhas_publicidade) return nullptr;
-    return campo(linhas_publicidade) + std::size_t(i) * tam_linha;
+inline unsigned char *linha_publicidade(int i) {
+  if (i < 0 || i >= num_linhas_publicidade) return nullptr;
+  return campo(linhas_publicidade) + std::size_t(i) * tam_linha;
 }
-inline unsigned char* linha_descritivo(int i) {
-    if (i < 0 || i >= num_linhas_descritivo) return nullptr;
-    return campo(linhas_descritivo) + std::size_t(i) * tam_linha;
+inline unsigned char *linha_descritivo(int i) {
+  if (i < 0 || i >= num_linhas_descritivo) return nullptr;
+  return campo(linhas_descritivo) + std::size_t(i) * tam_linha;
 }
 
 // Payment records a linked receipt may refer to (39 bytes each).
-inline int qtd_pagtos() { return le_byte(qtd_pagtos_vinculaveis); }
-inline void muda_qtd_pagtos(int n) { grava_byte(qtd_pagtos_vinculaveis, static_cast<std::uint8_t>(n)); }
-inline unsigned char* pagto_vinculavel(int i) {
-    if (i < 0 || i >= max_pagtos) return nullptr;
-    return campo(pagtos_vinculaveis) + std::size_t(i) * tam_pagto;
+inline int qtd_pagtos() {
+  return le_byte(qtd_pagtos_vinculaveis);
+}
+inline void muda_qtd_pagtos(int n) {
+  grava_byte(qtd_pagtos_vinculaveis, static_cast<std::uint8_t>(n));
+}
+inline unsigned char *pagto_vinculavel(int i) {
+  if (i < 0 || i >= max_pagtos) return nullptr;
+  return campo(pagtos_vinculaveis) + std::size_t(i) * tam_pagto;
 }
 
 // Consumer fields and the line buffer, as zero-terminated texts.
-inline char* texto(Field f) { return reinterpret_cast<char*>(campo(f)); }
+inline char *texto(Field f) {
+  return reinterpret_cast<char *>(campo(f));
+}
 
 }  // namespace ecf::nv

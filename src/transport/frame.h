@@ -12,7 +12,7 @@ inline constexpr int frame_overhead = 9;  // 02h, length, start, 2 command bytes
 
 // Writes the frame into out (capacity bytes); returns its length, or -1 when
 // it does not fit.
-int build_frame(unsigned char* out, std::size_t capacity, int wire_code,
-                const unsigned char* args, int len, bool extended);
+int build_frame(unsigned char *out, std::size_t capacity, int wire_code, const unsigned char *args,
+                int len, bool extended);
 
 }  // namespace ecf::transport

@@ -13,91 +13,95 @@ constexpr int max_attempts = 3;
 constexpr long transmit_window_s = 60;
 constexpr long drain_window_s = 5;
 
-long now_s() { return BIOSRTC_tempo_sistema(nullptr); }
+long now_s() {
+  return BIOSRTC_tempo_sistema(nullptr);
+}
 
-int port() { return ECFIF_porta_serial; }
+int port() {
+  return ECFIF_porta_serial;
+}
 
 void yield_both() {
-    SERIPC_escalador();
-    ECFCOMUM_escalador();
+  SERIPC_escalador();
+  ECFCOMUM_escalador();
 }
 
 // One byte under hardware flow control.
 int transmit_byte(unsigned char byte) {
-    const long deadline = now_s() + transmit_window_s;
-    for (;;) {
-        if (nSERIAL_CTSativo(port())) {
-            const int r = nSERIALtransm(port(), byte);
-            if (r == 0) return 0;
-            if (r != 1) return 36;
-        }
-        if (now_s() > deadline) return 37;
-        yield_both();
+  const long deadline = now_s() + transmit_window_s;
+  for (;;) {
+    if (nSERIAL_CTSativo(port())) {
+      const int r = nSERIALtransm(port(), byte);
+      if (r == 0) return 0;
+      if (r != 1) return 36;
     }
+    if (now_s() > deadline) return 37;
+    yield_both();
+  }
 }
 
 // Waits until the transmitter is empty. A printer holding CTS earns one
 // more window each time the current one runs out.
 int drain() {
-    long deadline = now_s() + drain_window_s;
-    const long give_up = now_s() + printer_hold_limit_s;
-    bool printer_held = false;
-    while (nSERIALstatusTX(port()) > 0) {
-        SERIPC_escalador();
-        if (now_s() > deadline) {
-            if (printer_held && now_s() <= give_up) {
-                deadline = now_s() + drain_window_s;
-                printer_held = false;
-            } else {
-                porta_configurada() = false;
-                return 37;
-            }
-        } else {
-            ECFCOMUM_escalador();
-            if (!nSERIAL_CTSativo(port())) printer_held = true;
-        }
+  long deadline = now_s() + drain_window_s;
+  const long give_up = now_s() + printer_hold_limit_s;
+  bool printer_held = false;
+  while (nSERIALstatusTX(port()) > 0) {
+    SERIPC_escalador();
+    if (now_s() > deadline) {
+      if (printer_held && now_s() <= give_up) {
+        deadline = now_s() + drain_window_s;
+        printer_held = false;
+      } else {
+        porta_configurada() = false;
+        return 37;
+      }
+    } else {
+      ECFCOMUM_escalador();
+      if (!nSERIAL_CTSativo(port())) printer_held = true;
     }
-    return 0;
+  }
+  return 0;
 }
 
 }  // namespace
 
 void set_up_port() {
-    const int p = port();
-    nSERIALconf(p, ECFIF_veloc_serial, 1, 0, 8, 0);
-    n_ativaSERIAL(p);
-    nSERIALreset(p);
-    nSERIALativaDTR(p);
-    nSERIALmodoRTS(p, 0);
-    nSERIALativaRTS(p);
-    nSERIALiniciaTX(p);
-    nSERIALiniciaRX(p);
-    porta_configurada() = true;
+  const int p = port();
+  nSERIALconf(p, ECFIF_veloc_serial, 1, 0, 8, 0);
+  n_ativaSERIAL(p);
+  nSERIALreset(p);
+  nSERIALativaDTR(p);
+  nSERIALmodoRTS(p, 0);
+  nSERIALativaRTS(p);
+  nSERIALiniciaTX(p);
+  nSERIALiniciaRX(p);
+  porta_configurada() = true;
 }
 
-int exchange(const unsigned char* frame, int length) {
-    const bool log_attempts = (ECFLOG_modo & 2) != 0;
-    int resultado = 36;
-    int attempt = 1;
-    for (; attempt <= max_attempts; ++attempt) {
-        if (attempt > 1 && log_attempts) ECFLOG_print("iniciando tent.%d", attempt);
-        if (!porta_configurada()) set_up_port();
-        ECFIF_tam_retorno = 0;
-        ECFIF_tam_resposta_ecf = 0;
-        nSERIALiniciaRX(port());
+int exchange(const unsigned char *frame, int length) {
+  const bool log_attempts = (ECFLOG_modo & 2) != 0;
+  int resultado = 36;
+  int attempt = 1;
+  for (; attempt <= max_attempts; ++attempt) {
+    if (attempt > 1 && log_attempts) ECFLOG_print("iniciando tent.%d", attempt);
+    if (!porta_configurada()) set_up_port();
+    ECFIF_tam_retorno = 0;
+    ECFIF_tam_resposta_ecf = 0;
+    nSERIALiniciaRX(port());
 
-        for (int i = 0; i < length; ++i) {
-            const int r = transmit_byte(frame[i]);
-            if (r != 0) return r;
-        }
-        resultado = drain();
-        if (resultado == 0) resultado = receive_answer();
-        if (resultado != 36) break;
+    for (int i = 0; i < length; ++i) {
+      const int r = transmit_byte(frame[i]);
+      if (r != 0) return r;
     }
-    if (resultado == 0) resultado = status_check();
-    if (log_attempts && resultado != 0)
-        ECFLOG_print("tent.%d#%d[%d]", attempt, resultado, ECFBMTC_ultima_falha);
-    return resultado;
+    resultado = drain();
+    if (resultado == 0) resultado = receive_answer();
+    if (resultado != 36) break;
+  }
+  if (resultado == 0) resultado = status_check();
+  if (log_attempts && resultado != 0)
+    ECFLOG_print("tent.%d#%d[%d]", attempt, resultado, ECFBMTC_ultima_falha);
+  return resultado;
 }
 
 }  // namespace ecf::transport

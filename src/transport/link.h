@@ -11,7 +11,7 @@ void set_up_port();
 
 // Up to three attempts of sending the frame and receiving its answer,
 // followed by the status check.
-int exchange(const unsigned char* frame, int length);
+int exchange(const unsigned char *frame, int length);
 
 // Collects one answer into ECFIF_buffer_protocolo and normalises it.
 int receive_answer();
@@ -20,6 +20,6 @@ int receive_answer();
 int status_check();
 
 // Appends bytes to the pending command's capture file.
-int append_capture(const unsigned char* data, int length);
+int append_capture(const unsigned char *data, int length);
 
 }  // namespace ecf::transport

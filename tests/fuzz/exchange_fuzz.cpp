@@ -21,80 +21,104 @@
 namespace {
 
 void enter_scratch_dir() {
-    static bool done = false;
-    if (done) return;
-    done = true;
-    static char dir[] = "/tmp/ecf_fuzz_XXXXXX";
-    if (mkdtemp(dir) != nullptr && chdir(dir) != 0) std::abort();
+  static bool done = false;
+  if (done) return;
+  done = true;
+  static char dir[] = "/tmp/ecf_fuzz_XXXXXX";
+  if (mkdtemp(dir) != nullptr && chdir(dir) != 0) std::abort();
 }
 
-void script(const std::uint8_t* p, std::size_t n) {
-    ecftest::Answer answer;
-    int answers = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        if (p[i] != 0xFF || i + 1 >= n) {
-            answer.add({p[i]});
-            continue;
-        }
-        const std::uint8_t op = p[++i];
-        const std::uint8_t arg = i + 1 < n ? p[i + 1] : 0;
-        switch (op) {
-            case 0x00: answer.add({0xFF}); break;
-            case 0x01: answer.pause_ms(arg * 100); ++i; break;
-            case 0x02: answer.line_error(arg & 7); ++i; break;
-            case 0x03: answer.cts_off_ms(arg * 100); ++i; break;
-            case 0x04:
-                if (++answers < 4) {
-                    ecftest::on_frame(answer);
-                    answer = ecftest::Answer{};
-                }
-                break;
-            default: answer.add({op}); break;
-        }
+void script(const std::uint8_t *p, std::size_t n) {
+  ecftest::Answer answer;
+  int answers = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    if (p[i] != 0xFF || i + 1 >= n) {
+      answer.add({p[i]});
+      continue;
     }
-    ecftest::on_frame(answer);
+    const std::uint8_t op = p[++i];
+    const std::uint8_t arg = i + 1 < n ? p[i + 1] : 0;
+    switch (op) {
+      case 0x00:
+        answer.add({0xFF});
+        break;
+      case 0x01:
+        answer.pause_ms(arg * 100);
+        ++i;
+        break;
+      case 0x02:
+        answer.line_error(arg & 7);
+        ++i;
+        break;
+      case 0x03:
+        answer.cts_off_ms(arg * 100);
+        ++i;
+        break;
+      case 0x04:
+        if (++answers < 4) {
+          ecftest::on_frame(answer);
+          answer = ecftest::Answer{};
+        }
+        break;
+      default:
+        answer.add({op});
+        break;
+    }
+  }
+  ecftest::on_frame(answer);
 }
 
 int run(std::uint8_t what, std::uint8_t arg) {
-    unsigned char args[16];
-    std::memset(args, '0', sizeof args);
-    args[0] = arg;
-    switch ((what >> 1) & 0x0F) {
-        case 0: return ECFBMTC_exec(19);
-        case 1: return ECFBMTC_le_parametro(arg);
-        case 2: return ECFBMTC_exec(29);
-        case 3: args[12] = 'R'; return ECFBMTC_exec_argum(8, args, 13);
-        case 4: return ECFBMTC_exec(69);
-        case 5: return ECFBMTC_exec(34);
-        case 6: return ECFBMTC_exec(27);
-        case 7: return ECFBMTC_exec(6255);
-        case 8: {
-            unsigned char estado = 0;
-            return ECFBMTC_le_estado_do_ecf(&estado);
-        }
-        case 9: return ECFBMTC_le_status();
-        default: return ECFBMTC_exec_argum(6260, args, arg % 16);
+  unsigned char args[16];
+  std::memset(args, '0', sizeof args);
+  args[0] = arg;
+  switch ((what >> 1) & 0x0F) {
+    case 0:
+      return ECFBMTC_exec(19);
+    case 1:
+      return ECFBMTC_le_parametro(arg);
+    case 2:
+      return ECFBMTC_exec(29);
+    case 3:
+      args[12] = 'R';
+      return ECFBMTC_exec_argum(8, args, 13);
+    case 4:
+      return ECFBMTC_exec(69);
+    case 5:
+      return ECFBMTC_exec(34);
+    case 6:
+      return ECFBMTC_exec(27);
+    case 7:
+      return ECFBMTC_exec(6255);
+    case 8: {
+      unsigned char estado = 0;
+      return ECFBMTC_le_estado_do_ecf(&estado);
     }
+    case 9:
+      return ECFBMTC_le_status();
+    default:
+      return ECFBMTC_exec_argum(6260, args, arg % 16);
+  }
 }
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size < 3) return 0;
-    enter_scratch_dir();
-    ecftest::reset();
-    ecftest::set_tick_ms(50);  // time-outs in a few hundred passes
-    ECFBMTCAUX_modo_protocolo = data[0] & 1;
-    BMTCLOCAL_chamou_em_disco = (data[0] & 0x20) ? 1 : 0;
-    BMTCLOCAL_d[BMTCLOCAL_D_ESTADO_DOC] = static_cast<unsigned char>(data[1] % 6);
-    ECFIF_maxtam_resposta = data[2] * 8;
-    ECFLOG_modo = 3;
-    script(data + 3, size - 3);
-    ecftest::set_default_answer(ecftest::silence());
-    const int r = run(data[0], data[1]);
-    if (r < 0 || (ECFIF_buffer_protocolo != nullptr && ECFIF_tam_resposta_ecf < 0)) std::abort();
-    if (ECFIF_tam_retorno > 300) std::abort();
-    BMTCLOCAL_chamou_em_disco = 0;
-    ecftest::reset();
-    return 0;
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+  if (size < 3) return 0;
+  enter_scratch_dir();
+  ecftest::reset();
+  ecftest::set_tick_ms(50);  // time-outs in a few hundred passes
+  ECFBMTCAUX_modo_protocolo = data[0] & 1;
+  BMTCLOCAL_chamou_em_disco = (data[0] & 0x20) ? 1 : 0;
+  BMTCLOCAL_d[BMTCLOCAL_D_ESTADO_DOC] = static_cast<unsigned char>(data[1] % 6);
+  ECFIF_maxtam_resposta = data[2] * 8;
+  ECFLOG_modo = 3;
+  script(data + 3, size - 3);
+  ecftest::set_default_answer(ecftest::silence());
+  const int r = run(data[0], data[1]);
+  if (r < 0 || (ECFIF_buffer_protocolo != nullptr && ECFIF_tam_resposta_ecf < 0)) std::abort();
+  if (ECFIF_tam_retorno > 300) std::abort();
+  BMTCLOCAL_chamou_em_disco = 0;
+  ecftest::reset();
+  return 0;
 }

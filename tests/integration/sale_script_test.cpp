@@ -13,126 +13,132 @@ namespace {
 
 using namespace sale_test;
 
-Output ecfctl(const TempDir& dir, std::vector<std::string> args) {
-    args.insert(args.begin(), {"--state", dir.file("ecfctl.state")});
-    return run(bin_dir() + "/ecfctl", args, dir.path());
+Output ecfctl(const TempDir &dir, std::vector<std::string> args) {
+  args.insert(args.begin(), {"--state", dir.file("ecfctl.state")});
+  return run(bin_dir() + "/ecfctl", args, dir.path());
 }
 
 struct ScriptCase {
-    const char* line;
-    const char* checked;  // what `check` prints, or null when the line is refused
+  const char *line;
+  const char *checked;  // what `check` prints, or null when the line is refused
 };
 
 TEST(SaleScript, LinesBecomeDriverArguments) {
-    const ScriptCase cases[] = {
-        {"open", "open"},
-        {"item 789 \"Arroz 5kg\" 01 2 21.90", "item code=\"789\" description=\"Arroz 5kg\" tax=\"01\" quantity=\"2000\" price=\"2190\""},
-        {"item 789 Arroz 01 0,5 1,5", "quantity=\"500\" price=\"150\""},
-        {"item 789 Arroz 01 1 1.234 decimals=3", "price=\"1234\" decimals=3"},
-        {"item 789 Arroz 01 1 1.00 unit=KG line=\"Lote 7\"", "unit=\"KG\" line=\"Lote 7\""},
-        {"item 789 Arroz 01 1 1.00 discount=0.10", "discount=\"10\""},
-        {"discount 10%", "discount percent=\"1000\""},
-        {"discount 6.28", "discount value=\"628\""},
-        {"surcharge 0.5%", "surcharge percent=\"50\""},
-        {"item-discount 3 1.00", "item-discount item=3 value=\"100\""},
-        {"pay 2 40.00 \"Aut 1\"", "pay method=2 amount=\"4000\" text1=\"Aut 1\""},
-        {"pay \"Cartao Credito\" 1", "pay method=\"Cartao Credito\" amount=\"100\""},
-        {"consumer 123 \"Maria\" \"Rua 1\"", "consumer document=\"123\" name=\"Maria\" address=\"Rua 1\""},
-        {"consumer -", "consumer forget"},
-        {"promo \"say \\\"hi\\\"\"   # comment", "promo text=\"say \"hi\"\""},
-        // Refused: widths the printer would cut, empty first lines that would
-        // empty every stored line, malformed amounts.
-        {"item 789 Arroz 011 1 1.00", nullptr},
-        {"item 789 Arroz 01 1 1.001", nullptr},
-        {"item 789 Arroz 01 1 100000.00", nullptr},
-        {"item 789 Arroz 01 10000 1.00", nullptr},
-        {"item 789 Arroz 01 -1 1.00", nullptr},
-        {"item 123456789012345 Arroz 01 1 1.00", nullptr},
-        {"item 789 Arroz 01 1 1.00 unit=K/", nullptr},
-        {"item 789 Arroz 01 1 1.00 unit=KG discount=1", nullptr},
-        {"item 789 Arroz 01 1 1.00 line=", nullptr},
-        {"item 789 Arroz 01 1 1.00 colour=red", nullptr},
-        {"line \"\"", nullptr},
-        {"promo \"\"", nullptr},
-        {"discount 100%", nullptr},
-        {"discount 1e3", nullptr},
-        {"item-discount 0 1.00", nullptr},
-        {"item-discount 1000 1.00", nullptr},
-        {"cancel-item 0", nullptr},
-        {"pay 0 1.00", nullptr},
-        {"pay 1 1.00 \"" "0123456789012345678901234567890123456789" "\" \""
-         "0123456789012345678901234567890123456789" "X\"", nullptr},
-        {"consumer 0123456789012345678901234567890", nullptr},
-        {"open now", nullptr},
-        {"item 789 \"Arroz 01 1 1.00", nullptr},
-        {"sell 1", nullptr},
-    };
-    TempDir dir;
-    for (const auto& c : cases) {
-        write_file(dir.file("s.txt"), std::string("# a sale\n\n") + c.line + "\n");
-        Output o = ecfctl(dir, {"check", dir.file("s.txt")});
-        if (c.checked != nullptr) {
-            EXPECT_EQ(o.exit_code, 0) << c.line << "\n" << o.err;
-            EXPECT_NE(o.out.find(std::string("3: ") ), std::string::npos) << c.line << "\n" << o.out;
-            EXPECT_NE(o.out.find(c.checked), std::string::npos) << c.line << "\n" << o.out;
-        } else {
-            EXPECT_EQ(o.exit_code, 2) << c.line << "\n" << o.out;
-            EXPECT_NE(o.err.find(":3: "), std::string::npos) << c.line << "\n" << o.err;
-        }
+  const ScriptCase cases[] = {
+      {"open", "open"},
+      {"item 789 \"Arroz 5kg\" 01 2 21.90",
+       "item code=\"789\" description=\"Arroz 5kg\" tax=\"01\" quantity=\"2000\" price=\"2190\""},
+      {"item 789 Arroz 01 0,5 1,5", "quantity=\"500\" price=\"150\""},
+      {"item 789 Arroz 01 1 1.234 decimals=3", "price=\"1234\" decimals=3"},
+      {"item 789 Arroz 01 1 1.00 unit=KG line=\"Lote 7\"", "unit=\"KG\" line=\"Lote 7\""},
+      {"item 789 Arroz 01 1 1.00 discount=0.10", "discount=\"10\""},
+      {"discount 10%", "discount percent=\"1000\""},
+      {"discount 6.28", "discount value=\"628\""},
+      {"surcharge 0.5%", "surcharge percent=\"50\""},
+      {"item-discount 3 1.00", "item-discount item=3 value=\"100\""},
+      {"pay 2 40.00 \"Aut 1\"", "pay method=2 amount=\"4000\" text1=\"Aut 1\""},
+      {"pay \"Cartao Credito\" 1", "pay method=\"Cartao Credito\" amount=\"100\""},
+      {"consumer 123 \"Maria\" \"Rua 1\"",
+       "consumer document=\"123\" name=\"Maria\" address=\"Rua 1\""},
+      {"consumer -", "consumer forget"},
+      {"promo \"say \\\"hi\\\"\"   # comment", "promo text=\"say \"hi\"\""},
+      // Refused: widths the printer would cut, empty first lines that would
+      // empty every stored line, malformed amounts.
+      {"item 789 Arroz 011 1 1.00", nullptr},
+      {"item 789 Arroz 01 1 1.001", nullptr},
+      {"item 789 Arroz 01 1 100000.00", nullptr},
+      {"item 789 Arroz 01 10000 1.00", nullptr},
+      {"item 789 Arroz 01 -1 1.00", nullptr},
+      {"item 123456789012345 Arroz 01 1 1.00", nullptr},
+      {"item 789 Arroz 01 1 1.00 unit=K/", nullptr},
+      {"item 789 Arroz 01 1 1.00 unit=KG discount=1", nullptr},
+      {"item 789 Arroz 01 1 1.00 line=", nullptr},
+      {"item 789 Arroz 01 1 1.00 colour=red", nullptr},
+      {"line \"\"", nullptr},
+      {"promo \"\"", nullptr},
+      {"discount 100%", nullptr},
+      {"discount 1e3", nullptr},
+      {"item-discount 0 1.00", nullptr},
+      {"item-discount 1000 1.00", nullptr},
+      {"cancel-item 0", nullptr},
+      {"pay 0 1.00", nullptr},
+      {"pay 1 1.00 \""
+       "0123456789012345678901234567890123456789"
+       "\" \""
+       "0123456789012345678901234567890123456789"
+       "X\"",
+       nullptr},
+      {"consumer 0123456789012345678901234567890", nullptr},
+      {"open now", nullptr},
+      {"item 789 \"Arroz 01 1 1.00", nullptr},
+      {"sell 1", nullptr},
+  };
+  TempDir dir;
+  for (const auto &c : cases) {
+    write_file(dir.file("s.txt"), std::string("# a sale\n\n") + c.line + "\n");
+    Output o = ecfctl(dir, {"check", dir.file("s.txt")});
+    if (c.checked != nullptr) {
+      EXPECT_EQ(o.exit_code, 0) << c.line << "\n" << o.err;
+      EXPECT_NE(o.out.find(std::string("3: ")), std::string::npos) << c.line << "\n" << o.out;
+      EXPECT_NE(o.out.find(c.checked), std::string::npos) << c.line << "\n" << o.out;
+    } else {
+      EXPECT_EQ(o.exit_code, 2) << c.line << "\n" << o.out;
+      EXPECT_NE(o.err.find(":3: "), std::string::npos) << c.line << "\n" << o.err;
     }
+  }
 }
 
 TEST(SaleScript, BadScriptIsRefusedBeforeAnythingIsSent) {
-    TempDir dir;
-    // No device given: a script that reached the driver would fail otherwise.
-    write_file(dir.file("s.txt"), "open\nitem 1 A 01 1 1.00\npay 1 abc\nclose\n");
-    Output o = ecfctl(dir, {"sale", dir.file("s.txt")});
-    EXPECT_EQ(o.exit_code, 2);
-    EXPECT_NE(o.err.find("s.txt:3: amount \"abc\""), std::string::npos) << o.err;
-    EXPECT_EQ(o.out, "");
+  TempDir dir;
+  // No device given: a script that reached the driver would fail otherwise.
+  write_file(dir.file("s.txt"), "open\nitem 1 A 01 1 1.00\npay 1 abc\nclose\n");
+  Output o = ecfctl(dir, {"sale", dir.file("s.txt")});
+  EXPECT_EQ(o.exit_code, 2);
+  EXPECT_NE(o.err.find("s.txt:3: amount \"abc\""), std::string::npos) << o.err;
+  EXPECT_EQ(o.out, "");
 }
 
 TEST(SaleScript, SingleOperationsAreCheckedLikeScriptLines) {
-    TempDir dir;
-    Output o = ecfctl(dir, {"item", "789", "Arroz", "011", "1", "1.00"});
-    EXPECT_EQ(o.exit_code, 2);
-    EXPECT_NE(o.err.find("tax must be 1 or 2 characters"), std::string::npos) << o.err;
-    EXPECT_EQ(ecfctl(dir, {"frobnicate"}).exit_code, 2);
+  TempDir dir;
+  Output o = ecfctl(dir, {"item", "789", "Arroz", "011", "1", "1.00"});
+  EXPECT_EQ(o.exit_code, 2);
+  EXPECT_NE(o.err.find("tax must be 1 or 2 characters"), std::string::npos) << o.err;
+  EXPECT_EQ(ecfctl(dir, {"frobnicate"}).exit_code, 2);
 }
 
 TEST(StateFile, DamagedOrForeignFileIsNotUsed) {
-    const std::string cases[] = {
-        std::string("not a record"),
-        std::string(2583, '\0'),
-    };
-    for (const auto& content : cases) {
-        TempDir dir;
-        write_file(dir.file("ecfctl.state"), content);
-        Output o = ecfctl(dir, {"state"});
-        EXPECT_EQ(o.exit_code, 3) << o.out;
-        EXPECT_NE(o.err.find("move it away"), std::string::npos) << o.err;
-        // The file is left as it was for whoever looks into it.
-        EXPECT_EQ(read_file(dir.file("ecfctl.state")), content);
-    }
+  const std::string cases[] = {
+      std::string("not a record"),
+      std::string(2583, '\0'),
+  };
+  for (const auto &content : cases) {
+    TempDir dir;
+    write_file(dir.file("ecfctl.state"), content);
+    Output o = ecfctl(dir, {"state"});
+    EXPECT_EQ(o.exit_code, 3) << o.out;
+    EXPECT_NE(o.err.find("move it away"), std::string::npos) << o.err;
+    // The file is left as it was for whoever looks into it.
+    EXPECT_EQ(read_file(dir.file("ecfctl.state")), content);
+  }
 }
 
 TEST(StateFile, MissingFileIsAnEmptyRecord) {
-    TempDir dir;
-    Output o = ecfctl(dir, {"state"});
-    ASSERT_EQ(o.exit_code, 0) << o.err;
-    EXPECT_NE(o.out.find("document: 0 (none)"), std::string::npos) << o.out;
-    EXPECT_NE(o.out.find("day: 0"), std::string::npos) << o.out;
+  TempDir dir;
+  Output o = ecfctl(dir, {"state"});
+  ASSERT_EQ(o.exit_code, 0) << o.err;
+  EXPECT_NE(o.out.find("document: 0 (none)"), std::string::npos) << o.out;
+  EXPECT_NE(o.out.find("day: 0"), std::string::npos) << o.out;
 }
 
 TEST(StateFile, SecondEcfctlOnTheSameRecordIsRefused) {
-    TempDir dir;
-    int fd = ::open(dir.file("ecfctl.state.lock").c_str(), O_RDWR | O_CREAT, 0644);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(::flock(fd, LOCK_EX), 0);
-    Output o = ecfctl(dir, {"state"});
-    ::close(fd);
-    EXPECT_EQ(o.exit_code, 3);
-    EXPECT_NE(o.err.find("another ecfctl is using"), std::string::npos) << o.err;
+  TempDir dir;
+  int fd = ::open(dir.file("ecfctl.state.lock").c_str(), O_RDWR | O_CREAT, 0644);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+  Output o = ecfctl(dir, {"state"});
+  ::close(fd);
+  EXPECT_EQ(o.exit_code, 3);
+  EXPECT_NE(o.err.find("another ecfctl is using"), std::string::npos) << o.err;
 }
 
 }  // namespace

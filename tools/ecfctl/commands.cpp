@@ -1,5 +1,7 @@
 #include "commands.h"
 
+#include <signal.h>
+#include <unistd.h>
 #include <algorithm>
 #include <array>
 #include <atomic>
@@ -12,10 +14,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <signal.h>
 #include <sstream>
 #include <string_view>
-#include <unistd.h>
 
 #include "driver.h"
 #include "progress.h"
@@ -51,806 +51,857 @@ std::atomic<bool> g_interrupted{false};
 // The first signal lets the running printer operation end and stops after it;
 // a second one ends the process at once.
 extern "C" void on_signal(int sig) {
-    if (g_interrupted.exchange(true)) {
-        ::signal(sig, SIG_DFL);
-        ::raise(sig);
-        return;
-    }
-    static constexpr char kNotice[] =
-        "\necfctl: stopping after the current printer operation (signal again to stop at once)\n";
-    ssize_t ignored = ::write(STDERR_FILENO, kNotice, sizeof kNotice - 1);
-    (void)ignored;
+  if (g_interrupted.exchange(true)) {
+    ::signal(sig, SIG_DFL);
+    ::raise(sig);
+    return;
+  }
+  static constexpr char kNotice[] =
+      "\necfctl: stopping after the current printer operation (signal again to stop at once)\n";
+  ssize_t ignored = ::write(STDERR_FILENO, kNotice, sizeof kNotice - 1);
+  (void)ignored;
 }
 
 void install_signal_handlers() {
-    struct sigaction sa {};
-    sa.sa_handler = on_signal;
-    sa.sa_flags = SA_RESTART;
-    sigemptyset(&sa.sa_mask);
-    sigaction(SIGINT, &sa, nullptr);
-    sigaction(SIGTERM, &sa, nullptr);
-    sigaction(SIGHUP, &sa, nullptr);
+  struct sigaction sa {};
+  sa.sa_handler = on_signal;
+  sa.sa_flags = SA_RESTART;
+  sigemptyset(&sa.sa_mask);
+  sigaction(SIGINT, &sa, nullptr);
+  sigaction(SIGTERM, &sa, nullptr);
+  sigaction(SIGHUP, &sa, nullptr);
 }
 
 std::string program_lib_dir() {
-    std::array<char, 4096> buf{};
-    ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size() - 1);
-    if (n <= 0) return "../lib";
-    std::string exe(buf.data(), static_cast<size_t>(n));
-    auto slash = exe.find_last_of('/');
-    std::string dir = slash == std::string::npos ? "." : exe.substr(0, slash);
-    return dir + "/../lib";
+  std::array<char, 4096> buf{};
+  ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size() - 1);
+  if (n <= 0) return "../lib";
+  std::string exe(buf.data(), static_cast<size_t>(n));
+  auto slash = exe.find_last_of('/');
+  std::string dir = slash == std::string::npos ? "." : exe.substr(0, slash);
+  return dir + "/../lib";
 }
 
 constexpr long kDefaultSpeed = 115200;
 
 long speed_from_environment() {
-    const char* text = std::getenv("ECF_SERIAL_SPEED");
-    if (text == nullptr || *text == '\0') return kDefaultSpeed;
-    char* end = nullptr;
-    long v = std::strtol(text, &end, 10);
-    return (*end == '\0' && v >= 50 && v <= 4000000) ? v : kDefaultSpeed;
+  const char *text = std::getenv("ECF_SERIAL_SPEED");
+  if (text == nullptr || *text == '\0') return kDefaultSpeed;
+  char *end = nullptr;
+  long v = std::strtol(text, &end, 10);
+  return (*end == '\0' && v >= 50 && v <= 4000000) ? v : kDefaultSpeed;
 }
 
 std::string_view document_state_meaning(int s) {
-    switch (s) {
-        case 1: return "no document open, day not begun";
-        case 2: return "no document open";
-        case 3: return "fiscal receipt open";
-        case 4: return "non-fiscal receipt open";
-        case 5: return "linked receipt open";
-        case 6:
-        case 7: return "fiscal receipt open, totalling begun";
-        case 9: return "management report open";
-        case 51:
-        case 52: return "no document open";
-        default: return "unknown";
-    }
+  switch (s) {
+    case 1:
+      return "no document open, day not begun";
+    case 2:
+      return "no document open";
+    case 3:
+      return "fiscal receipt open";
+    case 4:
+      return "non-fiscal receipt open";
+    case 5:
+      return "linked receipt open";
+    case 6:
+    case 7:
+      return "fiscal receipt open, totalling begun";
+    case 9:
+      return "management report open";
+    case 51:
+    case 52:
+      return "no document open";
+    default:
+      return "unknown";
+  }
 }
 
 std::string_view record_document_meaning(int s) {
-    switch (s) {
-        case 0: return "none";
-        case 1: return "fiscal receipt";
-        case 2: return "linked receipt";
-        case 3: return "non-fiscal receipt";
-        case 4: return "management report";
-        case 5: return "set from the printer's flags";
-        default: return "unknown";
-    }
+  switch (s) {
+    case 0:
+      return "none";
+    case 1:
+      return "fiscal receipt";
+    case 2:
+      return "linked receipt";
+    case 3:
+      return "non-fiscal receipt";
+    case 4:
+      return "management report";
+    case 5:
+      return "set from the printer's flags";
+    default:
+      return "unknown";
+  }
 }
 
 std::string_view repeat_meaning(int code) {
-    constexpr std::array<std::string_view, 14> names{
-        "the last command",       "opening with a report", "clock read",
-        "manufacturing data",     "non-fiscal receipt close", "linked receipt close",
-        "report close",           "receipt close",         "non-fiscal receipt opening",
-        "linked receipt opening", "receipt opening",       "Reading X with a report",
-        "Reduction Z",            "totalling",
-    };
-    if (code < 0 || code >= static_cast<int>(names.size())) return "unknown";
-    return names[static_cast<size_t>(code)];
+  constexpr std::array<std::string_view, 14> names{
+      "the last command",
+      "opening with a report",
+      "clock read",
+      "manufacturing data",
+      "non-fiscal receipt close",
+      "linked receipt close",
+      "report close",
+      "receipt close",
+      "non-fiscal receipt opening",
+      "linked receipt opening",
+      "receipt opening",
+      "Reading X with a report",
+      "Reduction Z",
+      "totalling",
+  };
+  if (code < 0 || code >= static_cast<int>(names.size())) return "unknown";
+  return names[static_cast<size_t>(code)];
 }
 
-std::string bcd_digits(const unsigned char* p, int n) {
-    std::string out;
-    for (int i = 0; i < n; ++i) {
-        out += static_cast<char>('0' + ((p[i] >> 4) & 0x0F));
-        out += static_cast<char>('0' + (p[i] & 0x0F));
-    }
-    return out;
+std::string bcd_digits(const unsigned char *p, int n) {
+  std::string out;
+  for (int i = 0; i < n; ++i) {
+    out += static_cast<char>('0' + ((p[i] >> 4) & 0x0F));
+    out += static_cast<char>('0' + (p[i] & 0x0F));
+  }
+  return out;
 }
 
 // Digit string with two implied decimals as "1234.56".
 std::string as_money(std::string digits) {
-    while (digits.size() < 3) digits.insert(digits.begin(), '0');
-    return digits.substr(0, digits.size() - 2) + "." + digits.substr(digits.size() - 2);
+  while (digits.size() < 3) digits.insert(digits.begin(), '0');
+  return digits.substr(0, digits.size() - 2) + "." + digits.substr(digits.size() - 2);
 }
 
 std::string trim(std::string_view s) {
-    size_t b = s.find_first_not_of(' ');
-    if (b == std::string_view::npos) return {};
-    size_t e = s.find_last_not_of(' ');
-    return std::string(s.substr(b, e - b + 1));
+  size_t b = s.find_first_not_of(' ');
+  if (b == std::string_view::npos) return {};
+  size_t e = s.find_last_not_of(' ');
+  return std::string(s.substr(b, e - b + 1));
 }
 
 bool same_name(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i]))) {
+      return false;
     }
-    return true;
+  }
+  return true;
 }
 
 // One run of ecfctl against the driver: the loaded libraries, the record kept
 // in the state file, and the calls.
 class Session {
-public:
-    explicit Session(const Options& o) : opt_(o), progress_(!o.quiet) {}
+ public:
+  explicit Session(const Options &o) : opt_(o), progress_(!o.quiet) {}
 
-    ~Session() {
-        if (ready_ && driver_.ops().fim_protocolo != nullptr && used_port_) {
-            driver_.ops().fim_protocolo();
-        }
+  ~Session() {
+    if (ready_ && driver_.ops().fim_protocolo != nullptr && used_port_) {
+      driver_.ops().fim_protocolo();
+    }
+  }
+
+  Session(const Session &) = delete;
+  Session &operator=(const Session &) = delete;
+
+  // Locks and loads the state, loads the libraries, applies the options.
+  bool start() {
+    if (opt_.speed <= 0) opt_.speed = speed_from_environment();
+    lock_ = std::make_unique<StateLock>(opt_.state_path);
+    if (!lock_->held()) return env_error(lock_->error());
+    if (!opt_.device.empty()) ::setenv("ECF_SERIAL_DEVICE", opt_.device.c_str(), 1);
+    ::setenv("ECF_SERIAL_SPEED", std::to_string(opt_.speed).c_str(), 1);
+    if (opt_.port > 0) ::setenv("ECF_SERIAL_PORT", std::to_string(opt_.port).c_str(), 1);
+    if (!opt_.log_file.empty()) ::setenv("ECF_LOG_FILE", opt_.log_file.c_str(), 1);
+    if (opt_.log_mode >= 0) ::setenv("ECF_LOG_MODE", std::to_string(opt_.log_mode).c_str(), 1);
+
+    // The saved record is read before anything is loaded, so a bad file
+    // stops the run before any printer work.
+    std::array<uint8_t, kRecordSize> saved_record{};
+    SavedState saved{saved_record, 0};
+    LoadResult lr = load_state(opt_.state_path, saved);
+    if (lr.status == LoadStatus::Invalid) {
+      return env_error(lr.error + "; move it away to start with an empty record");
     }
 
-    Session(const Session&) = delete;
-    Session& operator=(const Session&) = delete;
+    const char *env_dir = std::getenv("ECFCTL_LIB_DIR");
+    std::string dir = !opt_.lib_dir.empty()                      ? opt_.lib_dir
+                      : (env_dir != nullptr && *env_dir != '\0') ? std::string(env_dir)
+                                                                 : program_lib_dir();
+    if (auto err = driver_.load(dir); !err.empty()) return env_error(err);
 
-    // Locks and loads the state, loads the libraries, applies the options.
-    bool start() {
-        if (opt_.speed <= 0) opt_.speed = speed_from_environment();
-        lock_ = std::make_unique<StateLock>(opt_.state_path);
-        if (!lock_->held()) return env_error(lock_->error());
-        if (!opt_.device.empty()) ::setenv("ECF_SERIAL_DEVICE", opt_.device.c_str(), 1);
-        ::setenv("ECF_SERIAL_SPEED", std::to_string(opt_.speed).c_str(), 1);
-        if (opt_.port > 0) ::setenv("ECF_SERIAL_PORT", std::to_string(opt_.port).c_str(), 1);
-        if (!opt_.log_file.empty()) ::setenv("ECF_LOG_FILE", opt_.log_file.c_str(), 1);
-        if (opt_.log_mode >= 0) ::setenv("ECF_LOG_MODE", std::to_string(opt_.log_mode).c_str(), 1);
-
-        // The saved record is read before anything is loaded, so a bad file
-        // stops the run before any printer work.
-        std::array<uint8_t, kRecordSize> saved_record{};
-        SavedState saved{saved_record, 0};
-        LoadResult lr = load_state(opt_.state_path, saved);
-        if (lr.status == LoadStatus::Invalid) {
-            return env_error(lr.error + "; move it away to start with an empty record");
-        }
-
-        const char* env_dir = std::getenv("ECFCTL_LIB_DIR");
-        std::string dir = !opt_.lib_dir.empty() ? opt_.lib_dir
-                          : (env_dir != nullptr && *env_dir != '\0') ? std::string(env_dir)
-                                                                      : program_lib_dir();
-        if (auto err = driver_.load(dir); !err.empty()) return env_error(err);
-
-        if (lr.status == LoadStatus::Loaded) {
-            std::copy(saved_record.begin(), saved_record.end(), driver_.record().begin());
-        }
-        driver_.nvmem()->flags &= static_cast<unsigned char>(~kChangedFlag);
-        const Globals& g = driver_.globals();
-        if (g.o_que_repetir != nullptr) *g.o_que_repetir = saved.repeat_code;
-        saved_repeat_ = saved.repeat_code;
-
-        if (g.porta_serial != nullptr && opt_.port > 0) *g.porta_serial = opt_.port;
-        if (g.veloc_serial != nullptr) *g.veloc_serial = static_cast<int>(opt_.speed);
-        if (g.log_modo != nullptr && opt_.log_mode >= 0) *g.log_modo = opt_.log_mode;
-        for (const auto& arg : opt_.driver_options) {
-            if (driver_.ops().tratou_argumento(arg.c_str()) == 0) {
-                std::fprintf(stderr, "ecfctl: option \"%s\" is not known to the driver or the host kit\n",
-                             arg.c_str());
-            }
-        }
-        ready_ = true;
-        started_ = std::chrono::steady_clock::now();
-        return true;
+    if (lr.status == LoadStatus::Loaded) {
+      std::copy(saved_record.begin(), saved_record.end(), driver_.record().begin());
     }
+    driver_.nvmem()->flags &= static_cast<unsigned char>(~kChangedFlag);
+    const Globals &g = driver_.globals();
+    if (g.o_que_repetir != nullptr) *g.o_que_repetir = saved.repeat_code;
+    saved_repeat_ = saved.repeat_code;
 
-    const Ops& ops() const { return driver_.ops(); }
-    const Globals& globals() const { return driver_.globals(); }
-    std::span<uint8_t> record() const { return driver_.record(); }
-    bool save_failed() const { return save_failed_; }
-    const Options& options() const { return opt_; }
-    void* symbol(const char* name) const { return driver_.symbol(name); }
-
-    // Runs one driver call with the progress line, then saves the record if
-    // the driver marked it changed.
-    int call(const std::function<int()>& f) {
-        int r;
-        {
-            Waiting w(progress_);
-            used_port_ = true;
-            r = f();
-        }
-        sync();
-        return r;
+    if (g.porta_serial != nullptr && opt_.port > 0) *g.porta_serial = opt_.port;
+    if (g.veloc_serial != nullptr) *g.veloc_serial = static_cast<int>(opt_.speed);
+    if (g.log_modo != nullptr && opt_.log_mode >= 0) *g.log_modo = opt_.log_mode;
+    for (const auto &arg : opt_.driver_options) {
+      if (driver_.ops().tratou_argumento(arg.c_str()) == 0) {
+        std::fprintf(stderr, "ecfctl: option \"%s\" is not known to the driver or the host kit\n",
+                     arg.c_str());
+      }
     }
+    ready_ = true;
+    started_ = std::chrono::steady_clock::now();
+    return true;
+  }
 
-    void sync() {
-        NvmemDescriptor* d = driver_.nvmem();
-        const Globals& g = driver_.globals();
-        int repeat = g.o_que_repetir != nullptr ? *g.o_que_repetir : 0;
-        if ((d->flags & kChangedFlag) == 0 && repeat == saved_repeat_) return;
-        auto err = save_state(opt_.state_path, driver_.record(), repeat);
-        if (!err.empty()) {
-            // Keep the flag set so the next call tries again.
-            std::fprintf(stderr, "ecfctl: the driver's record could not be saved: %s\n", err.c_str());
-            save_failed_ = true;
-            return;
-        }
-        d->flags &= static_cast<unsigned char>(~kChangedFlag);
-        saved_repeat_ = repeat;
+  const Ops &ops() const { return driver_.ops(); }
+  const Globals &globals() const { return driver_.globals(); }
+  std::span<uint8_t> record() const { return driver_.record(); }
+  bool save_failed() const { return save_failed_; }
+  const Options &options() const { return opt_; }
+  void *symbol(const char *name) const { return driver_.symbol(name); }
+
+  // Runs one driver call with the progress line, then saves the record if
+  // the driver marked it changed.
+  int call(const std::function<int()> &f) {
+    int r;
+    {
+      Waiting w(progress_);
+      used_port_ = true;
+      r = f();
     }
+    sync();
+    return r;
+  }
 
-    // Model and columns are not kept between runs; many operations need them.
-    int ensure_configured() {
-        const Globals& g = globals();
-        if (g.num_col_ecf != nullptr && *g.num_col_ecf >= 1) return 0;
-        if (ops().pega_configuracao == nullptr) return kMissingOperation;
-        int r = call([&] { return ops().pega_configuracao(); });
-        if (r == 0 && g.num_col_ecf != nullptr && *g.num_col_ecf < 1) r = 39;
-        return r;
+  void sync() {
+    NvmemDescriptor *d = driver_.nvmem();
+    const Globals &g = driver_.globals();
+    int repeat = g.o_que_repetir != nullptr ? *g.o_que_repetir : 0;
+    if ((d->flags & kChangedFlag) == 0 && repeat == saved_repeat_) return;
+    auto err = save_state(opt_.state_path, driver_.record(), repeat);
+    if (!err.empty()) {
+      // Keep the flag set so the next call tries again.
+      std::fprintf(stderr, "ecfctl: the driver's record could not be saved: %s\n", err.c_str());
+      save_failed_ = true;
+      return;
     }
+    d->flags &= static_cast<unsigned char>(~kChangedFlag);
+    saved_repeat_ = repeat;
+  }
 
-    double elapsed_seconds() const {
-        return std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
-    }
+  // Model and columns are not kept between runs; many operations need them.
+  int ensure_configured() {
+    const Globals &g = globals();
+    if (g.num_col_ecf != nullptr && *g.num_col_ecf >= 1) return 0;
+    if (ops().pega_configuracao == nullptr) return kMissingOperation;
+    int r = call([&] { return ops().pega_configuracao(); });
+    if (r == 0 && g.num_col_ecf != nullptr && *g.num_col_ecf < 1) r = 39;
+    return r;
+  }
 
-    void print_timing(FILE* out) const {
-        WireCount w = wire_count();
-        uint64_t bytes = w.sent + w.received;
-        double wire = opt_.speed > 0 ? static_cast<double>(bytes) * 10.0 / static_cast<double>(opt_.speed) : 0.0;
-        std::fprintf(out, "time: %.3f s, wire: %.3f s (%llu bytes sent, %llu received, at %ld baud)\n",
-                     elapsed_seconds(), wire, static_cast<unsigned long long>(w.sent),
-                     static_cast<unsigned long long>(w.received), opt_.speed);
-    }
+  double elapsed_seconds() const {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
+  }
 
-private:
-    bool env_error(const std::string& e) {
-        std::fprintf(stderr, "ecfctl: %s\n", e.c_str());
-        return false;
-    }
+  void print_timing(FILE *out) const {
+    WireCount w = wire_count();
+    uint64_t bytes = w.sent + w.received;
+    double wire =
+        opt_.speed > 0 ? static_cast<double>(bytes) * 10.0 / static_cast<double>(opt_.speed) : 0.0;
+    std::fprintf(out, "time: %.3f s, wire: %.3f s (%llu bytes sent, %llu received, at %ld baud)\n",
+                 elapsed_seconds(), wire, static_cast<unsigned long long>(w.sent),
+                 static_cast<unsigned long long>(w.received), opt_.speed);
+  }
 
-    Options opt_;
-    Progress progress_;
-    Driver driver_;
-    std::unique_ptr<StateLock> lock_;
-    bool ready_ = false;
-    bool used_port_ = false;
-    bool save_failed_ = false;
-    int saved_repeat_ = 0;
-    std::chrono::steady_clock::time_point started_;
+ private:
+  bool env_error(const std::string &e) {
+    std::fprintf(stderr, "ecfctl: %s\n", e.c_str());
+    return false;
+  }
+
+  Options opt_;
+  Progress progress_;
+  Driver driver_;
+  std::unique_ptr<StateLock> lock_;
+  bool ready_ = false;
+  bool used_port_ = false;
+  bool save_failed_ = false;
+  int saved_repeat_ = 0;
+  std::chrono::steady_clock::time_point started_;
 };
 
 // Prints the outcome of one operation; returns the exit code it stands for.
-int report(const Session& s, std::string_view label, int r) {
-    if (r == kMissingOperation) {
-        std::fprintf(stderr, "%.*s: not available in this driver\n", static_cast<int>(label.size()), label.data());
-        return kExitEnvironment;
-    }
-    if (r == 0) {
-        if (!s.options().quiet) std::printf("%.*s: ok\n", static_cast<int>(label.size()), label.data());
-        return kExitOk;
-    }
-    std::string_view meaning = result_meaning(r);
-    std::fprintf(stderr, "%.*s: failed, result %d (%.*s)\n", static_cast<int>(label.size()), label.data(), r,
-                 static_cast<int>(meaning.size()), meaning.data());
-    const Globals& g = s.globals();
-    if ((r == 34 || r == 1) && g.ultima_falha != nullptr && g.status_execucao != nullptr) {
-        std::fprintf(stderr, "  printer failure %d, execution status %d\n", *g.ultima_falha, *g.status_execucao);
-    }
-    return kExitRefused;
+int report(const Session &s, std::string_view label, int r) {
+  if (r == kMissingOperation) {
+    std::fprintf(stderr, "%.*s: not available in this driver\n", static_cast<int>(label.size()),
+                 label.data());
+    return kExitEnvironment;
+  }
+  if (r == 0) {
+    if (!s.options().quiet) std::printf("%.*s: ok\n", static_cast<int>(label.size()), label.data());
+    return kExitOk;
+  }
+  std::string_view meaning = result_meaning(r);
+  std::fprintf(stderr, "%.*s: failed, result %d (%.*s)\n", static_cast<int>(label.size()),
+               label.data(), r, static_cast<int>(meaning.size()), meaning.data());
+  const Globals &g = s.globals();
+  if ((r == 34 || r == 1) && g.ultima_falha != nullptr && g.status_execucao != nullptr) {
+    std::fprintf(stderr, "  printer failure %d, execution status %d\n", *g.ultima_falha,
+                 *g.status_execucao);
+  }
+  return kExitRefused;
 }
 
 int first_free_slot(std::span<const uint8_t> rec, size_t offset, int slots) {
-    for (int i = 0; i < slots; ++i) {
-        if (rec[offset + static_cast<size_t>(i) * kSlotSize] == 0) return i;
-    }
-    return -1;
+  for (int i = 0; i < slots; ++i) {
+    if (rec[offset + static_cast<size_t>(i) * kSlotSize] == 0) return i;
+  }
+  return -1;
 }
 
 int free_slots(std::span<const uint8_t> rec, size_t offset, int slots) {
-    int n = 0;
-    for (int i = 0; i < slots; ++i) {
-        if (rec[offset + static_cast<size_t>(i) * kSlotSize] == 0) ++n;
-    }
-    return n;
+  int n = 0;
+  for (int i = 0; i < slots; ++i) {
+    if (rec[offset + static_cast<size_t>(i) * kSlotSize] == 0) ++n;
+  }
+  return n;
 }
 
-const char* null_if_empty(const std::string& s) { return s.empty() ? nullptr : s.c_str(); }
+const char *null_if_empty(const std::string &s) {
+  return s.empty() ? nullptr : s.c_str();
+}
 
 // A usage problem found while running (not a driver result).
 struct StepError {
-    std::string message;
+  std::string message;
 };
 
 // Finds a payment method's number by its name on the printer.
-int method_by_name(Session& s, const std::string& name, int& number, std::optional<StepError>& err) {
-    if (s.ops().le_forma_de_pagamento == nullptr) return kMissingOperation;
-    std::string known;
-    for (int i = 0; i < 50; ++i) {
-        std::array<char, 32> buf{};
-        int r = s.call([&] { return s.ops().le_forma_de_pagamento(i, buf.data()); });
-        if (r == 19) break;  // past the printer's table
-        if (r != 0) return r;
-        std::string entry = trim(std::string_view(buf.data(), ::strnlen(buf.data(), 16)));
-        if (entry.empty()) continue;
-        if (same_name(entry, name)) {
-            number = i + 1;
-            return 0;
-        }
-        known += known.empty() ? "" : ", ";
-        known += std::to_string(i + 1) + " " + entry;
+int method_by_name(Session &s, const std::string &name, int &number,
+                   std::optional<StepError> &err) {
+  if (s.ops().le_forma_de_pagamento == nullptr) return kMissingOperation;
+  std::string known;
+  for (int i = 0; i < 50; ++i) {
+    std::array<char, 32> buf{};
+    int r = s.call([&] { return s.ops().le_forma_de_pagamento(i, buf.data()); });
+    if (r == 19) break;  // past the printer's table
+    if (r != 0) return r;
+    std::string entry = trim(std::string_view(buf.data(), ::strnlen(buf.data(), 16)));
+    if (entry.empty()) continue;
+    if (same_name(entry, name)) {
+      number = i + 1;
+      return 0;
     }
-    err = StepError{"no payment method named \"" + name + "\" (the printer has: " +
-                    (known.empty() ? std::string("none") : known) + ")"};
-    return 0;
+    known += known.empty() ? "" : ", ";
+    known += std::to_string(i + 1) + " " + entry;
+  }
+  err = StepError{"no payment method named \"" + name +
+                  "\" (the printer has: " + (known.empty() ? std::string("none") : known) + ")"};
+  return 0;
 }
 
-int run_item(Session& s, const Step& st, std::optional<StepError>& err) {
-    const Ops& o = s.ops();
-    if (int r = s.ensure_configured(); r != 0) return r;
-    const Globals& g = s.globals();
-    int model = g.modelo_ecf != nullptr ? *g.modelo_ecf : 0;
-    if (st.code.size() > 13 && model != 7 && model != 10 && model != 12) {
-        err = StepError{"item code longer than 13 characters for this printer"};
-        return 0;
-    }
-    if (static_cast<int>(st.lines.size()) > free_slots(s.record(), kDescriptionLines, kDescriptionSlots)) {
-        err = StepError{"not enough free description lines (4 at most per item)"};
-        return 0;
-    }
-    for (const auto& line : st.lines) {
-        if (o.descritivo == nullptr) return kMissingOperation;
-        int idx = first_free_slot(s.record(), kDescriptionLines, kDescriptionSlots);
-        s.call([&] { return o.descritivo(idx, line.c_str()); });
-    }
-    const char* code = st.code.c_str();
-    const char* desc = st.text.c_str();
-    const char* tax = st.tax.c_str();
-    const char* qty = st.quantity.c_str();
-    const char* price = st.value.c_str();
-    if (!st.unit.empty()) {
-        if (o.registra_item_und == nullptr) return kMissingOperation;
-        return s.call([&] { return o.registra_item_und(code, desc, tax, qty, price, st.unit.c_str()); });
-    }
-    if (st.three_decimals) {
-        if (o.registra_item_3casas == nullptr) return kMissingOperation;
-        return s.call([&] { return o.registra_item_3casas(code, desc, tax, qty, price, null_if_empty(st.discount)); });
-    }
-    if (!st.discount.empty()) {
-        if (o.registra_item_desc == nullptr) return kMissingOperation;
-        return s.call([&] { return o.registra_item_desc(code, desc, tax, qty, price, st.discount.c_str()); });
-    }
-    if (o.registra_item == nullptr) return kMissingOperation;
-    return s.call([&] { return o.registra_item(code, desc, tax, qty, price); });
+int run_item(Session &s, const Step &st, std::optional<StepError> &err) {
+  const Ops &o = s.ops();
+  if (int r = s.ensure_configured(); r != 0) return r;
+  const Globals &g = s.globals();
+  int model = g.modelo_ecf != nullptr ? *g.modelo_ecf : 0;
+  if (st.code.size() > 13 && model != 7 && model != 10 && model != 12) {
+    err = StepError{"item code longer than 13 characters for this printer"};
+    return 0;
+  }
+  if (static_cast<int>(st.lines.size()) >
+      free_slots(s.record(), kDescriptionLines, kDescriptionSlots)) {
+    err = StepError{"not enough free description lines (4 at most per item)"};
+    return 0;
+  }
+  for (const auto &line : st.lines) {
+    if (o.descritivo == nullptr) return kMissingOperation;
+    int idx = first_free_slot(s.record(), kDescriptionLines, kDescriptionSlots);
+    s.call([&] { return o.descritivo(idx, line.c_str()); });
+  }
+  const char *code = st.code.c_str();
+  const char *desc = st.text.c_str();
+  const char *tax = st.tax.c_str();
+  const char *qty = st.quantity.c_str();
+  const char *price = st.value.c_str();
+  if (!st.unit.empty()) {
+    if (o.registra_item_und == nullptr) return kMissingOperation;
+    return s.call(
+        [&] { return o.registra_item_und(code, desc, tax, qty, price, st.unit.c_str()); });
+  }
+  if (st.three_decimals) {
+    if (o.registra_item_3casas == nullptr) return kMissingOperation;
+    return s.call([&] {
+      return o.registra_item_3casas(code, desc, tax, qty, price, null_if_empty(st.discount));
+    });
+  }
+  if (!st.discount.empty()) {
+    if (o.registra_item_desc == nullptr) return kMissingOperation;
+    return s.call(
+        [&] { return o.registra_item_desc(code, desc, tax, qty, price, st.discount.c_str()); });
+  }
+  if (o.registra_item == nullptr) return kMissingOperation;
+  return s.call([&] { return o.registra_item(code, desc, tax, qty, price); });
 }
 
 // Runs one operation. A usage problem found on the way is put in `err`.
-int run_step(Session& s, const Step& st, std::optional<StepError>& err) {
-    const Ops& o = s.ops();
-    switch (st.kind) {
-        case StepKind::Consumer: {
-            if (o.identifica_consumidor == nullptr) return kMissingOperation;
-            if (st.forget) return s.call([&] { return o.identifica_consumidor(0, nullptr); });
-            int r = s.call([&] { return o.identifica_consumidor(1, st.text.c_str()); });
-            if (r == 0) r = s.call([&] { return o.identifica_consumidor(2, null_if_empty(st.name)); });
-            if (r == 0) r = s.call([&] { return o.identifica_consumidor(3, null_if_empty(st.address)); });
-            return r;
-        }
-        case StepKind::AppId:
-            if (o.id_aplicacao == nullptr) return kMissingOperation;
-            if (int r = s.ensure_configured(); r != 0) return r;
-            return s.call([&] { return o.id_aplicacao(st.text.c_str()); });
-        case StepKind::Open:
-            if (o.inicio_venda == nullptr) return kMissingOperation;
-            return s.call([&] { return o.inicio_venda(); });
-        case StepKind::Line: {
-            if (o.descritivo == nullptr) return kMissingOperation;
-            if (int r = s.ensure_configured(); r != 0) return r;
-            int idx = first_free_slot(s.record(), kDescriptionLines, kDescriptionSlots);
-            if (idx < 0) {
-                err = StepError{"4 description lines are already stored for the next item"};
-                return 0;
-            }
-            return s.call([&] { return o.descritivo(idx, st.text.c_str()); });
-        }
-        case StepKind::Item:
-            return run_item(s, st, err);
-        case StepKind::Discount: {
-            auto* f = st.percent ? o.desc_subtot_perc : o.desc_subtot;
-            if (f == nullptr) return kMissingOperation;
-            return s.call([&] { return f(st.value.c_str()); });
-        }
-        case StepKind::Surcharge: {
-            auto* f = st.percent ? o.acres_subtot_perc : o.acresc_subtot;
-            if (f == nullptr) return kMissingOperation;
-            return s.call([&] { return f(st.value.c_str()); });
-        }
-        case StepKind::ItemDiscount:
-        case StepKind::ItemSurcharge: {
-            auto* f = st.kind == StepKind::ItemDiscount ? o.desc_item_pos : o.acresc_item_pos;
-            if (f == nullptr) return kMissingOperation;
-            if (int r = s.ensure_configured(); r != 0) return r;
-            return s.call([&] { return f(st.number, st.value.c_str()); });
-        }
-        case StepKind::CancelItem:
-            if (o.canc_item == nullptr) return kMissingOperation;
-            return s.call([&] { return o.canc_item(static_cast<unsigned>(st.number)); });
-        case StepKind::Total:
-            if (o.imprime_total == nullptr) return kMissingOperation;
-            if (int r = s.ensure_configured(); r != 0) return r;
-            return s.call([&] { return o.imprime_total(nullptr); });
-        case StepKind::Pay: {
-            if (o.pagamento == nullptr) return kMissingOperation;
-            if (int r = s.ensure_configured(); r != 0) return r;
-            int method = st.number;
-            if (method == 0) {
-                int r = method_by_name(s, st.method_name, method, err);
-                if (r != 0 || err) return r;
-            }
-            return s.call([&] { return o.pagamento(method, st.value.c_str(), st.text1.c_str(), st.text2.c_str()); });
-        }
-        case StepKind::Promo: {
-            if (o.publicit == nullptr) return kMissingOperation;
-            if (int r = s.ensure_configured(); r != 0) return r;
-            int idx = first_free_slot(s.record(), kPromoLines, kPromoSlots);
-            if (idx < 0) {
-                err = StepError{"8 promotional lines are already stored"};
-                return 0;
-            }
-            return s.call([&] { return o.publicit(idx, st.text.c_str()); });
-        }
-        case StepKind::Close:
-            if (o.fim_venda == nullptr) return kMissingOperation;
-            if (int r = s.ensure_configured(); r != 0) return r;
-            return s.call([&] { return o.fim_venda(); });
-        case StepKind::Cancel:
-            if (o.canc_cupom == nullptr) return kMissingOperation;
-            return s.call([&] { return o.canc_cupom(); });
+int run_step(Session &s, const Step &st, std::optional<StepError> &err) {
+  const Ops &o = s.ops();
+  switch (st.kind) {
+    case StepKind::Consumer: {
+      if (o.identifica_consumidor == nullptr) return kMissingOperation;
+      if (st.forget) return s.call([&] { return o.identifica_consumidor(0, nullptr); });
+      int r = s.call([&] { return o.identifica_consumidor(1, st.text.c_str()); });
+      if (r == 0) r = s.call([&] { return o.identifica_consumidor(2, null_if_empty(st.name)); });
+      if (r == 0) r = s.call([&] { return o.identifica_consumidor(3, null_if_empty(st.address)); });
+      return r;
     }
-    return kMissingOperation;
+    case StepKind::AppId:
+      if (o.id_aplicacao == nullptr) return kMissingOperation;
+      if (int r = s.ensure_configured(); r != 0) return r;
+      return s.call([&] { return o.id_aplicacao(st.text.c_str()); });
+    case StepKind::Open:
+      if (o.inicio_venda == nullptr) return kMissingOperation;
+      return s.call([&] { return o.inicio_venda(); });
+    case StepKind::Line: {
+      if (o.descritivo == nullptr) return kMissingOperation;
+      if (int r = s.ensure_configured(); r != 0) return r;
+      int idx = first_free_slot(s.record(), kDescriptionLines, kDescriptionSlots);
+      if (idx < 0) {
+        err = StepError{"4 description lines are already stored for the next item"};
+        return 0;
+      }
+      return s.call([&] { return o.descritivo(idx, st.text.c_str()); });
+    }
+    case StepKind::Item:
+      return run_item(s, st, err);
+    case StepKind::Discount: {
+      auto *f = st.percent ? o.desc_subtot_perc : o.desc_subtot;
+      if (f == nullptr) return kMissingOperation;
+      return s.call([&] { return f(st.value.c_str()); });
+    }
+    case StepKind::Surcharge: {
+      auto *f = st.percent ? o.acres_subtot_perc : o.acresc_subtot;
+      if (f == nullptr) return kMissingOperation;
+      return s.call([&] { return f(st.value.c_str()); });
+    }
+    case StepKind::ItemDiscount:
+    case StepKind::ItemSurcharge: {
+      auto *f = st.kind == StepKind::ItemDiscount ? o.desc_item_pos : o.acresc_item_pos;
+      if (f == nullptr) return kMissingOperation;
+      if (int r = s.ensure_configured(); r != 0) return r;
+      return s.call([&] { return f(st.number, st.value.c_str()); });
+    }
+    case StepKind::CancelItem:
+      if (o.canc_item == nullptr) return kMissingOperation;
+      return s.call([&] { return o.canc_item(static_cast<unsigned>(st.number)); });
+    case StepKind::Total:
+      if (o.imprime_total == nullptr) return kMissingOperation;
+      if (int r = s.ensure_configured(); r != 0) return r;
+      return s.call([&] { return o.imprime_total(nullptr); });
+    case StepKind::Pay: {
+      if (o.pagamento == nullptr) return kMissingOperation;
+      if (int r = s.ensure_configured(); r != 0) return r;
+      int method = st.number;
+      if (method == 0) {
+        int r = method_by_name(s, st.method_name, method, err);
+        if (r != 0 || err) return r;
+      }
+      return s.call([&] {
+        return o.pagamento(method, st.value.c_str(), st.text1.c_str(), st.text2.c_str());
+      });
+    }
+    case StepKind::Promo: {
+      if (o.publicit == nullptr) return kMissingOperation;
+      if (int r = s.ensure_configured(); r != 0) return r;
+      int idx = first_free_slot(s.record(), kPromoLines, kPromoSlots);
+      if (idx < 0) {
+        err = StepError{"8 promotional lines are already stored"};
+        return 0;
+      }
+      return s.call([&] { return o.publicit(idx, st.text.c_str()); });
+    }
+    case StepKind::Close:
+      if (o.fim_venda == nullptr) return kMissingOperation;
+      if (int r = s.ensure_configured(); r != 0) return r;
+      return s.call([&] { return o.fim_venda(); });
+    case StepKind::Cancel:
+      if (o.canc_cupom == nullptr) return kMissingOperation;
+      return s.call([&] { return o.canc_cupom(); });
+  }
+  return kMissingOperation;
 }
 
 // Runs one step and prints its outcome; returns an exit code.
-int perform(Session& s, const Step& st, std::string_view label) {
-    std::optional<StepError> err;
-    int r = run_step(s, st, err);
-    if (err) {
-        std::fprintf(stderr, "%.*s: %s\n", static_cast<int>(label.size()), label.data(), err->message.c_str());
-        return kExitUsage;
-    }
-    int code = report(s, label, r);
-    if (code == kExitOk && s.save_failed()) return kExitEnvironment;
-    return code;
+int perform(Session &s, const Step &st, std::string_view label) {
+  std::optional<StepError> err;
+  int r = run_step(s, st, err);
+  if (err) {
+    std::fprintf(stderr, "%.*s: %s\n", static_cast<int>(label.size()), label.data(),
+                 err->message.c_str());
+    return kExitUsage;
+  }
+  int code = report(s, label, r);
+  if (code == kExitOk && s.save_failed()) return kExitEnvironment;
+  return code;
 }
 
-std::optional<std::string> read_script(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        std::fprintf(stderr, "ecfctl: cannot open %s\n", path.c_str());
-        return std::nullopt;
-    }
-    std::string text(kMaxScriptBytes + 1, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<size_t>(in.gcount()));
-    if (text.size() > kMaxScriptBytes) {
-        std::fprintf(stderr, "ecfctl: %s is larger than %zu bytes\n", path.c_str(), kMaxScriptBytes);
-        return std::nullopt;
-    }
-    return text;
+std::optional<std::string> read_script(const std::string &path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    std::fprintf(stderr, "ecfctl: cannot open %s\n", path.c_str());
+    return std::nullopt;
+  }
+  std::string text(kMaxScriptBytes + 1, '\0');
+  in.read(text.data(), static_cast<std::streamsize>(text.size()));
+  text.resize(static_cast<size_t>(in.gcount()));
+  if (text.size() > kMaxScriptBytes) {
+    std::fprintf(stderr, "ecfctl: %s is larger than %zu bytes\n", path.c_str(), kMaxScriptBytes);
+    return std::nullopt;
+  }
+  return text;
 }
 
-std::optional<std::vector<Step>> load_script(const std::string& path) {
-    auto text = read_script(path);
-    if (!text) return std::nullopt;
-    ParseError pe;
-    auto steps = parse_script(*text, pe);
-    if (!steps) {
-        std::fprintf(stderr, "%s:%d: %s\n", path.c_str(), pe.line_no, pe.message.c_str());
-        return std::nullopt;
-    }
-    return steps;
+std::optional<std::vector<Step>> load_script(const std::string &path) {
+  auto text = read_script(path);
+  if (!text) return std::nullopt;
+  ParseError pe;
+  auto steps = parse_script(*text, pe);
+  if (!steps) {
+    std::fprintf(stderr, "%s:%d: %s\n", path.c_str(), pe.line_no, pe.message.c_str());
+    return std::nullopt;
+  }
+  return steps;
 }
 
-int cmd_check(const std::vector<std::string>& args) {
-    if (args.size() != 2) {
-        std::fprintf(stderr, "usage: ecfctl check SCRIPT\n");
-        return kExitUsage;
-    }
-    auto steps = load_script(args[1]);
-    if (!steps) return kExitUsage;
-    for (const auto& st : *steps) std::printf("%d: %s\n", st.line_no, describe(st).c_str());
-    return kExitOk;
+int cmd_check(const std::vector<std::string> &args) {
+  if (args.size() != 2) {
+    std::fprintf(stderr, "usage: ecfctl check SCRIPT\n");
+    return kExitUsage;
+  }
+  auto steps = load_script(args[1]);
+  if (!steps) return kExitUsage;
+  for (const auto &st : *steps) std::printf("%d: %s\n", st.line_no, describe(st).c_str());
+  return kExitOk;
 }
 
-std::string read_coo(Session& s) {
-    const Ops& o = s.ops();
-    const Globals& g = s.globals();
-    if (o.le_parametro == nullptr || g.buffer_protocolo == nullptr || g.tam_resposta_ecf == nullptr) return {};
-    if (s.call([&] { return o.le_parametro(6); }) != 0) return {};
-    if (*g.buffer_protocolo == nullptr || *g.tam_resposta_ecf < 6) return {};
-    return bcd_digits(*g.buffer_protocolo + 3, 3);
+std::string read_coo(Session &s) {
+  const Ops &o = s.ops();
+  const Globals &g = s.globals();
+  if (o.le_parametro == nullptr || g.buffer_protocolo == nullptr || g.tam_resposta_ecf == nullptr)
+    return {};
+  if (s.call([&] { return o.le_parametro(6); }) != 0) return {};
+  if (*g.buffer_protocolo == nullptr || *g.tam_resposta_ecf < 6) return {};
+  return bcd_digits(*g.buffer_protocolo + 3, 3);
 }
 
-std::string total_paid(const Session& s) {
-    if (s.ops().eight_to_text == nullptr) return {};
-    std::array<char, 64> text{};
-    s.ops().eight_to_text(text.data(), s.record().data() + kTotalPaid);
-    std::string digits(text.data(), ::strnlen(text.data(), text.size()));
-    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos) return digits;
-    return as_money(digits);
+std::string total_paid(const Session &s) {
+  if (s.ops().eight_to_text == nullptr) return {};
+  std::array<char, 64> text{};
+  s.ops().eight_to_text(text.data(), s.record().data() + kTotalPaid);
+  std::string digits(text.data(), ::strnlen(text.data(), text.size()));
+  if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos) return digits;
+  return as_money(digits);
 }
 
 // sale SCRIPT [--from LINE]: the line to start from, 0 for all, -1 on error.
-long sale_from(const std::vector<std::string>& args) {
-    long from = 0;
-    if (args.size() == 4 && args[2] == "--from") {
-        char* end = nullptr;
-        from = std::strtol(args[3].c_str(), &end, 10);
-        if (end == args[3].c_str() || *end != '\0' || from < 1) from = -1;
-    }
-    if ((args.size() != 2 && args.size() != 4) || from < 0) {
-        std::fprintf(stderr, "usage: ecfctl sale SCRIPT [--from LINE]\n");
-        return -1;
-    }
-    return from;
+long sale_from(const std::vector<std::string> &args) {
+  long from = 0;
+  if (args.size() == 4 && args[2] == "--from") {
+    char *end = nullptr;
+    from = std::strtol(args[3].c_str(), &end, 10);
+    if (end == args[3].c_str() || *end != '\0' || from < 1) from = -1;
+  }
+  if ((args.size() != 2 && args.size() != 4) || from < 0) {
+    std::fprintf(stderr, "usage: ecfctl sale SCRIPT [--from LINE]\n");
+    return -1;
+  }
+  return from;
 }
 
-int cmd_sale(Session& s, const std::vector<std::string>& args, const std::vector<Step>& steps, long from) {
-    auto t0 = std::chrono::steady_clock::now();
-    WireCount w0 = wire_count();
-    for (const auto& st : steps) {
-        if (st.line_no < from) continue;
-        if (g_interrupted.load()) {
-            std::fprintf(stderr,
-                         "sale: interrupted before line %d; the record is saved in %s; go on with: "
-                         "ecfctl sale %s --from %d\n",
-                         st.line_no, s.options().state_path.c_str(), args[1].c_str(), st.line_no);
-            return kExitInterrupted;
-        }
-        std::string label = "line " + std::to_string(st.line_no) + ": " + st.source;
-        int code = perform(s, st, label);
-        if (code != kExitOk) {
-            std::fprintf(stderr,
-                         "sale: stopped at line %d; the record is saved in %s; finish that operation with "
-                         "single commands (ecfctl repeat, ecfctl cancel, ...), then go on with: "
-                         "ecfctl sale %s --from %d\n",
-                         st.line_no, s.options().state_path.c_str(), args[1].c_str(), st.line_no + 1);
-            return code;
-        }
+int cmd_sale(Session &s, const std::vector<std::string> &args, const std::vector<Step> &steps,
+             long from) {
+  auto t0 = std::chrono::steady_clock::now();
+  WireCount w0 = wire_count();
+  for (const auto &st : steps) {
+    if (st.line_no < from) continue;
+    if (g_interrupted.load()) {
+      std::fprintf(stderr,
+                   "sale: interrupted before line %d; the record is saved in %s; go on with: "
+                   "ecfctl sale %s --from %d\n",
+                   st.line_no, s.options().state_path.c_str(), args[1].c_str(), st.line_no);
+      return kExitInterrupted;
     }
-    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-    WireCount w1 = wire_count();
-    uint64_t sent = w1.sent - w0.sent;
-    uint64_t received = w1.received - w0.received;
-    long speed = s.options().speed;
-    double wire = speed > 0 ? static_cast<double>(sent + received) * 10.0 / static_cast<double>(speed) : 0.0;
+    std::string label = "line " + std::to_string(st.line_no) + ": " + st.source;
+    int code = perform(s, st, label);
+    if (code != kExitOk) {
+      std::fprintf(
+          stderr,
+          "sale: stopped at line %d; the record is saved in %s; finish that operation with "
+          "single commands (ecfctl repeat, ecfctl cancel, ...), then go on with: "
+          "ecfctl sale %s --from %d\n",
+          st.line_no, s.options().state_path.c_str(), args[1].c_str(), st.line_no + 1);
+      return code;
+    }
+  }
+  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  WireCount w1 = wire_count();
+  uint64_t sent = w1.sent - w0.sent;
+  uint64_t received = w1.received - w0.received;
+  long speed = s.options().speed;
+  double wire =
+      speed > 0 ? static_cast<double>(sent + received) * 10.0 / static_cast<double>(speed) : 0.0;
+  std::string coo = read_coo(s);
+  std::printf(
+      "sale: COO %s, paid %s, %.3f s (wire %.3f s: %llu bytes at %ld baud, %llu sent, %llu "
+      "received)\n",
+      coo.empty() ? "unknown" : coo.c_str(), total_paid(s).c_str(), seconds, wire,
+      static_cast<unsigned long long>(sent + received), speed,
+      static_cast<unsigned long long>(sent), static_cast<unsigned long long>(received));
+  return kExitOk;
+}
+
+int cmd_status(Session &s) {
+  const Ops &o = s.ops();
+  const Globals &g = s.globals();
+  int exit_code = kExitOk;
+  if (o.le_status != nullptr) {
+    int r = s.call([&] { return o.le_status(); });
+    if (r == 0 && g.buffer_protocolo != nullptr && *g.buffer_protocolo != nullptr) {
+      std::printf("printer: ok (ST1 %02Xh, ST2 %02Xh)\n", (*g.buffer_protocolo)[1],
+                  (*g.buffer_protocolo)[2]);
+    } else {
+      exit_code = report(s, "printer", r);
+    }
+  }
+  if (o.le_estado_do_ecf != nullptr && exit_code == kExitOk) {
+    unsigned char state = 0;
+    int r = s.call([&] { return o.le_estado_do_ecf(&state); });
+    if (r == 0) {
+      auto m = document_state_meaning(state);
+      std::printf("document: %.*s (state %d)\n", static_cast<int>(m.size()), m.data(), state);
+    } else {
+      exit_code = report(s, "document", r);
+    }
+  }
+  if (exit_code == kExitOk) {
     std::string coo = read_coo(s);
-    std::printf("sale: COO %s, paid %s, %.3f s (wire %.3f s: %llu bytes at %ld baud, %llu sent, %llu received)\n",
-                coo.empty() ? "unknown" : coo.c_str(), total_paid(s).c_str(), seconds, wire,
-                static_cast<unsigned long long>(sent + received), speed, static_cast<unsigned long long>(sent),
-                static_cast<unsigned long long>(received));
-    return kExitOk;
+    if (!coo.empty()) std::printf("COO: %s\n", coo.c_str());
+  }
+  auto rec = s.record();
+  auto m = record_document_meaning(rec[kDocumentState]);
+  std::printf("record: document %d (%.*s), day %d\n", rec[kDocumentState],
+              static_cast<int>(m.size()), m.data(), rec[kDayState]);
+  return exit_code;
 }
 
-int cmd_status(Session& s) {
-    const Ops& o = s.ops();
-    const Globals& g = s.globals();
-    int exit_code = kExitOk;
-    if (o.le_status != nullptr) {
-        int r = s.call([&] { return o.le_status(); });
-        if (r == 0 && g.buffer_protocolo != nullptr && *g.buffer_protocolo != nullptr) {
-            std::printf("printer: ok (ST1 %02Xh, ST2 %02Xh)\n", (*g.buffer_protocolo)[1], (*g.buffer_protocolo)[2]);
-        } else {
-            exit_code = report(s, "printer", r);
-        }
-    }
-    if (o.le_estado_do_ecf != nullptr && exit_code == kExitOk) {
-        unsigned char state = 0;
-        int r = s.call([&] { return o.le_estado_do_ecf(&state); });
-        if (r == 0) {
-            auto m = document_state_meaning(state);
-            std::printf("document: %.*s (state %d)\n", static_cast<int>(m.size()), m.data(), state);
-        } else {
-            exit_code = report(s, "document", r);
-        }
-    }
-    if (exit_code == kExitOk) {
-        std::string coo = read_coo(s);
-        if (!coo.empty()) std::printf("COO: %s\n", coo.c_str());
-    }
-    auto rec = s.record();
-    auto m = record_document_meaning(rec[kDocumentState]);
-    std::printf("record: document %d (%.*s), day %d\n", rec[kDocumentState], static_cast<int>(m.size()), m.data(),
-                rec[kDayState]);
-    return exit_code;
+int cmd_config(Session &s) {
+  int r = s.ensure_configured();
+  if (r != 0) return report(s, "config", r);
+  const Globals &g = s.globals();
+  std::string name;
+  if (g.cfg != nullptr)
+    name = trim(std::string_view(reinterpret_cast<const char *>(g.cfg + 74), 20));
+  int model = g.modelo_ecf != nullptr ? *g.modelo_ecf : 0;
+  bool mfd = g.flg_vers != nullptr && (*g.flg_vers & 1) != 0;
+  int fw = g.versao_firmware != nullptr ? *g.versao_firmware : 0;
+  std::printf("model: %s (code %d%s)\n", name.empty() ? "unknown" : name.c_str(), model,
+              mfd ? ", MFD" : "");
+  std::printf("firmware: %X.%02X\n", (fw >> 8) & 0xFF, fw & 0xFF);
+  std::printf("columns: %d\n", g.num_col_ecf != nullptr ? *g.num_col_ecf : 0);
+  return kExitOk;
 }
 
-int cmd_config(Session& s) {
-    int r = s.ensure_configured();
-    if (r != 0) return report(s, "config", r);
-    const Globals& g = s.globals();
-    std::string name;
-    if (g.cfg != nullptr) name = trim(std::string_view(reinterpret_cast<const char*>(g.cfg + 74), 20));
-    int model = g.modelo_ecf != nullptr ? *g.modelo_ecf : 0;
-    bool mfd = g.flg_vers != nullptr && (*g.flg_vers & 1) != 0;
-    int fw = g.versao_firmware != nullptr ? *g.versao_firmware : 0;
-    std::printf("model: %s (code %d%s)\n", name.empty() ? "unknown" : name.c_str(), model, mfd ? ", MFD" : "");
-    std::printf("firmware: %X.%02X\n", (fw >> 8) & 0xFF, fw & 0xFF);
-    std::printf("columns: %d\n", g.num_col_ecf != nullptr ? *g.num_col_ecf : 0);
-    return kExitOk;
+int cmd_methods(Session &s) {
+  const Ops &o = s.ops();
+  if (o.le_forma_de_pagamento == nullptr) return report(s, "methods", kMissingOperation);
+  if (int r = s.ensure_configured(); r != 0) return report(s, "methods", r);
+  for (int i = 0; i < 50; ++i) {
+    std::array<char, 32> buf{};
+    int r = s.call([&] { return o.le_forma_de_pagamento(i, buf.data()); });
+    if (r == 19) break;
+    if (r != 0) return report(s, "methods", r);
+    std::string name = trim(std::string_view(buf.data(), ::strnlen(buf.data(), 16)));
+    if (!name.empty()) std::printf("%2d %s\n", i + 1, name.c_str());
+  }
+  return kExitOk;
 }
 
-int cmd_methods(Session& s) {
-    const Ops& o = s.ops();
-    if (o.le_forma_de_pagamento == nullptr) return report(s, "methods", kMissingOperation);
-    if (int r = s.ensure_configured(); r != 0) return report(s, "methods", r);
-    for (int i = 0; i < 50; ++i) {
-        std::array<char, 32> buf{};
-        int r = s.call([&] { return o.le_forma_de_pagamento(i, buf.data()); });
-        if (r == 19) break;
-        if (r != 0) return report(s, "methods", r);
-        std::string name = trim(std::string_view(buf.data(), ::strnlen(buf.data(), 16)));
-        if (!name.empty()) std::printf("%2d %s\n", i + 1, name.c_str());
-    }
-    return kExitOk;
+int cmd_add_method(Session &s, const std::vector<std::string> &args) {
+  if (args.size() != 2 || args[1].empty() || args[1].size() > 16) {
+    std::fprintf(stderr, "usage: ecfctl add-method NAME   (at most 16 characters)\n");
+    return kExitUsage;
+  }
+  auto *f = reinterpret_cast<int (*)(const char *)>(s.symbol("ECFBMTC_programa_forma_pagamento"));
+  if (f == nullptr) return report(s, "add-method", kMissingOperation);
+  if (int r = s.ensure_configured(); r != 0) return report(s, "add-method", r);
+  return report(s, "add-method", s.call([&] { return f(args[1].c_str()); }));
 }
 
-int cmd_add_method(Session& s, const std::vector<std::string>& args) {
-    if (args.size() != 2 || args[1].empty() || args[1].size() > 16) {
-        std::fprintf(stderr, "usage: ecfctl add-method NAME   (at most 16 characters)\n");
-        return kExitUsage;
-    }
-    auto* f = reinterpret_cast<int (*)(const char*)>(s.symbol("ECFBMTC_programa_forma_pagamento"));
-    if (f == nullptr) return report(s, "add-method", kMissingOperation);
-    if (int r = s.ensure_configured(); r != 0) return report(s, "add-method", r);
-    return report(s, "add-method", s.call([&] { return f(args[1].c_str()); }));
+int cmd_open_day(Session &s) {
+  if (s.ops().abre == nullptr) return report(s, "open-day", kMissingOperation);
+  if (int r = s.ensure_configured(); r != 0) return report(s, "open-day", r);
+  return report(s, "open-day", s.call([&] { return s.ops().abre(); }));
 }
 
-int cmd_open_day(Session& s) {
-    if (s.ops().abre == nullptr) return report(s, "open-day", kMissingOperation);
-    if (int r = s.ensure_configured(); r != 0) return report(s, "open-day", r);
-    return report(s, "open-day", s.call([&] { return s.ops().abre(); }));
+int cmd_repeat(Session &s) {
+  if (s.ops().repete == nullptr) {
+    std::fprintf(stderr, "repeat: not available in this driver\n");
+    return kExitEnvironment;
+  }
+  int code = s.globals().o_que_repetir != nullptr ? *s.globals().o_que_repetir : 0;
+  auto m = repeat_meaning(code);
+  if (!s.options().quiet) std::printf("repeat: %.*s\n", static_cast<int>(m.size()), m.data());
+  if (int r = s.ensure_configured(); r != 0) return report(s, "repeat", r);
+  return report(s, "repeat", s.call([&] { return s.ops().repete(); }));
 }
 
-int cmd_repeat(Session& s) {
-    if (s.ops().repete == nullptr) {
-        std::fprintf(stderr, "repeat: not available in this driver\n");
-        return kExitEnvironment;
-    }
-    int code = s.globals().o_que_repetir != nullptr ? *s.globals().o_que_repetir : 0;
-    auto m = repeat_meaning(code);
-    if (!s.options().quiet) std::printf("repeat: %.*s\n", static_cast<int>(m.size()), m.data());
-    if (int r = s.ensure_configured(); r != 0) return report(s, "repeat", r);
-    return report(s, "repeat", s.call([&] { return s.ops().repete(); }));
-}
-
-void print_slots(std::span<const uint8_t> rec, size_t offset, int slots, const char* label) {
-    for (int i = 0; i < slots; ++i) {
-        const uint8_t* slot = rec.data() + offset + static_cast<size_t>(i) * kSlotSize;
-        if (slot[0] == 0) continue;
-        std::string text(reinterpret_cast<const char*>(slot + 1), ::strnlen(reinterpret_cast<const char*>(slot + 1), 49));
-        std::printf("%s %d: %s\n", label, i, text.c_str());
-    }
+void print_slots(std::span<const uint8_t> rec, size_t offset, int slots, const char *label) {
+  for (int i = 0; i < slots; ++i) {
+    const uint8_t *slot = rec.data() + offset + static_cast<size_t>(i) * kSlotSize;
+    if (slot[0] == 0) continue;
+    std::string text(reinterpret_cast<const char *>(slot + 1),
+                     ::strnlen(reinterpret_cast<const char *>(slot + 1), 49));
+    std::printf("%s %d: %s\n", label, i, text.c_str());
+  }
 }
 
 std::string field(std::span<const uint8_t> rec, size_t offset, size_t width) {
-    const char* p = reinterpret_cast<const char*>(rec.data() + offset);
-    return std::string(p, ::strnlen(p, width));
+  const char *p = reinterpret_cast<const char *>(rec.data() + offset);
+  return std::string(p, ::strnlen(p, width));
 }
 
 // What the record says, without talking to the printer.
-int cmd_state(Session& s) {
-    auto rec = s.record();
-    auto m = record_document_meaning(rec[kDocumentState]);
-    std::printf("document: %d (%.*s)\n", rec[kDocumentState], static_cast<int>(m.size()), m.data());
-    std::printf("day: %d\n", rec[kDayState]);
-    std::string doc = field(rec, kConsumerDocument, 30);
-    if (!doc.empty()) std::printf("consumer document: %s\n", doc.c_str());
-    std::string name = field(rec, kConsumerName, 31);
-    if (!name.empty()) std::printf("consumer name: %s\n", name.c_str());
-    std::string addr = field(rec, kConsumerAddress, 81);
-    if (!addr.empty()) std::printf("consumer address: %s\n", addr.c_str());
-    print_slots(rec, kDescriptionLines, kDescriptionSlots, "description line");
-    print_slots(rec, kPromoLines, kPromoSlots, "promotional line");
-    std::printf("paid: %s\n", total_paid(s).c_str());
-    std::printf("linkable payments: %d\n", rec[kLinkablePayments]);
-    int code = s.globals().o_que_repetir != nullptr ? *s.globals().o_que_repetir : 0;
-    auto rm = repeat_meaning(code);
-    std::printf("repeat: %d (%.*s)\n", code, static_cast<int>(rm.size()), rm.data());
-    return kExitOk;
+int cmd_state(Session &s) {
+  auto rec = s.record();
+  auto m = record_document_meaning(rec[kDocumentState]);
+  std::printf("document: %d (%.*s)\n", rec[kDocumentState], static_cast<int>(m.size()), m.data());
+  std::printf("day: %d\n", rec[kDayState]);
+  std::string doc = field(rec, kConsumerDocument, 30);
+  if (!doc.empty()) std::printf("consumer document: %s\n", doc.c_str());
+  std::string name = field(rec, kConsumerName, 31);
+  if (!name.empty()) std::printf("consumer name: %s\n", name.c_str());
+  std::string addr = field(rec, kConsumerAddress, 81);
+  if (!addr.empty()) std::printf("consumer address: %s\n", addr.c_str());
+  print_slots(rec, kDescriptionLines, kDescriptionSlots, "description line");
+  print_slots(rec, kPromoLines, kPromoSlots, "promotional line");
+  std::printf("paid: %s\n", total_paid(s).c_str());
+  std::printf("linkable payments: %d\n", rec[kLinkablePayments]);
+  int code = s.globals().o_que_repetir != nullptr ? *s.globals().o_que_repetir : 0;
+  auto rm = repeat_meaning(code);
+  std::printf("repeat: %d (%.*s)\n", code, static_cast<int>(rm.size()), rm.data());
+  return kExitOk;
 }
 
 }  // namespace
 
 void print_usage() {
-    std::fputs(
-        "usage: ecfctl [options] COMMAND [ARGUMENTS]\n"
-        "\n"
-        "options:\n"
-        "  -d, --device PATH     serial device of the printer (default: $ECF_SERIAL_DEVICE)\n"
-        "  -p, --port N          the host's port number (default: $ECF_SERIAL_PORT, else 1)\n"
-        "  -b, --speed BPS       line speed (default: $ECF_SERIAL_SPEED, else 115200)\n"
-        "  -o, --option TEXT     driver option, e.g. ECFBEMATECH_PROTOCOLO=1 (repeatable)\n"
-        "  -P, --protocol basic|extended   shorthand for the protocol option\n"
-        "  -l, --log-file PATH   driver log file\n"
-        "  -m, --log-mode N      driver log bits (1 protocol, 2 interface calls)\n"
-        "  -s, --state FILE      the driver's saved record (default ./ecfctl.state)\n"
-        "  -L, --lib-dir DIR     where libecfhost.so and libecfbmtc.so are\n"
-        "                        (default: $ECFCTL_LIB_DIR, else ../lib beside ecfctl)\n"
-        "  -q, --quiet           no progress line and no \"ok\" lines\n"
-        "  -t, --timing          print the time taken and the time on the wire\n"
-        "\n"
-        "commands:\n"
-        "  status                printer status, open document, COO\n"
-        "  config                model, firmware, columns\n"
-        "  methods               the printer's payment methods\n"
-        "  add-method NAME       program a payment method\n"
-        "  open-day              prepare the printer for the day\n"
-        "  state                 what the saved record holds (no printer)\n"
-        "  check SCRIPT          check a sale script (no printer)\n"
-        "  sale SCRIPT [--from LINE]   run a sale script (from a line on)\n"
-        "  repeat                run the failed operation again\n"
-        "  consumer DOCUMENT [NAME [ADDRESS]] | consumer -\n"
-        "  appid TEXT\n"
-        "  open\n"
-        "  line TEXT             extra description line for the next item\n"
-        "  item CODE DESCRIPTION TAX QUANTITY PRICE [discount=V] [unit=U] [decimals=3] [line=TEXT]...\n"
-        "  discount VALUE|P%     on the subtotal;  surcharge VALUE|P%\n"
-        "  item-discount ITEM VALUE;  item-surcharge ITEM VALUE;  cancel-item ITEM\n"
-        "  total\n"
-        "  pay METHOD AMOUNT [TEXT1 [TEXT2]]   METHOD: number or name\n"
-        "  promo TEXT            promotional line for the close (\"!\" first: expanded)\n"
-        "  close\n"
-        "  cancel                cancel the open receipt\n"
-        "\n"
-        "exit status: 0 success, 1 refused by the driver or the printer, 2 usage or script error,\n"
-        "3 libraries, state file or operation not available, 130 interrupted\n",
-        stdout);
+  std::fputs(
+      "usage: ecfctl [options] COMMAND [ARGUMENTS]\n"
+      "\n"
+      "options:\n"
+      "  -d, --device PATH     serial device of the printer (default: $ECF_SERIAL_DEVICE)\n"
+      "  -p, --port N          the host's port number (default: $ECF_SERIAL_PORT, else 1)\n"
+      "  -b, --speed BPS       line speed (default: $ECF_SERIAL_SPEED, else 115200)\n"
+      "  -o, --option TEXT     driver option, e.g. ECFBEMATECH_PROTOCOLO=1 (repeatable)\n"
+      "  -P, --protocol basic|extended   shorthand for the protocol option\n"
+      "  -l, --log-file PATH   driver log file\n"
+      "  -m, --log-mode N      driver log bits (1 protocol, 2 interface calls)\n"
+      "  -s, --state FILE      the driver's saved record (default ./ecfctl.state)\n"
+      "  -L, --lib-dir DIR     where libecfhost.so and libecfbmtc.so are\n"
+      "                        (default: $ECFCTL_LIB_DIR, else ../lib beside ecfctl)\n"
+      "  -q, --quiet           no progress line and no \"ok\" lines\n"
+      "  -t, --timing          print the time taken and the time on the wire\n"
+      "\n"
+      "commands:\n"
+      "  status                printer status, open document, COO\n"
+      "  config                model, firmware, columns\n"
+      "  methods               the printer's payment methods\n"
+      "  add-method NAME       program a payment method\n"
+      "  open-day              prepare the printer for the day\n"
+      "  state                 what the saved record holds (no printer)\n"
+      "  check SCRIPT          check a sale script (no printer)\n"
+      "  sale SCRIPT [--from LINE]   run a sale script (from a line on)\n"
+      "  repeat                run the failed operation again\n"
+      "  consumer DOCUMENT [NAME [ADDRESS]] | consumer -\n"
+      "  appid TEXT\n"
+      "  open\n"
+      "  line TEXT             extra description line for the next item\n"
+      "  item CODE DESCRIPTION TAX QUANTITY PRICE [discount=V] [unit=U] [decimals=3] "
+      "[line=TEXT]...\n"
+      "  discount VALUE|P%     on the subtotal;  surcharge VALUE|P%\n"
+      "  item-discount ITEM VALUE;  item-surcharge ITEM VALUE;  cancel-item ITEM\n"
+      "  total\n"
+      "  pay METHOD AMOUNT [TEXT1 [TEXT2]]   METHOD: number or name\n"
+      "  promo TEXT            promotional line for the close (\"!\" first: expanded)\n"
+      "  close\n"
+      "  cancel                cancel the open receipt\n"
+      "\n"
+      "exit status: 0 success, 1 refused by the driver or the printer, 2 usage or script error,\n"
+      "3 libraries, state file or operation not available, 130 interrupted\n",
+      stdout);
 }
 
-int run_command(const Options& options, const std::vector<std::string>& args) {
-    if (args.empty()) {
-        print_usage();
-        return kExitUsage;
-    }
-    const std::string& cmd = args[0];
-    if (cmd == "help") {
-        print_usage();
-        return kExitOk;
-    }
-    if (cmd == "check") return cmd_check(args);
+int run_command(const Options &options, const std::vector<std::string> &args) {
+  if (args.empty()) {
+    print_usage();
+    return kExitUsage;
+  }
+  const std::string &cmd = args[0];
+  if (cmd == "help") {
+    print_usage();
+    return kExitOk;
+  }
+  if (cmd == "check") return cmd_check(args);
 
-    std::optional<Step> step;
-    std::optional<std::vector<Step>> script;
-    long from = 0;
-    if (cmd == "sale") {
-        // The whole script is checked before anything is loaded or sent.
-        from = sale_from(args);
-        if (from < 0) return kExitUsage;
-        script = load_script(args[1]);
-        if (!script) return kExitUsage;
-    } else if (is_step_word(cmd)) {
-        ParseError pe;
-        step = parse_step(args, pe);
-        if (!step) {
-            std::fprintf(stderr, "%s: %s\n", cmd.c_str(), pe.message.c_str());
-            return kExitUsage;
-        }
-    } else if (cmd != "status" && cmd != "config" && cmd != "methods" && cmd != "add-method" && cmd != "open-day" && cmd != "state" &&
-               cmd != "sale" && cmd != "repeat") {
-        std::fprintf(stderr, "ecfctl: unknown command \"%s\" (ecfctl help lists them)\n", cmd.c_str());
-        return kExitUsage;
+  std::optional<Step> step;
+  std::optional<std::vector<Step>> script;
+  long from = 0;
+  if (cmd == "sale") {
+    // The whole script is checked before anything is loaded or sent.
+    from = sale_from(args);
+    if (from < 0) return kExitUsage;
+    script = load_script(args[1]);
+    if (!script) return kExitUsage;
+  } else if (is_step_word(cmd)) {
+    ParseError pe;
+    step = parse_step(args, pe);
+    if (!step) {
+      std::fprintf(stderr, "%s: %s\n", cmd.c_str(), pe.message.c_str());
+      return kExitUsage;
     }
+  } else if (cmd != "status" && cmd != "config" && cmd != "methods" && cmd != "add-method" &&
+             cmd != "open-day" && cmd != "state" && cmd != "sale" && cmd != "repeat") {
+    std::fprintf(stderr, "ecfctl: unknown command \"%s\" (ecfctl help lists them)\n", cmd.c_str());
+    return kExitUsage;
+  }
 
-    install_signal_handlers();
-    Session s(options);
-    if (!s.start()) return kExitEnvironment;
-    int code = kExitOk;
-    if (step) {
-        code = perform(s, *step, cmd);
-    } else if (cmd == "status") {
-        code = cmd_status(s);
-    } else if (cmd == "config") {
-        code = cmd_config(s);
-    } else if (cmd == "methods") {
-        code = cmd_methods(s);
-    } else if (cmd == "add-method") {
-        code = cmd_add_method(s, args);
-    } else if (cmd == "open-day") {
-        code = cmd_open_day(s);
-    } else if (cmd == "state") {
-        code = cmd_state(s);
-    } else if (cmd == "sale") {
-        code = cmd_sale(s, args, *script, from);
-    } else if (cmd == "repeat") {
-        code = cmd_repeat(s);
-    }
-    if (options.timing) s.print_timing(stderr);
-    if (code == kExitOk && s.save_failed()) code = kExitEnvironment;
-    return code;
+  install_signal_handlers();
+  Session s(options);
+  if (!s.start()) return kExitEnvironment;
+  int code = kExitOk;
+  if (step) {
+    code = perform(s, *step, cmd);
+  } else if (cmd == "status") {
+    code = cmd_status(s);
+  } else if (cmd == "config") {
+    code = cmd_config(s);
+  } else if (cmd == "methods") {
+    code = cmd_methods(s);
+  } else if (cmd == "add-method") {
+    code = cmd_add_method(s, args);
+  } else if (cmd == "open-day") {
+    code = cmd_open_day(s);
+  } else if (cmd == "state") {
+    code = cmd_state(s);
+  } else if (cmd == "sale") {
+    code = cmd_sale(s, args, *script, from);
+  } else if (cmd == "repeat") {
+    code = cmd_repeat(s);
+  }
+  if (options.timing) s.print_timing(stderr);
+  if (code == kExitOk && s.save_failed()) code = kExitEnvironment;
+  return code;
 }
 
 }  // namespace ecfctl

@@ -7,16 +7,16 @@
 namespace ecfctl {
 
 struct Options {
-    std::string device;                       // serial device, for the host kit
-    int port = 0;                             // the host's port number; 0: the host kit's
-    long speed = 0;                           // bits per second; 0: $ECF_SERIAL_SPEED or 115200
-    std::vector<std::string> driver_options;  // each to ECFIF_tratou_argumento
-    std::string log_file;
-    int log_mode = -1;                        // -1: the host kit's default
-    std::string state_path = "ecfctl.state";
-    std::string lib_dir;                      // empty: ../lib beside the program
-    bool quiet = false;                       // no progress line, no "ok" lines
-    bool timing = false;                      // time and wire time on stderr
+  std::string device;                       // serial device, for the host kit
+  int port = 0;                             // the host's port number; 0: the host kit's
+  long speed = 0;                           // bits per second; 0: $ECF_SERIAL_SPEED or 115200
+  std::vector<std::string> driver_options;  // each to ECFIF_tratou_argumento
+  std::string log_file;
+  int log_mode = -1;  // -1: the host kit's default
+  std::string state_path = "ecfctl.state";
+  std::string lib_dir;  // empty: ../lib beside the program
+  bool quiet = false;   // no progress line, no "ok" lines
+  bool timing = false;  // time and wire time on stderr
 };
 
 // Exit codes.
@@ -26,7 +26,7 @@ inline constexpr int kExitUsage = 2;        // bad command line or script
 inline constexpr int kExitEnvironment = 3;  // libraries, state file, missing operation
 inline constexpr int kExitInterrupted = 130;
 
-int run_command(const Options& options, const std::vector<std::string>& args);
+int run_command(const Options &options, const std::vector<std::string> &args);
 
 void print_usage();
 

@@ -7,8 +7,8 @@ namespace ecfctl {
 namespace {
 
 struct CodeMeaning {
-    int code;
-    std::string_view meaning;
+  int code;
+  std::string_view meaning;
 };
 
 constexpr std::array kMeanings{
@@ -38,10 +38,10 @@ constexpr std::array kMeanings{
 }  // namespace
 
 std::string_view result_meaning(int code) {
-    for (const auto& m : kMeanings) {
-        if (m.code == code) return m.meaning;
-    }
-    return "unknown result";
+  for (const auto &m : kMeanings) {
+    if (m.code == code) return m.meaning;
+  }
+  return "unknown result";
 }
 
 }  // namespace ecfctl

@@ -8,11 +8,11 @@
 namespace ecfctl {
 
 // Resolves the host kit's calls; must run before the driver is used.
-bool wire_count_attach(void* host_handle);
+bool wire_count_attach(void *host_handle);
 
 struct WireCount {
-    uint64_t sent = 0;
-    uint64_t received = 0;
+  uint64_t sent = 0;
+  uint64_t received = 0;
 };
 
 WireCount wire_count();

@@ -12,59 +12,61 @@ namespace {
 
 namespace arq = ecfbmtc::arquivo_fpag;
 
-int identidade(int c) { return c; }
+int identidade(int c) {
+  return c;
+}
 
 struct Leitura {
-    int resultado;
-    std::vector<std::string> campos;  // "" for an empty field
+  int resultado;
+  std::vector<std::string> campos;  // "" for an empty field
 };
 
-Leitura le(const std::string& texto, int chaves = 20, arq::Filtro filtro = identidade) {
-    std::string copia = texto;
-    std::FILE* f = copia.empty() ? std::tmpfile() : fmemopen(copia.data(), copia.size(), "r");
-    EXPECT_NE(f, nullptr);
-    arq::Campo campos[arq::max_chaves];
-    std::memset(campos, 0x55, sizeof campos);
-    Leitura l;
-    l.resultado = arq::le_secao(f, chaves, campos, filtro);
-    std::fclose(f);
-    for (int k = 0; k < chaves; ++k) {
-        const auto* c = campos[k];
-        if (c[0] == 0) {
-            for (int i = 0; i < arq::tam_campo; ++i) EXPECT_EQ(c[i], 0) << "key " << k + 1;
-            l.campos.emplace_back();
-        } else {
-            EXPECT_EQ(c[16], 0);
-            l.campos.emplace_back(reinterpret_cast<const char*>(c), 16);
-        }
+Leitura le(const std::string &texto, int chaves = 20, arq::Filtro filtro = identidade) {
+  std::string copia = texto;
+  std::FILE *f = copia.empty() ? std::tmpfile() : fmemopen(copia.data(), copia.size(), "r");
+  EXPECT_NE(f, nullptr);
+  arq::Campo campos[arq::max_chaves];
+  std::memset(campos, 0x55, sizeof campos);
+  Leitura l;
+  l.resultado = arq::le_secao(f, chaves, campos, filtro);
+  std::fclose(f);
+  for (int k = 0; k < chaves; ++k) {
+    const auto *c = campos[k];
+    if (c[0] == 0) {
+      for (int i = 0; i < arq::tam_campo; ++i) EXPECT_EQ(c[i], 0) << "key " << k + 1;
+      l.campos.emplace_back();
+    } else {
+      EXPECT_EQ(c[16], 0);
+      l.campos.emplace_back(reinterpret_cast<const char *>(c), 16);
     }
-    return l;
+  }
+  return l;
 }
 
 const std::string secao = "[FORMAS DE PAGAMENTO]\n";
 
 TEST(PaymentFile, KeysFillTheirOwnEntriesInKeyOrder) {
-    const auto l = le(secao + "01=Dinheiro\n03=Cheque\n");
-    EXPECT_EQ(l.resultado, 0);
-    EXPECT_EQ(l.campos[0], "Dinheiro        ");
-    EXPECT_EQ(l.campos[1], "");
-    EXPECT_EQ(l.campos[2], "Cheque          ");
+  const auto l = le(secao + "01=Dinheiro\n03=Cheque\n");
+  EXPECT_EQ(l.resultado, 0);
+  EXPECT_EQ(l.campos[0], "Dinheiro        ");
+  EXPECT_EQ(l.campos[1], "");
+  EXPECT_EQ(l.campos[2], "Cheque          ");
 }
 
 struct CasoValor {
-    const char* nome;
-    std::string arquivo;
-    int resultado;
-    std::string primeiro;  // entry of key 01
+  const char *nome;
+  std::string arquivo;
+  int resultado;
+  std::string primeiro;  // entry of key 01
 };
 
 class PaymentFileValue : public ::testing::TestWithParam<CasoValor> {};
 
 TEST_P(PaymentFileValue, ReadsKeyOne) {
-    const auto& c = GetParam();
-    const auto l = le(c.arquivo);
-    EXPECT_EQ(l.resultado, c.resultado);
-    EXPECT_EQ(l.campos[0], c.primeiro);
+  const auto &c = GetParam();
+  const auto l = le(c.arquivo);
+  EXPECT_EQ(l.resultado, c.resultado);
+  EXPECT_EQ(l.campos[0], c.primeiro);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -74,51 +76,53 @@ INSTANTIATE_TEST_SUITE_P(
         CasoValor{"NothingAfterKey", secao + "01=\n", 4, ""},
         CasoValor{"OnlyBlanksAfterKey", secao + "01=    \n", 4, ""},
         CasoValor{"LongValueCut", secao + "01=ABCDEFGHIJKLMNOPQRST\n", 0, "ABCDEFGHIJKLMNOP"},
-        CasoValor{"TrailingBlanksAndCarriageReturnStay", secao + "01=A  B \r\n", 0, "A  B \r          "},
+        CasoValor{"TrailingBlanksAndCarriageReturnStay", secao + "01=A  B \r\n", 0,
+                  "A  B \r          "},
         CasoValor{"HashInValueIsText", secao + "01=Vale # 2\n", 0, "Vale # 2        "},
         CasoValor{"LastLineWithoutLineEnd", secao + "01=Dinheiro", 4, ""},
         CasoValor{"SectionInLowerCase", "[formas de pagamento]\n01=Pix\n", 0, "Pix             "},
-        CasoValor{"SectionMissing", "[OUTRA]\n01=Pix\n", 3, ""},
-        CasoValor{"EmptyFile", "", 3, ""},
+        CasoValor{"SectionMissing", "[OUTRA]\n01=Pix\n", 3, ""}, CasoValor{"EmptyFile", "", 3, ""},
         CasoValor{"SectionAsLastLineWithoutLineEnd", "[FORMAS DE PAGAMENTO]", 3, ""},
         CasoValor{"CommentedKeyIgnored", secao + "#01=Velho\n01=Novo\n", 0, "Novo            "},
         CasoValor{"CommentedSectionIgnored", "# [FORMAS DE PAGAMENTO]\n01=Pix\n", 3, ""},
         CasoValor{"KeyBeforeSectionNotRead", "01=Antes\n" + secao + "02=Depois\n", 0, ""},
-        CasoValor{"SearchRunsPastNextSection", secao + "[OUTRA]\n01=Depois\n", 0, "Depois          "},
+        CasoValor{"SearchRunsPastNextSection", secao + "[OUTRA]\n01=Depois\n", 0,
+                  "Depois          "},
         CasoValor{"KeyInsideLine", secao + "x01=Meio\n", 0, "Meio            "},
-        CasoValor{"LineOfHundredCharacters", secao + "01=" + std::string(97, 'z') + "\n", 0, std::string(16, 'z')},
+        CasoValor{"LineOfHundredCharacters", secao + "01=" + std::string(97, 'z') + "\n", 0,
+                  std::string(16, 'z')},
         CasoValor{"LineOverHundredCharacters", secao + "01=" + std::string(98, 'z') + "\n", 4, ""},
         CasoValor{"KeySplitAcrossLineEnds", secao + "0\n1=Pix\n", 4, ""},
         CasoValor{"NulEndsValue", secao + std::string("01=Ab\0cd\n", 9), 0, "Ab              "}),
-    [](const auto& info) { return std::string(info.param.nome); });
+    [](const auto &info) { return std::string(info.param.nome); });
 
 TEST(PaymentFile, EveryValueCharacterPassesTheFilter) {
-    const auto l = le(secao + "01=abc\n", 20, [](int c) { return c == 'b' ? 'X' : c; });
-    EXPECT_EQ(l.campos[0], "aXc             ");
+  const auto l = le(secao + "01=abc\n", 20, [](int c) { return c == 'b' ? 'X' : c; });
+  EXPECT_EQ(l.campos[0], "aXc             ");
 }
 
 TEST(PaymentFile, KeyCountBoundsWhatIsRead) {
-    const auto l20 = le(secao + "21=Vinte e um\n", 20);
-    EXPECT_EQ(l20.resultado, 4);
-    const auto l50 = le(secao + "21=Vinte e um\n50=Cinquenta\n", 50);
-    EXPECT_EQ(l50.resultado, 0);
-    EXPECT_EQ(l50.campos[20], "Vinte e um      ");
-    EXPECT_EQ(l50.campos[49], "Cinquenta       ");
+  const auto l20 = le(secao + "21=Vinte e um\n", 20);
+  EXPECT_EQ(l20.resultado, 4);
+  const auto l50 = le(secao + "21=Vinte e um\n50=Cinquenta\n", 50);
+  EXPECT_EQ(l50.resultado, 0);
+  EXPECT_EQ(l50.campos[20], "Vinte e um      ");
+  EXPECT_EQ(l50.campos[49], "Cinquenta       ");
 }
 
 TEST(PaymentFile, HostileFilesEndWithoutOverrun) {
-    const std::vector<std::string> arquivos = {
-        secao + std::string(100000, 'x'),
-        secao + std::string(5000, '#'),
-        secao + "01=" + std::string(100000, ' ') + "\n",
-        std::string(3000, '[') + secao + "01=a\n",
-        secao + std::string(1000, '\n') + "01=a",
-        secao + "01=\0\0\0\n" + std::string(300, '\0'),
-    };
-    for (const auto& a : arquivos) {
-        const auto l = le(a, 50);
-        EXPECT_TRUE(l.resultado == 0 || l.resultado == 3 || l.resultado == 4);
-    }
+  const std::vector<std::string> arquivos = {
+      secao + std::string(100000, 'x'),
+      secao + std::string(5000, '#'),
+      secao + "01=" + std::string(100000, ' ') + "\n",
+      std::string(3000, '[') + secao + "01=a\n",
+      secao + std::string(1000, '\n') + "01=a",
+      secao + "01=\0\0\0\n" + std::string(300, '\0'),
+  };
+  for (const auto &a : arquivos) {
+    const auto l = le(a, 50);
+    EXPECT_TRUE(l.resultado == 0 || l.resultado == 3 || l.resultado == 4);
+  }
 }
 
 }  // namespace

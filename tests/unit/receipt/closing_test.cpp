@@ -68,7 +68,8 @@ TEST_F(Fechamento, TotallingFailuresAreMarkedForRepeat) {
 TEST_F(Fechamento, PaymentTextsFitTheColumnsAndEightyCharacters) {
   const std::string t60(60, 't'), u60(60, 'u');
   ASSERT_EQ(ECFBMTC_pagamento(1, "1000", t60.c_str(), u60.c_str()), 0);
-  EXPECT_EQ(imp.args_de(72), "01" + zeros(10) + "1000" + std::string(48, 't') + std::string(32, 'u'));
+  EXPECT_EQ(imp.args_de(72),
+            "01" + zeros(10) + "1000" + std::string(48, 't') + std::string(32, 'u'));
   usa(mp40);
   ASSERT_EQ(ECFBMTC_pagamento(1, "1000", t60.c_str(), u60.c_str()), 0);
   EXPECT_EQ(imp.args_de(72).substr(16), std::string(40, 't') + std::string(40, 'u'));
@@ -101,7 +102,8 @@ TEST_F(Fechamento, PaymentsAddUpAndKeepRecordsOfOtherMethods) {
   EXPECT_EQ(imp.numeros(), (std::vector<int>{35, 72, 72, 30}));
   EXPECT_EQ(total_pago(), "3550");
   ASSERT_EQ(qtd_pagtos(), 1);
-  EXPECT_EQ(pagto(0), "004567" + nul() + zeros(10) + "2550" + nul() + "Cartao" + brancos(10) + nul());
+  EXPECT_EQ(pagto(0),
+            "004567" + nul() + zeros(10) + "2550" + nul() + "Cartao" + brancos(10) + nul());
 
   imp.recusa(72, {0, 0x01});
   EXPECT_EQ(ECFBMTC_pagamento(3, "100", "", ""), 34);
@@ -167,7 +169,9 @@ TEST_F(Fechamento, ClosingPrintsThePromotionalLines) {
   EXPECT_EQ(BMTCLOCAL_d[0] + BMTCLOCAL_d[50] + BMTCLOCAL_d[150], 0);
 
   imp.limpa();
-  ASSERT_EQ(ECFBMTC_fecha_cupom(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
+  ASSERT_EQ(
+      ECFBMTC_fecha_cupom(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr),
+      0);
   EXPECT_EQ(imp.args_de(34), "");
 }
 
@@ -216,7 +220,8 @@ TEST_F(Fechamento, RefusedCloseByPrinterState) {
     EXPECT_EQ(estado_doc(), c.estado_final);
     EXPECT_EQ(ECFBMTCAUX_o_que_repetir, c.repetir);
     EXPECT_EQ(BMTCLOCAL_d[0] == 1, c.linhas_mantidas);
-    EXPECT_EQ(ecftest::log_has("fecha_cupom()=34, tratado como OK."), c.estado_doc == 1 && c.resultado == 0);
+    EXPECT_EQ(ecftest::log_has("fecha_cupom()=34, tratado como OK."),
+              c.estado_doc == 1 && c.resultado == 0);
     ecftest::clear_log();
     ECFIF_publicit(0, "");
   }

@@ -14,9 +14,10 @@ TEST_F(Itens, CommandByModelAndFlags) {
     bool tres_casas;
     int comando;
   } casos[] = {
-      {mp7000, 4, false, 6273}, {mp7000, 8, false, 6287}, {kn4, 12, false, 6287}, {kn4, 0, false, 9},
-      {mp7000, 0, true, 56},    {mp4000, 0, false, 6287}, {mp4000, 16, true, 6287}, {mp2000, 16, false, 63},
-      {mp20, 16, true, 63},     {mp2000, 0, false, 9},    {mp20, 4, true, 56},
+      {mp7000, 4, false, 6273}, {mp7000, 8, false, 6287}, {kn4, 12, false, 6287},
+      {kn4, 0, false, 9},       {mp7000, 0, true, 56},    {mp4000, 0, false, 6287},
+      {mp4000, 16, true, 6287}, {mp2000, 16, false, 63},  {mp20, 16, true, 63},
+      {mp2000, 0, false, 9},    {mp20, 4, true, 56},
   };
   for (const auto &c : casos) {
     usa(c.modelo);
@@ -32,13 +33,24 @@ TEST_F(Itens, CommandByModelAndFlags) {
 TEST_F(Itens, ClassicLayout) {
   ECFIF_descritivo(0, "");
   ASSERT_EQ(ECFBMTC_registra_item_desc("789", "Cafe", "T1", "1000", "1250", "50"), 0);
-  EXPECT_EQ(imp.args_de(9), "0000000000789" "Cafe" + brancos(25) + "T1" "0001000" "00001250" "00000050");
+  EXPECT_EQ(imp.args_de(9),
+            "0000000000789"
+            "Cafe" +
+                brancos(25) +
+                "T1"
+                "0001000"
+                "00001250"
+                "00000050");
   EXPECT_TRUE(ecftest::log_has("registra_item(9,789,Cafe,T1,1000,1250,50,(null))=0."));
 
   usa(kn4);
   ECFBMTCAUX_codigo_cbranco = 1;
   ASSERT_EQ(ECFBMTC_registra_item_3casas("789", "Cafe", "T1", "123456789", "1250", nullptr), 0);
-  EXPECT_EQ(imp.args_de(56), "789" + brancos(11) + "Cafe" + brancos(25) + "T1" "3456789" "00001250" + zeros(8));
+  EXPECT_EQ(imp.args_de(56), "789" + brancos(11) + "Cafe" + brancos(25) +
+                                 "T1"
+                                 "3456789"
+                                 "00001250" +
+                                 zeros(8));
 }
 
 TEST_F(Itens, LongDescriptionGoesAheadWithCommand6252) {
@@ -68,7 +80,8 @@ TEST_F(Itens, StoredLinesStartOnNewPrinterLinesAndAreSpent) {
   ECFIF_descritivo(2, "linha tres");
   ECFIF_descritivo(4, "ignorada");
   ASSERT_EQ(ECFBMTC_registra_item("1", "   Cafe", "T1", "1", "1"), 0);
-  EXPECT_EQ(imp.args_de(6252), "Cafe" + brancos(25) + "linha um" + brancos(40) + "linha tres" + brancos(38));
+  EXPECT_EQ(imp.args_de(6252),
+            "Cafe" + brancos(25) + "linha um" + brancos(40) + "linha tres" + brancos(38));
   EXPECT_EQ(BMTCLOCAL_d[400] + BMTCLOCAL_d[500], 0);
 
   ECFIF_descritivo(1, "x");
@@ -103,14 +116,23 @@ TEST_F(Itens, UnknownColumnsOrMissingPriceSendNothing) {
 TEST_F(Itens, ItemWithUnitLayout) {
   ECFBMTC_flags = 16;
   ASSERT_EQ(ECFBMTC_registra_item_und("789", "Cafe", "T1", "1000", "1250", "KG"), 0);
-  std::string esperado = "T1" "000012500" "0001000" + zeros(10) + zeros(10) + brancos(21) + "0" + "KG" +
-                         "00000000000789" + nul() + "Cafe" + brancos(25) + nul();
+  std::string esperado =
+      "T1"
+      "000012500"
+      "0001000" +
+      zeros(10) + zeros(10) + brancos(21) + "0" + "KG" + "00000000000789" + nul() + "Cafe" +
+      brancos(25) + nul();
   EXPECT_EQ(imp.args_de(63), esperado);
-  EXPECT_TRUE(ecftest::log_has("registra_item_com_unidade(789,Cafe,T1,1000,1250,(null),(null),KG,0)=0."));
+  EXPECT_TRUE(
+      ecftest::log_has("registra_item_com_unidade(789,Cafe,T1,1000,1250,(null),(null),KG,0)=0."));
 
   ASSERT_EQ(ECFBMTC_registra_item_3casas("789", nullptr, "T1", "1000", "12500", "75"), 0);
-  esperado = "T1" "000012500" "0001000" "0000000075" + zeros(10) + brancos(21) + "0" + "UN" + "00000000000789" +
-             nul() + nul();
+  esperado =
+      "T1"
+      "000012500"
+      "0001000"
+      "0000000075" +
+      zeros(10) + brancos(21) + "0" + "UN" + "00000000000789" + nul() + nul();
   EXPECT_EQ(imp.args_de(63), esperado);
 }
 
@@ -118,15 +140,28 @@ TEST_F(Itens, ExtendedLayouts) {
   usa(mp7000);
   ECFBMTC_flags = 4;
   ASSERT_EQ(ECFBMTC_registra_item_und("789", "Cafe", "T", "1000", "1250", "LT"), 0);
-  EXPECT_EQ(imp.args_de(6273), "00000000000789" " T" "LT" "0001000" "00012500" + zeros(8) + nul() + zeros(8) +
-                                   nul() + "Cafe" + brancos(25) + nul());
+  EXPECT_EQ(imp.args_de(6273),
+            "00000000000789"
+            " T"
+            "LT"
+            "0001000"
+            "00012500" +
+                zeros(8) + nul() + zeros(8) + nul() + "Cafe" + brancos(25) + nul());
 
   usa(mp4000);
   ECFBMTCAUX_forca_multiplicacao = 3;
   ASSERT_EQ(ECFBMTC_registra_item_3casas("789", "Cafe", "T1", "1000", "12505", "9"), 0);
-  EXPECT_EQ(imp.args_de(6287), "00000000000789" "T1" "UN" "A" "0001000" "00012505" "00000009" + nul() + zeros(8) +
-                                   nul() + "Cafe" + brancos(25) + nul());
-  EXPECT_TRUE(ecftest::log_has("registra_venda_de_item(789,T1,(null),1000,12505,9,(null),Cafe,1,1)=0."));
+  EXPECT_EQ(imp.args_de(6287),
+            "00000000000789"
+            "T1"
+            "UN"
+            "A"
+            "0001000"
+            "00012505"
+            "00000009" +
+                nul() + zeros(8) + nul() + "Cafe" + brancos(25) + nul());
+  EXPECT_TRUE(
+      ecftest::log_has("registra_venda_de_item(789,T1,(null),1000,12505,9,(null),Cafe,1,1)=0."));
   ECFBMTCAUX_forca_multiplicacao = 1;
   ASSERT_EQ(ECFBMTC_registra_item("1", "Cafe", "T1", "1", "1"), 0);
   EXPECT_EQ(imp.args_de(6287)[18], 'T');
@@ -139,8 +174,8 @@ TEST_F(Itens, UnitRule) {
     const char *padrao;
     const char *enviada;
   } casos[] = {
-      {"KG", "UN", "KG"}, {"LITRO", "UN", "LI"}, {"K G", "UN", "UN"}, {"", "CX", "CX"},
-      {nullptr, "M", "M "}, {"", "A/", "UN"},  {"m2", "UN", "m2"},
+      {"KG", "UN", "KG"},   {"LITRO", "UN", "LI"}, {"K G", "UN", "UN"}, {"", "CX", "CX"},
+      {nullptr, "M", "M "}, {"", "A/", "UN"},      {"m2", "UN", "m2"},
   };
   for (const auto &c : casos) {
     std::memset(ECFBMTC_unidade_do_item, 0, 3);

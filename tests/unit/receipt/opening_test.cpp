@@ -18,7 +18,8 @@ TEST_F(Consumidor, FieldsAreCutToTheirWidthUnknownKindsIgnoredAndKindZeroForgets
   EXPECT_TRUE(alterado());
 
   ECFIF_nvmem.flags = 0;
-  EXPECT_EQ(ECFIF_identifica_consumidor(7, "x"), 0);  // unknown kind: nothing changes but the record is marked
+  EXPECT_EQ(ECFIF_identifica_consumidor(7, "x"),
+            0);  // unknown kind: nothing changes but the record is marked
   EXPECT_EQ(campo(cpf), std::string(29, '1'));
   EXPECT_TRUE(alterado());
 
@@ -35,8 +36,8 @@ TEST_F(Consumidor, BlockLengthsByFieldsAndGeneration) {
     bool mfd;
     int tamanho;
   } casos[] = {
-      {nullptr, "n", "e", true, 0},  {"c", nullptr, "e", true, 29}, {"c", "n", nullptr, true, 59},
-      {"c", "n", "e", true, 139},    {"c", "n", "e", false, 29},
+      {nullptr, "n", "e", true, 0}, {"c", nullptr, "e", true, 29}, {"c", "n", nullptr, true, 59},
+      {"c", "n", "e", true, 139},   {"c", "n", "e", false, 29},
   };
   for (const auto &c : casos) {
     usa(c.mfd ? mp2000 : mp20);
@@ -60,7 +61,8 @@ TEST_F(Abertura, SendsTheConsumerBlockAndForgetsItOnceOpen) {
   BMTCLOCAL_d[600] = 3;
   ASSERT_EQ(ECFIF_inicio_venda(), 0);
   ASSERT_EQ(imp.numeros(), std::vector<int>{0});
-  EXPECT_EQ(imp.args_de(0), "12345678909" + brancos(18) + "Maria" + brancos(25) + "Rua A, 1" + brancos(72));
+  EXPECT_EQ(imp.args_de(0),
+            "12345678909" + brancos(18) + "Maria" + brancos(25) + "Rua A, 1" + brancos(72));
   EXPECT_EQ(campo(cpf) + campo(nome) + campo(endereco), "");
   EXPECT_EQ(estado_doc(), 1);
   EXPECT_EQ(qtd_pagtos(), 0);

@@ -63,15 +63,23 @@ class ReciboTest : public ::testing::Test {
   unsigned char estado_doc() const { return BMTCLOCAL_d[2557]; }
   void estado_doc(unsigned char v) { BMTCLOCAL_d[2557] = v; }
   bool alterado() const { return (ECFIF_nvmem.flags & 1) != 0; }
-  std::string campo(std::size_t offset) const { return reinterpret_cast<const char *>(BMTCLOCAL_d + offset); }
+  std::string campo(std::size_t offset) const {
+    return reinterpret_cast<const char *>(BMTCLOCAL_d + offset);
+  }
   int qtd_pagtos() const { return BMTCLOCAL_d[600]; }
   std::string pagto(int i) const {
     return std::string(reinterpret_cast<const char *>(BMTCLOCAL_d + 601 + 39 * i), 39);
   }
 };
 
-inline std::string zeros(std::size_t n) { return std::string(n, '0'); }
-inline std::string brancos(std::size_t n) { return std::string(n, ' '); }
-inline std::string nul() { return std::string(1, '\0'); }
+inline std::string zeros(std::size_t n) {
+  return std::string(n, '0');
+}
+inline std::string brancos(std::size_t n) {
+  return std::string(n, ' ');
+}
+inline std::string nul() {
+  return std::string(1, '\0');
+}
 
 }  // namespace receipt_test

@@ -3,8 +3,8 @@
 // the printer would, from a few variables and a queue of refusals.
 #pragma once
 
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <map>
 #include <string>
@@ -13,8 +13,8 @@
 namespace receipt_test {
 
 struct Comando {
-  int numero;         // 0..255, or the pseudo-command 62xx
-  std::string args;   // argument bytes as sent
+  int numero;        // 0..255, or the pseudo-command 62xx
+  std::string args;  // argument bytes as sent
 };
 
 struct Resposta {
@@ -43,8 +43,12 @@ class ImpressoraRoteirizada {
     for (int i = 0; i < vezes; ++i) recusas_[numero].push_back(r);
   }
   void flag17(uint8_t f) { variaveis[17] = std::string(1, static_cast<char>(f)); }
-  void proximo_flag17(uint8_t f) { proximas_leituras[17].push_back(std::string(1, static_cast<char>(f))); }
-  void var27(bool algo) { variaveis[27] = algo ? std::string("\x00\x00\x01", 3) : std::string(3, '\0'); }
+  void proximo_flag17(uint8_t f) {
+    proximas_leituras[17].push_back(std::string(1, static_cast<char>(f)));
+  }
+  void var27(bool algo) {
+    variaveis[27] = algo ? std::string("\x00\x00\x01", 3) : std::string(3, '\0');
+  }
 
   // Bytes the driver wrote; returns the bytes to put on the line, if a whole
   // frame has arrived.

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "core/printer.h"
-#include "wire/device.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
 #include "platform/test_platform.h"
+#include "wire/device.h"
 
 namespace receipt_test {
 namespace {
@@ -21,7 +21,9 @@ class EmuladorNaLinha : public ecftest::LinePeer {
   EmuladorNaLinha(int modelo, std::vector<std::string> &papel)
       : impressora_(config(modelo, papel)), dispositivo_(impressora_) {}
 
-  void from_driver(std::uint8_t b, std::int64_t agora) override { dispositivo_.from_host(b, agora); }
+  void from_driver(std::uint8_t b, std::int64_t agora) override {
+    dispositivo_.from_host(b, agora);
+  }
   int to_driver(std::int64_t agora) override { return dispositivo_.to_host(agora); }
   bool cts(std::int64_t agora) override { return dispositivo_.cts(agora); }
   int line_errors() override { return dispositivo_.line_errors(); }
@@ -85,8 +87,9 @@ TEST_P(VendaCompleta, FromConsumerToClosing) {
     ECFIF_descritivo(0, "Embalagem economica");
     ECFIF_descritivo(1, "Lote 42");
   }
-  ASSERT_EQ(ECFBMTC_registra_item_desc("1002", mfd ? "Acucar cristal refinado especial 5 kg" : "Acucar cristal 5 kg",
-                                       "02", "2000", "1000", "0"),
+  ASSERT_EQ(ECFBMTC_registra_item_desc(
+                "1002", mfd ? "Acucar cristal refinado especial 5 kg" : "Acucar cristal 5 kg", "02",
+                "2000", "1000", "0"),
             0);
   ASSERT_EQ(ECFBMTC_registra_item_und("1003", "Feijao", "01", "500", "1200", "KG"), 0);
   ASSERT_EQ(ECFIF_desconto_subtot("100"), 0);
@@ -116,7 +119,8 @@ TEST_P(VendaCompleta, FromConsumerToClosing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(ModelosEProtocolos, VendaCompleta,
-                         ::testing::Values(Caso{12, false}, Caso{12, true}, Caso{1, false}, Caso{1, true}),
+                         ::testing::Values(Caso{12, false}, Caso{12, true}, Caso{1, false},
+                                           Caso{1, true}),
                          [](const auto &info) {
                            return std::string(info.param.modelo == 12 ? "Mp4000" : "Mp20") +
                                   (info.param.estendido ? "Estendido" : "Basico");

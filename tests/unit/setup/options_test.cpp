@@ -10,22 +10,22 @@ namespace ecftest {
 namespace {
 
 struct OptionCase {
-    const char* arg;
-    int* setting;
-    int value;
+  const char *arg;
+  int *setting;
+  int value;
 };
 
 class OptionsTest : public ::testing::TestWithParam<OptionCase> {
-protected:
-    void SetUp() override { reset(); }
-    void TearDown() override { reset(); }
+ protected:
+  void SetUp() override { reset(); }
+  void TearDown() override { reset(); }
 };
 
 TEST_P(OptionsTest, SetsItsSetting) {
-    const OptionCase& c = GetParam();
-    EXPECT_EQ(ECFIF_tratou_argumento(c.arg), 1);
-    EXPECT_EQ(*c.setting, c.value) << c.arg;
-    EXPECT_TRUE(host().common_args.empty());
+  const OptionCase &c = GetParam();
+  EXPECT_EQ(ECFIF_tratou_argumento(c.arg), 1);
+  EXPECT_EQ(*c.setting, c.value) << c.arg;
+  EXPECT_TRUE(host().common_args.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -53,57 +53,57 @@ INSTANTIATE_TEST_SUITE_P(
         OptionCase{"ECFBEMATECH_ACERTA_RELOGIO=1", &ECFBMTCAUX_acerta_relogio, 0}));
 
 class OptionRules : public ::testing::Test {
-protected:
-    void SetUp() override { reset(); }
-    void TearDown() override { reset(); }
+ protected:
+  void SetUp() override { reset(); }
+  void TearDown() override { reset(); }
 };
 
 TEST_F(OptionRules, InitialValues) {
-    EXPECT_EQ(ECFBMTCAUX_margem_codbar, 2);
-    EXPECT_EQ(ECFBMTCAUX_altura_codbar, 60);
-    EXPECT_EQ(ECFBMTCAUX_barra_codbar, 2);
-    EXPECT_EQ(ECFBMTCAUX_pos_txt_codbar, 2);
-    EXPECT_EQ(ECFBMTC_tempo_pulso_gaveta, 20);
-    EXPECT_EQ(ECFBMTC_num_tetativas_autenticacao, 4);
-    EXPECT_EQ(ECFBMTC_tipo_relger, 1);
-    EXPECT_STREQ(ECFBMTC_unidade_do_item, "UN");
-    EXPECT_EQ(ECFIF_maxtam_resposta, 300);
+  EXPECT_EQ(ECFBMTCAUX_margem_codbar, 2);
+  EXPECT_EQ(ECFBMTCAUX_altura_codbar, 60);
+  EXPECT_EQ(ECFBMTCAUX_barra_codbar, 2);
+  EXPECT_EQ(ECFBMTCAUX_pos_txt_codbar, 2);
+  EXPECT_EQ(ECFBMTC_tempo_pulso_gaveta, 20);
+  EXPECT_EQ(ECFBMTC_num_tetativas_autenticacao, 4);
+  EXPECT_EQ(ECFBMTC_tipo_relger, 1);
+  EXPECT_STREQ(ECFBMTC_unidade_do_item, "UN");
+  EXPECT_EQ(ECFIF_maxtam_resposta, 300);
 }
 
 TEST_F(OptionRules, UnknownWordAfterThePrefixIsClaimedAndChangesNothing) {
-    EXPECT_EQ(ECFIF_tratou_argumento("ECFBEMATECH_NADA=5"), 1);
-    EXPECT_EQ(ECFBMTCAUX_modo_protocolo, 0);
-    EXPECT_TRUE(host().common_args.empty());
+  EXPECT_EQ(ECFIF_tratou_argumento("ECFBEMATECH_NADA=5"), 1);
+  EXPECT_EQ(ECFBMTCAUX_modo_protocolo, 0);
+  EXPECT_TRUE(host().common_args.empty());
 }
 
 TEST_F(OptionRules, OtherOptionsGoToTheHost) {
-    host().common_result = 7;
-    EXPECT_EQ(ECFIF_tratou_argumento("PORTA=2"), 7);
-    host().common_result = 0;
-    EXPECT_EQ(ECFIF_tratou_argumento("ECFBMTC_FLAG=1"), 0);
-    EXPECT_EQ(host().common_args, (std::vector<std::string>{"PORTA=2", "ECFBMTC_FLAG=1"}));
-    EXPECT_EQ(ECFIF_tratou_argumento(nullptr), 0);
-    EXPECT_EQ(host().common_args.size(), 2u);
+  host().common_result = 7;
+  EXPECT_EQ(ECFIF_tratou_argumento("PORTA=2"), 7);
+  host().common_result = 0;
+  EXPECT_EQ(ECFIF_tratou_argumento("ECFBMTC_FLAG=1"), 0);
+  EXPECT_EQ(host().common_args, (std::vector<std::string>{"PORTA=2", "ECFBMTC_FLAG=1"}));
+  EXPECT_EQ(ECFIF_tratou_argumento(nullptr), 0);
+  EXPECT_EQ(host().common_args.size(), 2u);
 }
 
 TEST_F(OptionRules, ProtocolOptionSwitchesFramesAndLabel) {
-    ECFLOG_modo = 1;
-    ASSERT_EQ(ECFIF_tratou_argumento("ECFBEMATECH_PROTOCOLO=1"), 1);
-    on_frame({0x06, 0x00, 0x00, 0x00, 0x00});
-    EXPECT_EQ(ECFBMTC_exec(19), 0);
-    EXPECT_EQ(transmitted().at(3), 0x1C);
-    EXPECT_TRUE(log_has("B19!"));
+  ECFLOG_modo = 1;
+  ASSERT_EQ(ECFIF_tratou_argumento("ECFBEMATECH_PROTOCOLO=1"), 1);
+  on_frame({0x06, 0x00, 0x00, 0x00, 0x00});
+  EXPECT_EQ(ECFBMTC_exec(19), 0);
+  EXPECT_EQ(transmitted().at(3), 0x1C);
+  EXPECT_TRUE(log_has("B19!"));
 }
 
 TEST_F(OptionRules, FlagsOneSetsOnlyBitZero) {
-    ECFIF_tratou_argumento("ECFBMTC_FLAGS=1");
-    EXPECT_EQ(ECFBMTC_flags & 1, 1);
-    EXPECT_EQ(ECFBMTC_flags & ~1, 0);
+  ECFIF_tratou_argumento("ECFBMTC_FLAGS=1");
+  EXPECT_EQ(ECFBMTC_flags & 1, 1);
+  EXPECT_EQ(ECFBMTC_flags & ~1, 0);
 }
 
 TEST(CharacterAdjust, PassesThroughTheHostFilter) {
-    EXPECT_EQ(ECFIF_ajusta_carac(0xE7), 'c');
-    EXPECT_EQ(ECFIF_ajusta_carac('A'), 'A');
+  EXPECT_EQ(ECFIF_ajusta_carac(0xE7), 'c');
+  EXPECT_EQ(ECFIF_ajusta_carac('A'), 'A');
 }
 
 }  // namespace

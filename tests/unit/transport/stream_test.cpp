@@ -12,104 +12,105 @@ namespace ecftest {
 namespace {
 
 class StreamTest : public DriverTest {
-protected:
-    void SetUp() override {
-        DriverTest::SetUp();
-        ASSERT_NE(mkdtemp(dir_), nullptr);
-        ASSERT_NE(getcwd(old_, sizeof old_), nullptr);
-        ASSERT_EQ(chdir(dir_), 0);
-    }
-    void TearDown() override {
-        std::remove("ARQ_MF.TXT");
-        std::remove("ARQ_LX.TXT");
-        EXPECT_EQ(chdir(old_), 0);
-        rmdir(dir_);
-        DriverTest::TearDown();
-    }
-    static std::string file(const char* name) {
-        std::ifstream in(name, std::ios::binary);
-        if (!in) return "<missing>";
-        std::stringstream ss;
-        ss << in.rdbuf();
-        return ss.str();
-    }
-    static int read_memory() {
-        static const char args[] = "000001000010R";  // byte 12 "R": streamed
-        return ECFBMTC_exec_argum(8, reinterpret_cast<const unsigned char*>(args), 13);
-    }
-    static std::string text(std::size_t n) {
-        std::string s;
-        for (std::size_t i = 0; i < n; ++i) s += static_cast<char>('a' + i % 26);
-        return s;
-    }
+ protected:
+  void SetUp() override {
+    DriverTest::SetUp();
+    ASSERT_NE(mkdtemp(dir_), nullptr);
+    ASSERT_NE(getcwd(old_, sizeof old_), nullptr);
+    ASSERT_EQ(chdir(dir_), 0);
+  }
+  void TearDown() override {
+    std::remove("ARQ_MF.TXT");
+    std::remove("ARQ_LX.TXT");
+    EXPECT_EQ(chdir(old_), 0);
+    rmdir(dir_);
+    DriverTest::TearDown();
+  }
+  static std::string file(const char *name) {
+    std::ifstream in(name, std::ios::binary);
+    if (!in) return "<missing>";
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+  }
+  static int read_memory() {
+    static const char args[] = "000001000010R";  // byte 12 "R": streamed
+    return ECFBMTC_exec_argum(8, reinterpret_cast<const unsigned char *>(args), 13);
+  }
+  static std::string text(std::size_t n) {
+    std::string s;
+    for (std::size_t i = 0; i < n; ++i) s += static_cast<char>('a' + i % 26);
+    return s;
+  }
 
-private:
-    char dir_[32] = "/tmp/ecf_stream_XXXXXX";
-    char old_[512] = {};
+ private:
+  char dir_[32] = "/tmp/ecf_stream_XXXXXX";
+  char old_[512] = {};
 };
 
 TEST_F(StreamTest, StreamGoesToTheCaptureFile) {
-    struct Case {
-        bool ext;
-        Answer head;
-        std::string body;
-    };
-    // The long body is more than two buffers' worth: written in chunks.
-    for (const Case& c : {Case{false, {0x06, 0x00, 0x00}, "line 1\r\nline 2\r\n"}, Case{false, {0x06, 0x00, 0x00}, text(5000)},
-                          Case{true, {0x06, 0x00, 0x00, 0x00, 0x00}, "first line\n"}}) {
-        reset();
-        std::ofstream("ARQ_MF.TXT") << "old reading";
-        if (c.ext) extended();
-        on_frame(Answer(c.head).add(c.body).add({0x03}));
-        EXPECT_EQ(read_memory(), 0);
-        EXPECT_EQ(file("ARQ_MF.TXT"), c.body);
-        EXPECT_EQ(answer_bytes(), (Bytes{0x06, 0x00, 0x00}));
-    }
+  struct Case {
+    bool ext;
+    Answer head;
+    std::string body;
+  };
+  // The long body is more than two buffers' worth: written in chunks.
+  for (const Case &c : {Case{false, {0x06, 0x00, 0x00}, "line 1\r\nline 2\r\n"},
+                        Case{false, {0x06, 0x00, 0x00}, text(5000)},
+                        Case{true, {0x06, 0x00, 0x00, 0x00, 0x00}, "first line\n"}}) {
+    reset();
+    std::ofstream("ARQ_MF.TXT") << "old reading";
+    if (c.ext) extended();
+    on_frame(Answer(c.head).add(c.body).add({0x03}));
+    EXPECT_EQ(read_memory(), 0);
+    EXPECT_EQ(file("ARQ_MF.TXT"), c.body);
+    EXPECT_EQ(answer_bytes(), (Bytes{0x06, 0x00, 0x00}));
+  }
 }
 
 TEST_F(StreamTest, RefusalEndsAtTheStatus) {
-    on_frame({0x06, 0x00, 0x41});
-    EXPECT_EQ(read_memory(), 5);
+  on_frame({0x06, 0x00, 0x41});
+  EXPECT_EQ(read_memory(), 5);
 
-    reset();
-    extended();
-    on_frame({0x06, 0x00, 0x01, 0x46, 0x00});  // execution status 70
-    EXPECT_EQ(read_memory(), 2);
-    EXPECT_EQ(file("ARQ_MF.TXT"), "<missing>");
+  reset();
+  extended();
+  on_frame({0x06, 0x00, 0x01, 0x46, 0x00});  // execution status 70
+  EXPECT_EQ(read_memory(), 2);
+  EXPECT_EQ(file("ARQ_MF.TXT"), "<missing>");
 }
 
 TEST_F(StreamTest, WithoutTheStreamFlagTheReadingIsAPlainAnswer) {
-    on_frame({0x06, 0x00, 0x00});
-    const char args[] = "010126020126x";  // byte 12 is not "R"
-    EXPECT_EQ(ECFBMTC_exec_argum(8, reinterpret_cast<const unsigned char*>(args), 13), 0);
-    EXPECT_EQ(file("ARQ_MF.TXT"), "<missing>");
+  on_frame({0x06, 0x00, 0x00});
+  const char args[] = "010126020126x";  // byte 12 is not "R"
+  EXPECT_EQ(ECFBMTC_exec_argum(8, reinterpret_cast<const unsigned char *>(args), 13), 0);
+  EXPECT_EQ(file("ARQ_MF.TXT"), "<missing>");
 }
 
 TEST_F(StreamTest, StreamBytesRenewTheDeadline) {
-    // Three chunks 20 s apart: over a minute in all, never 30 s of silence.
-    Answer a{0x06, 0x00, 0x00};
-    for (int i = 0; i < 3; ++i) a.pause_ms(20000).add("chunk\n");
-    on_frame(a.add({0x03}));
-    EXPECT_EQ(read_memory(), 0);
-    EXPECT_EQ(file("ARQ_MF.TXT"), "chunk\nchunk\nchunk\n");
+  // Three chunks 20 s apart: over a minute in all, never 30 s of silence.
+  Answer a{0x06, 0x00, 0x00};
+  for (int i = 0; i < 3; ++i) a.pause_ms(20000).add("chunk\n");
+  on_frame(a.add({0x03}));
+  EXPECT_EQ(read_memory(), 0);
+  EXPECT_EQ(file("ARQ_MF.TXT"), "chunk\nchunk\nchunk\n");
 
-    on_frame(Answer{0x06, 0x00, 0x00}.add("part").pause_ms(31000).add({0x03}));
-    EXPECT_EQ(read_memory(), 37);
+  on_frame(Answer{0x06, 0x00, 0x00}.add("part").pause_ms(31000).add({0x03}));
+  EXPECT_EQ(read_memory(), 37);
 }
 
 TEST_F(StreamTest, ReadingXStreamGoesToItsOwnFile) {
-    on_frame(Answer{0x06, 0x00, 0x00}.add("X").add({0x03}));
-    EXPECT_EQ(ECFBMTC_exec(69), 0);
-    EXPECT_EQ(file("ARQ_LX.TXT"), "X");
+  on_frame(Answer{0x06, 0x00, 0x00}.add("X").add({0x03}));
+  EXPECT_EQ(ECFBMTC_exec(69), 0);
+  EXPECT_EQ(file("ARQ_LX.TXT"), "X");
 }
 
 TEST_F(StreamTest, CaptureThatCannotBeOpened) {
-    ASSERT_EQ(mkdir("ARQ_MF.TXT", 0700), 0);  // a directory in the way
-    std::ofstream("ARQ_MF.TXT/keep") << "x";
-    on_frame(Answer{0x06, 0x00, 0x00}.add("data").add({0x03}));
-    EXPECT_EQ(read_memory(), 44);
-    std::remove("ARQ_MF.TXT/keep");
-    rmdir("ARQ_MF.TXT");
+  ASSERT_EQ(mkdir("ARQ_MF.TXT", 0700), 0);  // a directory in the way
+  std::ofstream("ARQ_MF.TXT/keep") << "x";
+  on_frame(Answer{0x06, 0x00, 0x00}.add("data").add({0x03}));
+  EXPECT_EQ(read_memory(), 44);
+  std::remove("ARQ_MF.TXT/keep");
+  rmdir("ARQ_MF.TXT");
 }
 
 }  // namespace
