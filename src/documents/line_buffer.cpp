@@ -1,9 +1,13 @@
 // Free text kept in the persistent record and printed in one text command.
 #include <cstring>
 
+#include "core/catalog.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
 #include "setup/persistent_state.h"
+
+namespace cmd = ecf::core::cmd;
+namespace var = ecf::core::var;
 
 namespace {
 
@@ -17,8 +21,6 @@ void muda_estado_doc(unsigned char e) {
   if (nv::estado_doc_atual() != e) nv::muda_estado_doc(e);
 }
 
-constexpr int cmd_texto_vinculado = 67;
-constexpr int cmd_texto_relatorio = 20;
 constexpr int modo_expandido = 1;
 constexpr unsigned char inicio_expandido = 14;
 constexpr unsigned char avanco_linha = 10;
@@ -109,11 +111,11 @@ extern "C" int BMTCLOCAL_imprime_buffer(void) {
   if (l == 0) return 0;
   imprimindo_buffer = true;
   const unsigned char *b = buffer_linhas();
-  int ret = ECFBMTC_exec_argum(cmd_texto_vinculado, b, static_cast<int>(l));
+  int ret = ECFBMTC_exec_argum(cmd::texto_vinculado, b, static_cast<int>(l));
   if (ret == 0) {
     muda_estado_doc(2);
   } else {
-    ret = ECFBMTC_exec_argum(cmd_texto_relatorio, b, static_cast<int>(l));
+    ret = ECFBMTC_exec_argum(cmd::texto_relatorio, b, static_cast<int>(l));
     if (ret == 0) muda_estado_doc(4);
   }
   if (ret == 0 || ret == 1 || ret == 34) {

@@ -25,7 +25,7 @@ extern "C" int ECFBMTCAUX_id_aplicacao(const char *texto) {
   if (!texto) return 2;
   Argumentos<largura_idaplica> a;
   a.l(texto, largura_idaplica);
-  return envia(6264, a);
+  return envia(cmd::id_aplicacao, a);
 }
 
 extern "C" int ECFIF_id_aplicacao(const char *texto) {

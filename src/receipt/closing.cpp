@@ -42,7 +42,7 @@ extern "C" int ECFBMTC_fecha_cupom(const char *l1, const char *l2, const char *l
     if (ri != 0) registra(log_protocolo, "id_aplicacao()=%d, tratado como OK.", ri);
   }
   registra(log_protocolo, "fecha_cupom()...");
-  int r = envia(34, texto);
+  int r = envia(cmd::fecha_cupom, texto);
   registra(log_protocolo, "fecha_cupom()=%d.", r);
   if (r == 0) {
     fechado();

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "core/catalog.h"
 #include "ecfbmtc/config.h"
 #include "ecfbmtc/receipt.h"
 #include "ecfbmtc/setup.h"
@@ -17,6 +18,9 @@
 #include "setup/persistent_state.h"
 
 namespace receipt {
+
+namespace cmd = ecf::core::cmd;
+namespace var = ecf::core::var;
 
 inline constexpr int log_protocolo = 1;  // bit 0 of ECFLOG_modo
 inline constexpr int log_interface = 2;  // bit 1

@@ -28,7 +28,7 @@ void esvazia_descritivo() {
 }
 
 int item_classico(const Item &it) {
-  int comando = it.tres_casas ? 56 : 9;
+  int comando = it.tres_casas ? cmd::registra_item_3casas : cmd::registra_item;
   int r;
   if (ECFBMTC_num_col_ecf < 1) {
     r = 2;
@@ -39,7 +39,7 @@ int item_classico(const Item &it) {
     if (d.texto().size() > static_cast<std::size_t>(largura_primeira_linha)) {
       Argumentos<max_descricao> longa;
       longa.texto(d.texto());
-      r = envia(6252, longa);
+      r = envia(cmd::descricao_longa, longa);
     }
     if (r == 0) {
       Argumentos<68> a;
@@ -100,7 +100,7 @@ int item_com_unidade(const Item &it) {
     a.texto(d.texto());
     a.byte(0);
     esvazia_descritivo();
-    r = envia(63, a);
+    r = envia(cmd::registra_item_unidade, a);
   }
   registra(log_interface, "registra_item_com_unidade(%s,%s,%s,%s,%s,%s,%s,%s,%d)=%d.",
            txt(it.codigo), txt(it.descricao), txt(it.aliquota), txt(it.quantidade), txt(it.preco),
@@ -131,7 +131,7 @@ int item_estendido(const Item &it, bool com_modo) {
     a.texto(d.texto());
     a.byte(0);
     esvazia_descritivo();
-    r = envia(com_modo ? 6287 : 6273, a);
+    r = envia(com_modo ? cmd::registra_venda_item_modo : cmd::registra_venda_item, a);
   }
   registra(log_interface, "registra_venda_de_item(%s,%s,%s,%s,%s,%s,%s,%s,%d,%d)=%d.",
            txt(it.codigo), txt(it.aliquota), txt(it.unidade), txt(it.quantidade), txt(it.preco),

@@ -16,7 +16,7 @@ extern "C" int ECFBMTC_cf_abertura_txt(const char *f1, const char *f2, const cha
   registra(log_interface, "cf_abertura_txt(%s,%s,%s)...", txt(f1), txt(f2), txt(f3));
   unsigned char bloco[140];
   int n = BMTCLOCAL_formata_dados_cliente(bloco, f1, f2, f3);
-  int r = ECFBMTC_exec_argum(0, n ? bloco : nullptr, n);
+  int r = ECFBMTC_exec_argum(cmd::abre_cupom, n ? bloco : nullptr, n);
   registra(log_protocolo, "cf_abertura_txt()=%d.", r);
   if (r == 0) {
     esquece_consumidor();

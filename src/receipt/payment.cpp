@@ -48,7 +48,7 @@ Argumentos<2 + largura_valor + max_textos> argumentos_pagamento(int forma, const
 
 extern "C" void BMTCLOCAL_armazena_fpagto_valor(const char *nome_forma, const char *valor) {
   if (!nome_forma || !*nome_forma || *nome_forma == ' ' || !valor || !*valor) return;
-  if (ECFBMTC_exec(30) != 0 || ECFIF_tam_resposta_ecf < 6) return;
+  if (ECFBMTC_exec(cmd::le_coo) != 0 || ECFIF_tam_resposta_ecf < 6) return;
   unsigned char &qtd = *ecf::nv::campo(ecf::nv::qtd_pagtos_vinculaveis);
   unsigned char *tabela = ecf::nv::campo(ecf::nv::pagtos_vinculaveis);
   while (qtd > max_pagtos - 1) {
@@ -92,7 +92,7 @@ extern "C" int ECFBMTC_pagamento(int forma, const char *valor, const char *texto
   }
   if ((texto1 || texto2) && ECFBMTC_num_col_ecf < 1) return 2;
   const auto a = argumentos_pagamento(forma, valor, texto1, texto2);
-  r = envia(72, a);
+  r = envia(cmd::efetua_pagamento, a);
   registra(log_protocolo, "pagamento()=%d.", r);
   if (r != 0 && ECFBMTCAUX_status_execucao == 23) {
     // The printer wants the totalling first.
@@ -102,7 +102,7 @@ extern "C" int ECFBMTC_pagamento(int forma, const char *valor, const char *texto
                static_cast<unsigned>(ECFBMTCAUX_status_execucao));
       return rt;
     }
-    r = envia(72, a);
+    r = envia(cmd::efetua_pagamento, a);
     registra(log_protocolo, "reenviando: pagamento()=%d.", r);
   }
   if (r != 0) return r;

@@ -16,7 +16,7 @@ bool totaliza_nao_fiscal() {
 extern "C" int ECFIF_imprime_total(const char *texto) {
   registra(log_interface, "imprime_total(%s)...", txt_vazio(texto));
   ECFBMTCAUX_o_que_repetir = 0;
-  int r = ECFBMTC_le_parametro(17);
+  int r = ECFBMTC_le_parametro(var::flags_documento);
   if (r != 0) {
     ECFBMTCAUX_o_que_repetir = 13;
     return r;
@@ -26,13 +26,13 @@ extern "C" int ECFIF_imprime_total(const char *texto) {
   const bool totalizando = f & 2;
   if (cupom_aberto && !totalizando) {
     static constexpr unsigned char inicio[] = {'D', '0', '0', '0', '0'};
-    r = ECFBMTC_exec_argum(32, inicio, sizeof inicio);
+    r = ECFBMTC_exec_argum(cmd::ajusta_subtotal, inicio, sizeof inicio);
     registra(log_interface, "imprime_total()=%d.", r);
   } else if (!cupom_aberto && !totalizando && totaliza_nao_fiscal()) {
     Argumentos<15> a;
     a.byte('d');
     a.repete('0', 14);
-    r = envia(79, a);
+    r = envia(cmd::totaliza_cnf, a);
     registra(log_interface, "imprime_total()=%d.", r);
   }
   if (r != 0) {

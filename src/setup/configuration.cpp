@@ -3,19 +3,20 @@
 #include <cstring>
 #include <string_view>
 
+#include "core/catalog.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
 #include "setup/answer_data.h"
 #include "setup/model_table.h"
+
+namespace cmd = ecf::core::cmd;
+namespace var = ecf::core::var;
 
 namespace {
 
 using ecfbmtc::resposta::copia_dados;
 
 constexpr std::size_t tam_cfg = 100;
-constexpr int var_fabricacao = 14;
-constexpr int var_dia = 27;
-constexpr int var_coo = 6;
 constexpr std::string_view fabricante = "Bematech";
 
 enum : std::size_t {
@@ -59,13 +60,13 @@ int preenche(unsigned char *c) {
   if (ret != 0) return ret;
   copia_retorno(c + C_REG_FABRICACAO, 18);
 
-  ret = ECFBMTC_le_parametro(var_fabricacao);
+  ret = ECFBMTC_le_parametro(var::fabricacao);
   if (ret != 0) return ret;
   copia_dados(c + C_VAR14, 0, 2);
-  ret = ECFBMTC_le_parametro(var_dia);
+  ret = ECFBMTC_le_parametro(var::totais_dia);
   if (ret != 0) return ret;
   copia_dados(c + C_VAR27, 0, 3);
-  ret = ECFBMTC_le_parametro(var_coo);
+  ret = ECFBMTC_le_parametro(var::coo);
   if (ret != 0) return ret;
   copia_dados(c + C_COO, 0, 3);
   ret = ECFBMTC_le_estado_do_ecf(c + C_ESTADO);

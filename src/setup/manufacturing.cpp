@@ -2,21 +2,19 @@
 #include <array>
 #include <cstring>
 
+#include "core/catalog.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
 #include "setup/answer_data.h"
 #include "setup/serial_number.h"
 
+namespace cmd = ecf::core::cmd;
+namespace var = ecf::core::var;
+
 namespace {
 
 using ecfbmtc::resposta::dado;
 
-constexpr int var_alteracoes_cgc = 11;
-constexpr int var_crz = 9;
-constexpr int var_cro = 10;
-constexpr int var_reducoes_restantes = 59;
-constexpr int var_serie_mfd = 40;
-constexpr int var_serie = 0;
 constexpr int max_serie = 20;
 constexpr int repetir_fabricacao = 3;
 
@@ -45,14 +43,14 @@ void int_para_bcd4(uint8_t *destino, int valor) {
 }
 
 int le_resto(std::array<uint8_t, F_TAM> &r, bool mfd, int total_reducoes) {
-  int ret = ECFBMTC_le_parametro(var_crz);
+  int ret = ECFBMTC_le_parametro(var::crz);
   if (ret != 0) return ret;
   r[F_CRZ] = dado(0);
   r[F_CRZ + 1] = dado(1);
 
   int reducoes_restantes;
   if (mfd) {
-    ret = ECFBMTC_le_parametro(var_reducoes_restantes);
+    ret = ECFBMTC_le_parametro(var::reducoes_restantes);
     if (ret != 0) return ret;
     reducoes_restantes = bcd4_para_int(dado(0), dado(1));
   } else {
@@ -62,7 +60,7 @@ int le_resto(std::array<uint8_t, F_TAM> &r, bool mfd, int total_reducoes) {
   r[F_RZ_TOTAL_COPIA] = r[F_RZ_TOTAL];
   r[F_RZ_TOTAL_COPIA + 1] = r[F_RZ_TOTAL + 1];
 
-  ret = ECFBMTC_le_parametro(mfd ? var_serie_mfd : var_serie);
+  ret = ECFBMTC_le_parametro(mfd ? var::serie_mfd : var::serie);
   if (ret != 0) return ret;
   const int n = ecfbmtc::resposta::tamanho_dados();
   if (n > max_serie) return 12;
@@ -70,7 +68,7 @@ int le_resto(std::array<uint8_t, F_TAM> &r, bool mfd, int total_reducoes) {
   ecfbmtc::resposta::copia_dados(serie, 0, n);
   ecfbmtc::serie::empacota(serie, n, &r[F_SERIE]);
 
-  ret = ECFBMTC_le_parametro(var_cro);
+  ret = ECFBMTC_le_parametro(var::cro);
   if (ret != 0) return ret;
   r[F_CRO] = dado(0);
   r[F_CRO + 1] = dado(1);
@@ -87,7 +85,7 @@ extern "C" int ECFIF_le_fabricacao(void) {
   const int total_cgc = mfd ? 20 : 10;
   const int total_reducoes = mfd ? 2046 : 2280;
 
-  int ret = ECFBMTC_le_parametro(var_alteracoes_cgc);
+  int ret = ECFBMTC_le_parametro(var::alteracoes_cgc);
   if (ret != 0) return ret;
   int_para_bcd4(&r[F_CGC_RESTANTES], total_cgc - bcd4_para_int(dado(0), dado(1)));
   int_para_bcd4(&r[F_CGC_TOTAL], total_cgc);

@@ -2,17 +2,19 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/catalog.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
 #include "setup/answer_data.h"
 #include "setup/payment_name.h"
 
+namespace cmd = ecf::core::cmd;
+namespace var = ecf::core::var;
+
 namespace {
 
 namespace nome = ecfbmtc::nome_fpag;
 
-constexpr int var_cnf_mfd = 50;
-constexpr int var_cnf = 33;
 constexpr int tam_entrada_mfd = 19;
 constexpr int pos_nome = 12;
 constexpr int tam_entrada = 31;
@@ -53,7 +55,7 @@ extern "C" int ECFIF_le_cnf(int indice, void *registro) {
     return 19;
   }
   if (r == nullptr) return 2;
-  const int ret = ECFBMTC_le_parametro(mfd ? var_cnf_mfd : var_cnf);
+  const int ret = ECFBMTC_le_parametro(mfd ? var::cnf_mfd : var::cnf);
   if (ret != 0) {
     if (log && mfd) ECFLOG_print("%s r=%d.", prefixo, ret);
     return ret;

@@ -2,10 +2,14 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/catalog.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
 #include "setup/answer_data.h"
 #include "setup/payment_name.h"
+
+namespace cmd = ecf::core::cmd;
+namespace var = ecf::core::var;
 
 extern "C" {
 unsigned char *ECFBMTC_formas_pagto = nullptr;
@@ -18,9 +22,6 @@ namespace nome = ecfbmtc::nome_fpag;
 
 constexpr unsigned tam_cache = 50 * nome::tam_campo;
 static_assert(tam_cache == 850);
-constexpr int var_fpag_mfd = 49;
-constexpr int var_fpag = 32;
-constexpr int cmd_programa_fpag = 71;
 
 bool eh_mfd() {
   return (BMTCLOCAL_flg_vers & 1) != 0;
@@ -38,7 +39,7 @@ extern "C" int ECFBMTC_carrega_formas_pagto(void) {
   }
   if (ECFBMTC_carregou_fpag) return 0;
   const bool mfd = eh_mfd();
-  const int ret = ECFBMTC_le_parametro(mfd ? var_fpag_mfd : var_fpag);
+  const int ret = ECFBMTC_le_parametro(mfd ? var::fpag_mfd : var::fpag);
   if (ret != 0) return ret;
   const int primeiro = mfd ? 0 : 1;
   for (int i = 0; i < qtd_formas(); ++i) {
@@ -83,6 +84,6 @@ extern "C" int ECFBMTC_programa_forma_pagamento(const char *nome_forma) {
   char campo[nome::tam_campo];
   nome::formata(campo, nome_forma);
   ECFBMTC_carregou_fpag = 0;
-  return ECFBMTC_exec_argum(cmd_programa_fpag, reinterpret_cast<const unsigned char *>(campo),
+  return ECFBMTC_exec_argum(cmd::programa_fpag, reinterpret_cast<const unsigned char *>(campo),
                             static_cast<int>(nome::tam_nome));
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/catalog.h"
 #include "ecfbmtc/setup.h"
 #include "ecfbmtc/transport.h"
 #include "platform/platform.h"
@@ -12,6 +13,9 @@
 #include "transport/exchange.h"
 #include "transport/frame.h"
 #include "transport/link.h"
+
+namespace cmd = ecf::core::cmd;
+namespace var = ecf::core::var;
 
 extern "C" {
 unsigned char *ECFIF_buffer_protocolo = nullptr;
@@ -36,8 +40,6 @@ constexpr unsigned min_answer_size = 50;
 // overflow restart, and a streamed line needs its terminating zero.
 constexpr unsigned answer_slack = 2;
 
-constexpr int cmd_fecha_cupom = 34;
-constexpr unsigned char var_flags_documento = 17;
 constexpr int doc_nao_fiscal = 3;
 
 int release(unsigned char *&buffer, unsigned &size) {
@@ -127,9 +129,9 @@ int send_pending() {
   PendingCommand &p = g_pending;
   if (p.frame == nullptr || ECFIF_buffer_protocolo == nullptr || p.args == nullptr) return 44;
 
-  if (p.wire_code == cmd_fecha_cupom && nv::estado_doc_atual() != doc_nao_fiscal) {
+  if (p.wire_code == cmd::fecha_cupom && nv::estado_doc_atual() != doc_nao_fiscal) {
     // Only close what the printer reports open.
-    const int r = send_frame_of(35, &var_flags_documento, 1);
+    const int r = send_frame_of(35, &var::flags_documento, 1);
     if (r != 0) return r;
     if (ECFIF_tam_resposta_ecf < 2 || (ECFIF_buffer_protocolo[1] & 1) == 0) return 0;
   }
