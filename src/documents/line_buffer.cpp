@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "core/catalog.h"
+#include "core/states.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
 #include "setup/persistent_state.h"
@@ -113,10 +114,10 @@ extern "C" int BMTCLOCAL_imprime_buffer(void) {
   const unsigned char *b = buffer_linhas();
   int ret = ECFBMTC_exec_argum(cmd::texto_vinculado, b, static_cast<int>(l));
   if (ret == 0) {
-    muda_estado_doc(2);
+    muda_estado_doc(ecf::core::doc::vinculado);
   } else {
     ret = ECFBMTC_exec_argum(cmd::texto_relatorio, b, static_cast<int>(l));
-    if (ret == 0) muda_estado_doc(4);
+    if (ret == 0) muda_estado_doc(ecf::core::doc::relatorio);
   }
   if (ret == 0 || ret == 1 || ret == 34) {
     esvazia_buffer();

@@ -22,7 +22,7 @@ extern "C" int ECFBMTC_cancela_cupom(const char *f1, const char *f2, const char 
   unsigned char bloco[140];
   int n = eh_mfd() ? BMTCLOCAL_formata_dados_cliente(bloco, f1, f2, f3) : 0;
   int r = ECFBMTC_exec_argum(cmd::cancela_cupom, n ? bloco : nullptr, n);
-  if (r == 0) muda_estado_doc(0);
+  if (r == 0) muda_estado_doc(doc::nenhum);
   return r;
 }
 

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "core/catalog.h"
+#include "core/states.h"
 #include "ecfbmtc/config.h"
 #include "ecfbmtc/receipt.h"
 #include "ecfbmtc/setup.h"
@@ -21,6 +22,9 @@ namespace receipt {
 
 namespace cmd = ecf::core::cmd;
 namespace var = ecf::core::var;
+namespace doc = ecf::core::doc;
+using ecf::core::marca_repeticao;
+using ecf::core::Repete;
 
 inline constexpr int log_protocolo = 1;  // bit 0 of ECFLOG_modo
 inline constexpr int log_interface = 2;  // bit 1
@@ -42,9 +46,6 @@ inline std::string_view limitado(const char *s, std::size_t max) {
 
 inline bool eh_mfd() {
   return (BMTCLOCAL_flg_vers & 1) != 0;
-}
-inline bool documento_fechado(unsigned char estado) {
-  return estado == 1 || estado == 2 || estado == 51 || estado == 52;
 }
 
 // Record fields.

@@ -26,19 +26,19 @@ extern "C" int ECFBMTC_cf_abertura_txt(const char *f1, const char *f2, const cha
     registra(log_protocolo, "cf_abertura_txt()=%d, tratado como OK.", r);
   }
   if (eh_mfd()) esvazia_pagtos_vinculaveis();
-  muda_estado_doc(1);
+  muda_estado_doc(doc::cupom_fiscal);
   return 0;
 }
 
 extern "C" int ECFIF_inicio_venda(void) {
   registra(log_interface, "inicio_venda()...");
-  ECFBMTCAUX_o_que_repetir = 0;
+  marca_repeticao(Repete::ultimo_comando);
   // The block is built before the fields are forgotten, so pointing into the
   // record is safe.
   int r = ECFBMTC_cf_abertura_txt(consumidor(ecf::nv::consumidor_cpf_cnpj),
                                   consumidor(ecf::nv::consumidor_nome),
                                   consumidor(ecf::nv::consumidor_endereco));
-  if (r != 0) ECFBMTCAUX_o_que_repetir = 10;
+  if (r != 0) marca_repeticao(Repete::inicio_venda);
   registra(log_protocolo, "inicio_venda()=%d.", r);
   return r;
 }

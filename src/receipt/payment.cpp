@@ -83,7 +83,8 @@ extern "C" int ECFBMTC_pagamento(int forma, const char *valor, const char *texto
   _ato8(quantia, valor);
   const bool sem_valor_cnf = valor8_zero(ecf::nv::campo(ecf::nv::valor_cnf));
   if (valor8_zero(quantia)) return sem_valor_cnf ? 0 : 2;
-  if (estado_doc() == 3 && BMTCLOCAL_cnf_eh_simulado(ecf::nv::le_i32(ecf::nv::codigo_cnf))) {
+  if (estado_doc() == doc::nao_fiscal &&
+      BMTCLOCAL_cnf_eh_simulado(ecf::nv::le_i32(ecf::nv::codigo_cnf))) {
     if (sem_valor_cnf) return 1;
     soma_total_pago(valor);
     ecf::nv::grava_i32(ecf::nv::forma_pagto_cnf, forma);

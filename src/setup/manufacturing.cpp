@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "core/catalog.h"
+#include "core/states.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
 #include "setup/answer_data.h"
@@ -16,7 +17,6 @@ namespace {
 using ecfbmtc::resposta::dado;
 
 constexpr int max_serie = 20;
-constexpr int repetir_fabricacao = 3;
 
 enum : std::size_t {
   F_SERIE = 0,
@@ -79,7 +79,7 @@ int le_resto(std::array<uint8_t, F_TAM> &r, bool mfd, int total_reducoes) {
 
 extern "C" int ECFIF_le_fabricacao(void) {
   if (ECFLOG_modo & 2) ECFLOG_print("le_fabricacao()...");
-  ECFBMTCAUX_o_que_repetir = 0;
+  ecf::core::marca_repeticao(ecf::core::Repete::ultimo_comando);
   std::array<uint8_t, F_TAM> r{};
   const bool mfd = (BMTCLOCAL_flg_vers & 1) != 0;
   const int total_cgc = mfd ? 20 : 10;
@@ -93,7 +93,7 @@ extern "C" int ECFIF_le_fabricacao(void) {
 
   ret = le_resto(r, mfd, total_reducoes);
   if (ret != 0) {
-    ECFBMTCAUX_o_que_repetir = repetir_fabricacao;
+    ecf::core::marca_repeticao(ecf::core::Repete::le_fabricacao);
     return ret;
   }
   std::memcpy(ECFIF_retornado, r.data(), r.size());

@@ -100,7 +100,8 @@ int work_out(unsigned char &estado) {
   }
   if (flags & 0x08) {
     estado = sem_documento_sinalizado;
-    if (nv::estado_doc_atual() != 5) nv::muda_estado_doc(5);
+    if (nv::estado_doc_atual() != core::doc::pelos_flags)
+      nv::muda_estado_doc(core::doc::pelos_flags);
     return 0;
   }
   r = ECFBMTC_le_parametro(var::totais_dia);
