@@ -1,5 +1,6 @@
 // The non-fiscal receipt is not built yet: its end cannot close one the
 // printer has open, so it passes the failure on instead of success.
+#include "core/models.h"
 #include "core/states.h"
 #include "ecfbmtc/config.h"
 #include "ecfbmtc/transport.h"
@@ -7,7 +8,7 @@
 #include "receipt/deps.h"
 
 extern "C" int BMTCLOCAL_cnf_eh_simulado(int codigo) {
-  return ((BMTCLOCAL_flg_vers & 1) == 0 || codigo == 29) ? 1 : 0;
+  return (!ecf::core::eh_mfd() || codigo == 29) ? 1 : 0;
 }
 
 extern "C" int ECFIF_fim_cnf(void) {

@@ -13,15 +13,11 @@ namespace {
 
 constexpr std::size_t largura_idaplica = 84;
 
-bool modelo_aceita_idaplica() {
-  return ECFBMTC_modelo_ecf == 7 || ECFBMTC_modelo_ecf == 10 || ECFBMTC_modelo_ecf == 12;
-}
-
 }  // namespace
 
 extern "C" int ECFBMTCAUX_id_aplicacao(const char *texto) {
   registra(log_interface, "id_aplicacao(%s).", txt(texto));
-  if (!modelo_aceita_idaplica()) return 15;
+  if (!ecf::core::aceita_id_aplicacao()) return 15;
   if (!texto) return 2;
   Argumentos<largura_idaplica> a;
   a.l(texto, largura_idaplica);

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "core/catalog.h"
+#include "core/models.h"
 #include "core/states.h"
 #include "ecfbmtc/config.h"
 #include "ecfbmtc/receipt.h"
@@ -23,6 +24,7 @@ namespace receipt {
 namespace cmd = ecf::core::cmd;
 namespace var = ecf::core::var;
 namespace doc = ecf::core::doc;
+using ecf::core::eh_mfd;
 using ecf::core::marca_repeticao;
 using ecf::core::Repete;
 
@@ -42,10 +44,6 @@ inline const char *txt_vazio(const char *s) {
 
 inline std::string_view limitado(const char *s, std::size_t max) {
   return s ? std::string_view(s, strnlen(s, max)) : std::string_view("", 0);
-}
-
-inline bool eh_mfd() {
-  return (BMTCLOCAL_flg_vers & 1) != 0;
 }
 
 // Record fields.

@@ -33,7 +33,7 @@ int item_classico(const Item &it) {
   if (ECFBMTC_num_col_ecf < 1) {
     r = 2;
   } else {
-    largura_primeira_linha = (ECFBMTC_modelo_ecf == 3 || ECFBMTC_modelo_ecf == 4) ? 22 : 29;
+    largura_primeira_linha = ecf::core::largura_primeira_linha_item();
     Descricao d(it.descricao, largura_primeira_linha, ECFBMTC_num_col_ecf);
     r = 0;
     if (d.texto().size() > static_cast<std::size_t>(largura_primeira_linha)) {
@@ -43,7 +43,7 @@ int item_classico(const Item &it) {
     }
     if (r == 0) {
       Argumentos<68> a;
-      std::size_t largura_codigo = (ECFBMTC_modelo_ecf == 7 || ECFBMTC_modelo_ecf == 10) ? 14 : 13;
+      std::size_t largura_codigo = ecf::core::largura_codigo_item();
       if (ECFBMTCAUX_codigo_cbranco)
         a.l(it.codigo, largura_codigo);
       else
@@ -143,12 +143,15 @@ int item_estendido(const Item &it, bool com_modo) {
 int registra_por_modelo(const Item &it) {
   // Without a unit price the printer would be sent a price of zero.
   if (!it.preco) return 2;
-  const int m = ECFBMTC_modelo_ecf;
-  if (m == 7 || m == 10) {
-    if (ECFBMTC_flags & (4 | 8)) return item_estendido(it, (ECFBMTC_flags & 8) != 0);
-    return item_classico(it);
+  switch (ecf::core::caminho_item()) {
+    case ecf::core::CaminhoItem::estendido:
+      return item_estendido(it, true);
+    case ecf::core::CaminhoItem::estendido_opcional:
+      if (ECFBMTC_flags & (4 | 8)) return item_estendido(it, (ECFBMTC_flags & 8) != 0);
+      return item_classico(it);
+    case ecf::core::CaminhoItem::classico:
+      break;
   }
-  if (m == 12) return item_estendido(it, true);
   if (ECFBMTC_flags & 16) return item_com_unidade(it);
   return item_classico(it);
 }

@@ -4,10 +4,10 @@
 #include <string_view>
 
 #include "core/catalog.h"
+#include "core/models.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
 #include "setup/answer_data.h"
-#include "setup/model_table.h"
 
 namespace cmd = ecf::core::cmd;
 namespace var = ecf::core::var;
@@ -38,10 +38,10 @@ static_assert(C_FIM_NOMES == C_MODELO + 21);
 
 // Twenty characters filled with blanks, then a zero byte.
 void escreve_nome(unsigned char *destino, std::string_view nome) {
-  nome = nome.substr(0, ecfbmtc::modelos::tam_nome);
-  std::memset(destino, ' ', ecfbmtc::modelos::tam_nome);
+  nome = nome.substr(0, ecf::core::tam_nome);
+  std::memset(destino, ' ', ecf::core::tam_nome);
   std::memcpy(destino, nome.data(), nome.size());
-  destino[ecfbmtc::modelos::tam_nome] = 0;
+  destino[ecf::core::tam_nome] = 0;
 }
 
 void copia_retorno(unsigned char *destino, int maximo) {
@@ -73,7 +73,7 @@ int preenche(unsigned char *c) {
   if (ret != 0) return ret;
 
   escreve_nome(c + C_FABRICANTE, fabricante);
-  const auto *m = ecfbmtc::modelos::por_codigo(ECFBMTC_modelo_ecf);
+  const auto *m = ecf::core::por_codigo(ECFBMTC_modelo_ecf);
   escreve_nome(c + C_MODELO, m != nullptr ? m->nome_host : std::string_view{});
   if (ECFLOG_modo & 2)
     ECFLOG_print("le_configuracao():v%02x %s %s %02x%02x %02x%02x%02x COO=%02x%02x%02x e%u.", c[2],

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "core/catalog.h"
+#include "core/models.h"
 #include "core/states.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
@@ -81,7 +82,7 @@ extern "C" int ECFIF_le_fabricacao(void) {
   if (ECFLOG_modo & 2) ECFLOG_print("le_fabricacao()...");
   ecf::core::marca_repeticao(ecf::core::Repete::ultimo_comando);
   std::array<uint8_t, F_TAM> r{};
-  const bool mfd = (BMTCLOCAL_flg_vers & 1) != 0;
+  const bool mfd = ecf::core::eh_mfd();
   const int total_cgc = mfd ? 20 : 10;
   const int total_reducoes = mfd ? 2046 : 2280;
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "core/catalog.h"
+#include "core/models.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
 #include "setup/answer_data.h"
@@ -39,7 +40,7 @@ extern "C" int ECFIF_le_cnf(int indice, void *registro) {
   char prefixo[32] = "";
   const bool log = (ECFLOG_modo & 1) != 0;
   if (log) std::snprintf(prefixo, sizeof prefixo, "le_cnf(%d):", indice);
-  const bool mfd = (BMTCLOCAL_flg_vers & 1) != 0;
+  const bool mfd = ecf::core::eh_mfd();
   auto *r = static_cast<unsigned char *>(registro);
   if (!mfd && (indice == indice_suprimento || indice == indice_sangria)) {
     if (r == nullptr) return 2;

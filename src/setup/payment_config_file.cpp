@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/models.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
 #include "setup/payment_file.h"
@@ -102,7 +103,7 @@ extern "C" int ECFBMTC_le_arquivo_CFG(const char *caminho) {
     return 1;
   }
   ECFIF_libera_memoria();
-  const int chaves = (BMTCLOCAL_flg_vers & 1) ? 20 : 50;
+  const int chaves = ecf::core::eh_mfd() ? 20 : 50;
   int ret = le_arquivo(caminho, chaves, tabela.campos());
   if (ret != 0) return ret;
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "core/catalog.h"
+#include "core/models.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
 #include "setup/answer_data.h"
@@ -23,9 +24,7 @@ namespace nome = ecfbmtc::nome_fpag;
 constexpr unsigned tam_cache = 50 * nome::tam_campo;
 static_assert(tam_cache == 850);
 
-bool eh_mfd() {
-  return (BMTCLOCAL_flg_vers & 1) != 0;
-}
+using ecf::core::eh_mfd;
 int qtd_formas() {
   return eh_mfd() ? 20 : 50;
 }

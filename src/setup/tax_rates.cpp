@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/catalog.h"
+#include "core/models.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
 #include "setup/answer_data.h"
@@ -93,7 +94,7 @@ extern "C" int ECFIF_le_tributacao(int indice, void *registro) {
   char prefixo[32] = "";
   if (ECFLOG_modo & 1) std::snprintf(prefixo, sizeof prefixo, "le_trib(%d):", indice);
   auto *r = static_cast<unsigned char *>(registro);
-  const bool mfd = (BMTCLOCAL_flg_vers & 1) != 0;
+  const bool mfd = ecf::core::eh_mfd();
   const int fixa = indice - qtd_aliquotas;
   const bool existe =
       (indice >= 0 && indice < qtd_aliquotas) ||

@@ -3,10 +3,10 @@
 #include <cstring>
 
 #include "core/catalog.h"
+#include "core/models.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
 #include "setup/answer_data.h"
-#include "setup/model_table.h"
 
 namespace cmd = ecf::core::cmd;
 namespace var = ecf::core::var;
@@ -21,7 +21,7 @@ const char ECFIF_texto_id_versao[10] = "ECFBMTC ?";
 namespace {
 
 using ecfbmtc::resposta::dado;
-namespace modelos = ecfbmtc::modelos;
+namespace modelos = ecf::core;
 
 constexpr int tam_var_identificacao = 42;
 constexpr int pos_nome_modelo = 15;
@@ -40,9 +40,7 @@ enum : std::size_t {
   V_TAM = 24,
 };
 
-bool eh_mfd() {
-  return (BMTCLOCAL_flg_vers & 1) != 0;
-}
+using ecf::core::eh_mfd;
 
 std::array<uint8_t, V_TAM> registro_inicial() {
   std::array<uint8_t, V_TAM> r{};
@@ -138,13 +136,13 @@ extern "C" int ECFIF_apenas_versao(void) {
   int ret = ECFBMTC_le_parametro(var::fabricacao);
   if (ret != 0) return ret;
   if ((ECFBMTC_flags & flag_sem_versao_mfd) == 0 && ECFBMTC_le_parametro(var::versao_mfd) == 0) {
-    BMTCLOCAL_flg_vers |= 1;
+    modelos::marca_mfd(true);
     ECFIF_versao_firmware = dado(0) * 256 + dado(2);
     return 0;
   }
   ret = ECFBMTC_le_parametro(var::versao);
   if (ret == 0) {
-    BMTCLOCAL_flg_vers &= ~1;
+    modelos::marca_mfd(false);
     ECFIF_versao_firmware = dado(0) * 256 + dado(1);
   } else {
     ECFIF_versao_firmware = 0;
