@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "core/catalog.h"
+#include "core/command.h"
 #include "core/states.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
@@ -55,7 +56,7 @@ int avanca_linhas(int n) {
 void descarrega_no_fim() {
   const int ret = BMTCLOCAL_imprime_buffer();
   if (ret != 0) {
-    if (ECFLOG_modo & 1) ECFLOG_print("imprime_buffer()=%d, tratado como OK.", ret);
+    ecf::core::tratado_como_ok("imprime_buffer", ret);
     esvazia_buffer();
   }
 }
@@ -63,7 +64,7 @@ void descarrega_no_fim() {
 void encerra_documento() {
   const int linhas = ECFIF_pega_configuracao() == 0 ? ECFIF_cfg[6] : 0;
   int ret = avanca_linhas(linhas);
-  if (ret != 0 && (ECFLOG_modo & 1)) ECFLOG_print("avanca_linhas()=%d, tratado como OK.", ret);
+  if (ret != 0) ecf::core::tratado_como_ok("avanca_linhas", ret);
   if (ECFBMTCAUX_desativa_corte) {
     descarrega_no_fim();
     return;
@@ -76,7 +77,7 @@ void encerra_documento() {
     b[l + 1] = corte[1];
     b[l + 2] = 0;
     ret = BMTCLOCAL_bufferiza_linha(0, "");
-    if (ret != 0 && (ECFLOG_modo & 1)) ECFLOG_print("bufferiza_linha()=%d, tratado como OK.", ret);
+    if (ret != 0) ecf::core::tratado_como_ok("bufferiza_linha", ret);
   }
   descarrega_no_fim();
 }

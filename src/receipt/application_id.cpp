@@ -34,10 +34,7 @@ extern "C" int ECFIF_id_aplicacao(const char *texto) {
   std::string_view s = limitado(texto, largura_idaplica);
   std::memcpy(ECFBMTCAUX_idaplica, s.data(), s.size());
   int r = ECFBMTCAUX_id_aplicacao(ECFBMTCAUX_idaplica);
-  if (r == 15) {
-    registra(log_protocolo, "id_aplicacao()=%d, tratado como OK.", r);
-    r = 0;
-  }
+  if (r == 15) r = tratado_como_ok("id_aplicacao", r);
   if (r == 0) ECFBMTCAUX_configurada_idaplica = 1;
   return r;
 }

@@ -39,7 +39,7 @@ extern "C" int ECFBMTC_fecha_cupom(const char *l1, const char *l2, const char *l
   }
   if (ECFBMTCAUX_idaplica[0] != '\0') {
     int ri = ECFBMTCAUX_id_aplicacao(ECFBMTCAUX_idaplica);
-    if (ri != 0) registra(log_protocolo, "id_aplicacao()=%d, tratado como OK.", ri);
+    if (ri != 0) tratado_como_ok("id_aplicacao", ri);
   }
   registra(log_protocolo, "fecha_cupom()...");
   int r = envia(cmd::fecha_cupom, texto);
@@ -51,7 +51,7 @@ extern "C" int ECFBMTC_fecha_cupom(const char *l1, const char *l2, const char *l
   unsigned char estado = 0;
   if (ECFBMTC_le_estado_do_ecf(&estado) != 0) return r;
   if (ecf::core::sem_documento_aberto(estado)) {
-    registra(log_protocolo, "fecha_cupom()=%d, tratado como OK.", r);
+    tratado_como_ok("fecha_cupom", r);
     fechado();
     return 0;
   }

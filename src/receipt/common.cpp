@@ -7,16 +7,6 @@
 
 namespace receipt {
 
-void registra(int bit, const char *formato, ...) {
-  if ((ECFLOG_modo & bit) == 0) return;
-  char linha[1024];
-  va_list ap;
-  va_start(ap, formato);
-  std::vsnprintf(linha, sizeof linha, formato, ap);
-  va_end(ap);
-  ECFLOG_print("%s", linha);
-}
-
 void esquece_consumidor() {
   ecf::nv::limpa(ecf::nv::consumidor_cpf_cnpj);
   ecf::nv::limpa(ecf::nv::consumidor_nome);

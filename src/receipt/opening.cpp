@@ -23,7 +23,7 @@ extern "C" int ECFBMTC_cf_abertura_txt(const char *f1, const char *f2, const cha
   } else {
     unsigned char estado = 0;
     if (ECFBMTC_le_estado_do_ecf(&estado) != 0 || estado != 52) return r;
-    registra(log_protocolo, "cf_abertura_txt()=%d, tratado como OK.", r);
+    tratado_como_ok("cf_abertura_txt", r);
   }
   if (eh_mfd()) esvazia_pagtos_vinculaveis();
   muda_estado_doc(doc::cupom_fiscal);

@@ -3,18 +3,18 @@
 #include <cstring>
 #include <string_view>
 
+#include "core/answer.h"
 #include "core/catalog.h"
 #include "core/models.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
-#include "setup/answer_data.h"
 
 namespace cmd = ecf::core::cmd;
 namespace var = ecf::core::var;
 
 namespace {
 
-using ecfbmtc::resposta::copia_dados;
+using ecf::core::resposta::copia_dados;
 
 constexpr std::size_t tam_cfg = 100;
 constexpr std::string_view fabricante = "Bematech";

@@ -1,8 +1,8 @@
 // Multiplication mode and item limits, each forced by a host option or asked.
+#include "core/answer.h"
 #include "core/catalog.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
-#include "setup/answer_data.h"
 
 namespace cmd = ecf::core::cmd;
 namespace var = ecf::core::var;
@@ -18,7 +18,7 @@ int ultimo_maximo_logado = -99;
 
 int modo_da_impressora() {
   if (ECFBMTC_le_parametro(var::multiplicacao) != 0) return -1;
-  switch (ecfbmtc::resposta::dado(0)) {
+  switch (ecf::core::resposta::dado(0)) {
     case 0:
       return 0;
     case 255:

@@ -2,12 +2,12 @@
 #include <array>
 #include <cstring>
 
+#include "core/answer.h"
 #include "core/catalog.h"
 #include "core/models.h"
 #include "core/states.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
-#include "setup/answer_data.h"
 #include "setup/serial_number.h"
 
 namespace cmd = ecf::core::cmd;
@@ -15,7 +15,7 @@ namespace var = ecf::core::var;
 
 namespace {
 
-using ecfbmtc::resposta::dado;
+using ecf::core::resposta::dado;
 
 constexpr int max_serie = 20;
 
@@ -63,10 +63,10 @@ int le_resto(std::array<uint8_t, F_TAM> &r, bool mfd, int total_reducoes) {
 
   ret = ECFBMTC_le_parametro(mfd ? var::serie_mfd : var::serie);
   if (ret != 0) return ret;
-  const int n = ecfbmtc::resposta::tamanho_dados();
+  const int n = ecf::core::resposta::tamanho_dados();
   if (n > max_serie) return 12;
   uint8_t serie[max_serie];
-  ecfbmtc::resposta::copia_dados(serie, 0, n);
+  ecf::core::resposta::copia_dados(serie, 0, n);
   ecfbmtc::serie::empacota(serie, n, &r[F_SERIE]);
 
   ret = ECFBMTC_le_parametro(var::cro);

@@ -2,11 +2,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/answer.h"
 #include "core/catalog.h"
 #include "core/models.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
-#include "setup/answer_data.h"
 #include "setup/payment_name.h"
 
 namespace cmd = ecf::core::cmd;
@@ -63,7 +63,7 @@ extern "C" int ECFIF_le_cnf(int indice, void *registro) {
   }
   unsigned char origem[nome::tam_nome];
   const int pos = mfd ? tam_entrada_mfd * indice : pos_nome + tam_entrada * indice;
-  ecfbmtc::resposta::copia_dados(origem, pos, nome::tam_nome);
+  ecf::core::resposta::copia_dados(origem, pos, nome::tam_nome);
   escreve(r, origem, prefixo, log);
   return 0;
 }

@@ -2,11 +2,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/answer.h"
 #include "core/catalog.h"
 #include "core/models.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
-#include "setup/answer_data.h"
 #include "setup/payment_name.h"
 
 namespace cmd = ecf::core::cmd;
@@ -43,8 +43,8 @@ extern "C" int ECFBMTC_carrega_formas_pagto(void) {
   const int primeiro = mfd ? 0 : 1;
   for (int i = 0; i < qtd_formas(); ++i) {
     unsigned char lido[nome::tam_nome];
-    ecfbmtc::resposta::copia_dados(lido, primeiro + static_cast<int>(nome::tam_nome) * i,
-                                   nome::tam_nome);
+    ecf::core::resposta::copia_dados(lido, primeiro + static_cast<int>(nome::tam_nome) * i,
+                                     nome::tam_nome);
     auto *entrada = ECFBMTC_formas_pagto + nome::tam_campo * static_cast<std::size_t>(i);
     if (lido[0] == 0) {
       std::memset(entrada, 0, nome::tam_campo);

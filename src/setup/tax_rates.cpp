@@ -3,18 +3,18 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/answer.h"
 #include "core/catalog.h"
 #include "core/models.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
-#include "setup/answer_data.h"
 
 namespace cmd = ecf::core::cmd;
 namespace var = ecf::core::var;
 
 namespace {
 
-using ecfbmtc::resposta::dado;
+using ecf::core::resposta::dado;
 
 constexpr int qtd_aliquotas = 16;
 constexpr uint8_t tipo_icms = 0;

@@ -2,11 +2,11 @@
 #include <array>
 #include <cstring>
 
+#include "core/answer.h"
 #include "core/catalog.h"
 #include "core/models.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
-#include "setup/answer_data.h"
 
 namespace cmd = ecf::core::cmd;
 namespace var = ecf::core::var;
@@ -20,7 +20,7 @@ const char ECFIF_texto_id_versao[10] = "ECFBMTC ?";
 
 namespace {
 
-using ecfbmtc::resposta::dado;
+using ecf::core::resposta::dado;
 namespace modelos = ecf::core;
 
 constexpr int tam_var_identificacao = 42;
@@ -70,7 +70,7 @@ const modelos::Modelo *modelo_pelo_nome() {
 int identifica_mfd(std::array<uint8_t, V_TAM> &r) {
   int ret = ECFBMTC_le_parametro(var::identificacao_mfd);
   if (ret != 0) return ret;
-  if (ecfbmtc::resposta::tamanho_dados() != tam_var_identificacao) return 12;
+  if (ecf::core::resposta::tamanho_dados() != tam_var_identificacao) return 12;
   const auto *m = modelo_pelo_nome();
   if (m == nullptr) return 39;
   ECFBMTC_modelo_ecf = m->codigo;

@@ -21,11 +21,6 @@ int compara_numeros(const unsigned char *a, const unsigned char *b, std::size_t 
   return 0;
 }
 
-int tratado_como_ok(const char *nome, int resultado) {
-  if (ECFLOG_modo & 1) ECFLOG_print("%s()=%d, tratado como OK.", nome ? nome : "(null)", resultado);
-  return 0;
-}
-
 namespace {
 
 constexpr int tam_fase = 7;

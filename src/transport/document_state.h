@@ -4,6 +4,7 @@
 
 #include <cstddef>
 
+#include "core/command.h"
 #include "core/states.h"
 
 namespace ecf::transport {
@@ -16,7 +17,6 @@ using enum core::EstadoEcf;
 // negative, zero or positive as a is below, equal to or above b.
 int compara_numeros(const unsigned char *a, const unsigned char *b, std::size_t width);
 
-// Logs "<nome>()=<resultado>, tratado como OK." (log bit 0) and returns 0.
-int tratado_como_ok(const char *nome, int resultado);
+using core::tratado_como_ok;
 
 }  // namespace ecf::transport
