@@ -3,6 +3,7 @@
 
 #include "core/catalog.h"
 #include "core/command.h"
+#include "core/reset.h"
 #include "core/states.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
@@ -35,6 +36,7 @@ static_assert(ultima_posicao + 1 < tam_buffer);
 // Set while a flush sends the buffer: the transport flushes before most
 // commands, and the flush itself sends through the transport.
 bool imprimindo_buffer = false;
+const ecf::core::Reinicio reinicio([] { imprimindo_buffer = false; });
 
 std::size_t tamanho_buffer() {
   return ::strnlen(reinterpret_cast<const char *>(buffer_linhas()), tam_buffer - 1);

@@ -1,5 +1,6 @@
 // Closing the fiscal receipt, with the promotional lines; hands over to the
 // non-fiscal or linked receipt when that is what the printer has open.
+#include "core/reset.h"
 #include "receipt/common.h"
 
 using namespace receipt;
@@ -12,6 +13,7 @@ constexpr unsigned char nova_linha = 10;
 // Set while the closing hands over to another document's end, which may
 // come back here; the second time the failure is returned instead.
 bool entregando = false;
+const ecf::core::Reinicio reinicio([] { entregando = false; });
 
 void fechado() {
   muda_estado_doc(doc::nenhum);

@@ -1,5 +1,6 @@
 // Item registration: the four entry points and the three command builders
 // (classic 9/56, item with unit 63, extended 6273/6287).
+#include "core/reset.h"
 #include "receipt/common.h"
 #include "receipt/item_description.h"
 
@@ -10,6 +11,7 @@ namespace {
 // Width of the first printed line of a description; set by the classic
 // builder and kept for the others.
 int largura_primeira_linha = 0;
+const ecf::core::Reinicio reinicio([] { largura_primeira_linha = 0; });
 
 struct Item {
   const char *codigo;

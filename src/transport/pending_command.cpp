@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/catalog.h"
+#include "core/reset.h"
 #include "ecfbmtc/setup.h"
 #include "ecfbmtc/transport.h"
 #include "platform/platform.h"
@@ -58,6 +59,20 @@ bool ensure(unsigned char *&buffer, unsigned &size, unsigned needed) {
   size = needed;
   return true;
 }
+
+// Buffers are released first, so nothing allocated is forgotten.
+void valores_iniciais() {
+  release(g_pending.args, g_pending.args_size);
+  release(g_pending.frame, g_pending.frame_size);
+  release(ECFIF_buffer_protocolo, g_answer_size);
+  g_pending = PendingCommand{};
+  g_porta_configurada = false;
+  ECFIF_tam_resposta_ecf = 0;
+  std::memset(ECFIF_retornado, 0, sizeof ECFIF_retornado);
+  ECFIF_tam_retorno = 0;
+  ECFIF_ultimo_comando = 0;
+}
+const core::Reinicio reinicio(valores_iniciais);
 
 int send_frame_of(int wire, const unsigned char *args, int len) {
   PendingCommand &p = g_pending;
