@@ -2,7 +2,7 @@
 // every receipt close.
 #include "receipt/common.h"
 
-using namespace receipt;
+using namespace ecf::receipt;
 
 extern "C" {
 char ECFBMTCAUX_idaplica[85];

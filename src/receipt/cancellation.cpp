@@ -3,7 +3,7 @@
 
 #include "receipt/common.h"
 
-using namespace receipt;
+using namespace ecf::receipt;
 
 extern "C" int ECFBMTC_canc_item(unsigned item) {
   char numero[5];

@@ -3,7 +3,7 @@
 #include "core/reset.h"
 #include "receipt/common.h"
 
-using namespace receipt;
+using namespace ecf::receipt;
 
 namespace {
 

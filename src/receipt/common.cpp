@@ -5,7 +5,7 @@
 
 #include "platform/platform.h"
 
-namespace receipt {
+namespace ecf::receipt {
 
 void esquece_consumidor() {
   ecf::nv::limpa(ecf::nv::consumidor_cpf_cnpj);
@@ -23,4 +23,4 @@ bool valor8_zero(const unsigned char *valor) {
   return _8compara(valor, zero) == 0;
 }
 
-}  // namespace receipt
+}  // namespace ecf::receipt

@@ -20,7 +20,7 @@
 #include "receipt/deps.h"
 #include "setup/persistent_state.h"
 
-namespace receipt {
+namespace ecf::receipt {
 
 namespace cmd = ecf::core::cmd;
 namespace var = ecf::core::var;
@@ -59,6 +59,6 @@ void esquece_consumidor();
 void esvazia_pagtos_vinculaveis();
 bool valor8_zero(const unsigned char *valor);
 
-}  // namespace receipt
+}  // namespace ecf::receipt
 
 #endif

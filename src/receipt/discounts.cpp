@@ -4,7 +4,7 @@
 
 #include "receipt/common.h"
 
-using namespace receipt;
+using namespace ecf::receipt;
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "receipt/common.h"
 #include "receipt/item_description.h"
 
-using namespace receipt;
+using namespace ecf::receipt;
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Opening of the fiscal receipt.
 #include "receipt/common.h"
 
-using namespace receipt;
+using namespace ecf::receipt;
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "platform/platform.h"
 #include "receipt/common.h"
 
-using namespace receipt;
+using namespace ecf::receipt;
 
 namespace {
 

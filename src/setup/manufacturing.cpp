@@ -67,7 +67,7 @@ int le_resto(std::array<uint8_t, F_TAM> &r, bool mfd, int total_reducoes) {
   if (n > max_serie) return 12;
   uint8_t serie[max_serie];
   ecf::core::resposta::copia_dados(serie, 0, n);
-  ecfbmtc::serie::empacota(serie, n, &r[F_SERIE]);
+  ecf::setup::serie::empacota(serie, n, &r[F_SERIE]);
 
   ret = ECFBMTC_le_parametro(var::cro);
   if (ret != 0) return ret;

@@ -14,7 +14,7 @@ namespace var = ecf::core::var;
 
 namespace {
 
-namespace nome = ecfbmtc::nome_fpag;
+namespace nome = ecf::setup::nome_fpag;
 
 constexpr int tam_entrada_mfd = 19;
 constexpr int pos_nome = 12;

@@ -15,7 +15,7 @@
 
 namespace {
 
-namespace arq = ecfbmtc::arquivo_fpag;
+namespace arq = ecf::setup::arquivo_fpag;
 
 constexpr const char *arquivo_padrao = "BMTCFPAG.CFG";
 constexpr unsigned tam_tabela = arq::max_chaves * arq::tam_campo;

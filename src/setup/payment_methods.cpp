@@ -19,7 +19,7 @@ unsigned char ECFBMTC_carregou_fpag = 0;
 
 namespace {
 
-namespace nome = ecfbmtc::nome_fpag;
+namespace nome = ecf::setup::nome_fpag;
 
 constexpr unsigned tam_cache = 50 * nome::tam_campo;
 static_assert(tam_cache == 850);
