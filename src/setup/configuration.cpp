@@ -73,7 +73,7 @@ int preenche(unsigned char *c) {
   if (ret != 0) return ret;
 
   escreve_nome(c + C_FABRICANTE, fabricante);
-  const auto *m = ecf::core::por_codigo(ECFBMTC_modelo_ecf);
+  const auto *m = ecf::core::modelo_atual();
   escreve_nome(c + C_MODELO, m != nullptr ? m->nome_host : std::string_view{});
   if (ECFLOG_modo & 2)
     ECFLOG_print("le_configuracao():v%02x %s %s %02x%02x %02x%02x%02x COO=%02x%02x%02x e%u.", c[2],
