@@ -7,6 +7,8 @@ command -v g++ >/dev/null || need+=(g++)
 command -v clang++ >/dev/null || need+=(clang)
 [ -d /usr/src/googletest ] || need+=(googletest)
 dpkg -s g++-multilib >/dev/null 2>&1 || need+=(g++-multilib)
+# Only scripts/coverage.sh asks for gcovr.
+if [ "${ECF_DEPS_COVERAGE:-0}" = 1 ]; then command -v gcovr >/dev/null || need+=(gcovr); fi
 # Kernels without 32-bit support run the -m32 tests under qemu-i386.
 if ! command -v qemu-i386 >/dev/null; then
   probe=$(mktemp -d)
