@@ -1,7 +1,8 @@
 // A whole sale with one fault at every command boundary in turn: the printer
 // refuses the command, or the till dies before it (the line goes dead, the
 // host restarts the driver from the saved record). The host retries the step
-// that failed and finishes; each item and the receipt are printed once.
+// that failed and finishes; each item and the receipt are printed once, and a
+// failed step leaves the repeat code that names it.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -38,6 +39,9 @@ SaleRun sale_with(Fault fault, bool extended, int at) {
   arm(*run.printer);
   for (const auto &step : whole_sale()) {
     int result = step.call();
+    if (result != 0 && step.repeat != 0 && ECFBMTCAUX_o_que_repetir != step.repeat)
+      run.failures +=
+          std::string(step.name) + " repeat " + std::to_string(ECFBMTCAUX_o_que_repetir) + "; ";
     for (int retry = 0; result != 0 && retry < 2; ++retry) {
       if (run.printer->cut) {
         std::vector<unsigned char> saved(BMTCLOCAL_d, BMTCLOCAL_d + sizeof BMTCLOCAL_d);
