@@ -34,6 +34,11 @@ TEST_P(Transcript, WholeSale) {
   EXPECT_EQ(printer.printed("Cafe torrado"), 1);
   EXPECT_EQ(printer.printed("Volte sempre"), 1);
   EXPECT_EQ(BMTCLOCAL_d[BMTCLOCAL_D_ESTADO_DOC], 0);
+  // The card payment is kept for a linked receipt: amount and method name.
+  const char *card = reinterpret_cast<const char *>(BMTCLOCAL_d + BMTCLOCAL_D_PAGTOS_VINCULAVEIS);
+  EXPECT_EQ(BMTCLOCAL_d[BMTCLOCAL_D_QTD_PAGTOS_VINCULAVEIS], 1);
+  EXPECT_EQ(std::string(card + 7, 14), "00000000001750");
+  EXPECT_EQ(std::string(card + 22, 16), "Cartao Credito  ");
 
   const std::string path = golden_path(extended ? "sale_extended" : "sale_basic");
   if (std::getenv("ECF_UPDATE_TRANSCRIPTS") != nullptr) {
