@@ -284,7 +284,6 @@ int SerialPort::close() {
 
 namespace {
 
-constexpr int max_ports = 64;
 std::array<SerialPort, max_ports> ports;
 SerialPort *watched = nullptr;
 

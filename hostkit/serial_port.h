@@ -87,7 +87,9 @@ class SerialPort {
   std::size_t tx_head_ = 0, tx_tail_ = 0;
 };
 
-// The port a number names (1 = first), or null outside the supported range.
+constexpr int max_ports = 64;
+
+// The port a number names (1 = first), or null outside 1..max_ports.
 SerialPort *port_number(int porta);
 
 // Device path for a port: ECF_SERIAL_DEVICE when set, else /dev/ttyS<porta-1>.

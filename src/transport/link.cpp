@@ -69,14 +69,16 @@ int drain() {
 void set_up_port() {
   const int p = port();
   nSERIALconf(p, ECFIF_veloc_serial, 1, 0, 8, 0);
-  n_ativaSERIAL(p);
+  // A port that did not open stays unconfigured, so the next command tries
+  // again instead of failing until the protocol is ended.
+  const bool opened = n_ativaSERIAL(p) == 0;
   nSERIALreset(p);
   nSERIALativaDTR(p);
   nSERIALmodoRTS(p, 0);
   nSERIALativaRTS(p);
   nSERIALiniciaTX(p);
   nSERIALiniciaRX(p);
-  porta_configurada() = true;
+  porta_configurada() = opened;
 }
 
 int exchange(const unsigned char *frame, int length) {

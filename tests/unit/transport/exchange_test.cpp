@@ -96,6 +96,22 @@ TEST_F(ExchangeTest, PortSetUpOrder) {
   EXPECT_EQ(port_calls().port, 3);
 }
 
+TEST_F(ExchangeTest, PortThatFailedToOpenIsOpenedAgainOnTheNextCommand) {
+  set_open_result(-1);
+  set_transmit_result(5);  // what a closed port answers
+  EXPECT_EQ(ECFBMTC_exec(19), 36);
+  EXPECT_EQ(ECFBMTC_exec(19), 36);
+  EXPECT_EQ(port_calls().ativa, 2);
+  set_open_result(0);
+  set_transmit_result(0);
+  on_frame(ok);
+  EXPECT_EQ(ECFBMTC_exec(19), 0);
+  EXPECT_EQ(port_calls().ativa, 3);
+  on_frame(ok);
+  EXPECT_EQ(ECFBMTC_exec(19), 0);
+  EXPECT_EQ(port_calls().ativa, 3);
+}
+
 TEST_F(ExchangeTest, TransmitFailures) {
   // CTS never active: 37 after a minute, nothing sent, no retry.
   set_cts(false);
