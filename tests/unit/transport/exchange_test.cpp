@@ -112,6 +112,20 @@ TEST_F(ExchangeTest, PortThatFailedToOpenIsOpenedAgainOnTheNextCommand) {
   EXPECT_EQ(port_calls().ativa, 3);
 }
 
+TEST_F(ExchangeTest, ClearToSendIsAskedOncePerFrameAndAgainOnlyAfterNotNow) {
+  on_frame(ok);
+  EXPECT_EQ(ECFBMTC_exec(19), 0);
+  EXPECT_EQ(port_calls().cts, 1);
+
+  // A printer busy for 50 s after the frame: while the answer is awaited
+  // CTS is sampled once a second, not after every empty read.
+  reset();
+  on_frame(Answer{}.cts_off_ms(50000).pause_ms(50000).add({0x06, 0x00, 0x00}));
+  EXPECT_EQ(ECFBMTC_exec(19), 0);
+  EXPECT_GE(now_ms(), 50000);
+  EXPECT_LE(port_calls().cts, 1 + 51);
+}
+
 TEST_F(ExchangeTest, TransmitFailures) {
   // CTS never active: 37 after a minute, nothing sent, no retry.
   set_cts(false);
