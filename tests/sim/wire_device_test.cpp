@@ -137,6 +137,24 @@ TEST(WirePacing, SecondAnswerWaitsForTheFirst) {
   EXPECT_EQ(take(device, 60).size(), 3u);
 }
 
+TEST(WirePacing, RequestsTakeTheirWireTimeToo) {
+  FakeHandler fake;
+  WireConfig config;
+  config.baud = 115200;  // 86.8 us a byte
+  config.pace_requests = true;
+  Device device(fake.handler(), config);
+  const int64_t t0 = 1'000'000;
+  // The whole request is written at once; the printer acts when its last
+  // byte is through, and each answer byte follows on the other wire.
+  for (char c : test::kStatusRead) device.from_host_us(static_cast<uint8_t>(c), t0);
+  const int64_t request_us =
+      (static_cast<int64_t>(test::kStatusRead.size()) * 10'000'000 + 115199) / 115200;
+  EXPECT_EQ(device.next_byte_us(), t0 + request_us + 87);
+  EXPECT_EQ(device.to_host_us(t0 + request_us + 86), -1);
+  EXPECT_EQ(device.to_host_us(t0 + request_us + 87), 0x06);
+  EXPECT_EQ(device.next_byte_us(), t0 + request_us + 174);
+}
+
 TEST(WireBusy, NoAnswersAndCtsLowWhileBusy) {
   FakeHandler fake;
   fake.reply.busy_ms = 5000;
