@@ -112,7 +112,7 @@ TEST_F(ExchangeTest, PortThatFailedToOpenIsOpenedAgainOnTheNextCommand) {
   EXPECT_EQ(port_calls().ativa, 3);
 }
 
-TEST_F(ExchangeTest, ClearToSendIsAskedOncePerFrameAndAgainOnlyAfterNotNow) {
+TEST_F(ExchangeTest, ClearToSendIsAskedOncePerFrameAndOnceASecondWhileWaiting) {
   on_frame(ok);
   EXPECT_EQ(ECFBMTC_exec(19), 0);
   EXPECT_EQ(port_calls().cts, 1);
