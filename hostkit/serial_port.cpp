@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -275,8 +276,11 @@ int SerialPort::receive() {
 }
 
 long SerialPort::drain_time_us() const {
-  const long bits = 1 + settings_.data_bits + (settings_.parity != 0 ? 1 : 0) + settings_.stop_bits;
-  return static_cast<long>(kernel_queued_) * bits * 1000000L / std::max(settings_.speed, 1L);
+  const std::int64_t bits =
+      1 + settings_.data_bits + (settings_.parity != 0 ? 1 : 0) + settings_.stop_bits;
+  // In 64 bits: a full queue at 1 us per bit does not fit a 32-bit long.
+  const std::int64_t us = kernel_queued_ * bits * 1000000 / std::max(settings_.speed, 1L);
+  return static_cast<long>(std::min<std::int64_t>(us, 10000000));
 }
 
 bool SerialPort::read_counts(ErrorCounts &c) const {
