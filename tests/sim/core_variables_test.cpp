@@ -60,6 +60,10 @@ TEST(CoreVariables, IdentityAndModelLookUp) {
   const std::string id = Bench(12).var(60).data;
   ASSERT_EQ(id.size(), 42u);
   EXPECT_EQ(id.substr(15, 20), "MP-4000 TH FI       ");
+  for (const auto &[code, maker] :
+       {std::pair{12, "BEMATECH       "}, std::pair{8, "UNISYS         "},
+        std::pair{10, "IBM            "}})
+    EXPECT_EQ(Bench(code).var(60).data.substr(0, 15), maker) << code;
   for (int code = 1; code <= 14; ++code)
     EXPECT_EQ(Bench(code).printer->is_mfd(), code >= 5) << code;
   EXPECT_EQ(Bench(3).printer->columns(), 40);
