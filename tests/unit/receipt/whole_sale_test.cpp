@@ -6,40 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "core/printer.h"
 #include "ecfbmtc.h"
+#include "platform/emulated_printer.h"
 #include "platform/platform.h"
 #include "platform/test_platform.h"
-#include "wire/device.h"
 
 namespace receipt_test {
 namespace {
-
-// The emulated printer behind the test line.
-class EmuladorNaLinha : public ecftest::LinePeer {
- public:
-  EmuladorNaLinha(int modelo, std::vector<std::string> &papel)
-      : impressora_(config(modelo, papel)), dispositivo_(impressora_) {}
-
-  void from_driver(std::uint8_t b, std::int64_t agora) override {
-    dispositivo_.from_host(b, agora);
-  }
-  int to_driver(std::int64_t agora) override { return dispositivo_.to_host(agora); }
-  bool cts(std::int64_t agora) override { return dispositivo_.cts(agora); }
-  int line_errors() override { return dispositivo_.line_errors(); }
-
- private:
-  static ecfsim::PrinterConfig config(int modelo, std::vector<std::string> &papel) {
-    ecfsim::PrinterConfig c;
-    c.model_code = modelo;
-    c.clock = [] { return std::int64_t{1767348000}; };
-    c.paper = [&papel](std::string_view linha) { papel.emplace_back(linha); };
-    return c;
-  }
-
-  ecfsim::Printer impressora_;
-  ecfsim::Device dispositivo_;
-};
 
 struct Caso {
   int modelo;
@@ -48,8 +21,6 @@ struct Caso {
 
 class VendaCompleta : public ::testing::TestWithParam<Caso> {
  protected:
-  std::vector<std::string> papel;
-
   void SetUp() override {
     ecftest::reset();
     std::memset(ECFBMTCAUX_idaplica, 0, sizeof ECFBMTCAUX_idaplica);
@@ -60,15 +31,11 @@ class VendaCompleta : public ::testing::TestWithParam<Caso> {
     ecftest::set_peer(nullptr);
     ecftest::reset();
   }
-  bool impresso(std::string_view texto) const {
-    for (const auto &l : papel)
-      if (l.find(texto) != std::string::npos) return true;
-    return false;
-  }
+  ecftest::EmulatedPrinter linha{GetParam().modelo};
+  bool impresso(std::string_view texto) const { return linha.printed(texto); }
 };
 
 TEST_P(VendaCompleta, FromConsumerToClosing) {
-  EmuladorNaLinha linha(GetParam().modelo, papel);
   ecftest::set_peer(&linha);
   ASSERT_EQ(ECFIF_pega_configuracao(), 0);
   ASSERT_EQ(ECFBMTC_modelo_ecf, GetParam().modelo);
