@@ -1,14 +1,12 @@
 // The cash drawer: one pulse of the configured length.
+#include "core/core.h"
 #include "ecfbmtc.h"
-#include "platform/platform.h"
 
-namespace {
-constexpr int log_interface = 2;
-constexpr int cmd_abre_gaveta = 22;
-}  // namespace
+using namespace ecf::core;
 
 extern "C" int ECFIF_abre_gaveta(void) {
-  if (ECFLOG_modo & log_interface) ECFLOG_print("abre_gaveta()");
-  const unsigned char pulso = ECFBMTC_tempo_pulso_gaveta;
-  return ECFBMTC_exec_argum(cmd_abre_gaveta, &pulso, 1);
+  registra(log_interface, "abre_gaveta()");
+  Argumentos<1> pulso;
+  pulso.byte(ECFBMTC_tempo_pulso_gaveta);
+  return envia(cmd::abre_gaveta, pulso);
 }

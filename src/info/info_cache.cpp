@@ -4,20 +4,18 @@
 #include <cstring>
 #include <string_view>
 
+#include "core/core.h"
 #include "ecfbmtc.h"
-#include "info/model_codes.h"
 #include "platform/platform.h"
-#include "setup/answer_data.h"
 
 namespace ecf::info {
 namespace {
 
-using ecfbmtc::resposta::dado;
-using ecfbmtc::resposta::tamanho_dados;
+using namespace ecf::core;
+using resposta::dado;
+using resposta::tamanho_dados;
 
 constexpr int tentativas = 5;
-constexpr int cmd_totalizadores = 27;
-constexpr int var_identidade = 60;
 
 // Positions in the data of command 27: the 16 rate totals, then exempt,
 // non-taxed and tax substitution, then the large total.
@@ -28,10 +26,6 @@ constexpr int pos_grande_total = 210;
 constexpr int tam_total = 7;
 
 Cache *g_cache = nullptr;
-
-bool eh_mfd() {
-  return (BMTCLOCAL_flg_vers & 1) != 0;
-}
 
 // "0" followed by the packed digits of n data bytes from `pos`.
 void texto_total(char *destino, int pos, int n) {
@@ -65,6 +59,10 @@ void libera_cache() {
   g_cache = nullptr;
 }
 
+namespace {
+const Reinicio reinicio(libera_cache);
+}  // namespace
+
 int exec_repetido(int comando) {
   int r = 0;
   for (int i = 0; i < tentativas; ++i) {
@@ -78,7 +76,7 @@ int carrega_totalizadores() {
   Cache *c = cache();
   if (c == nullptr) return 42;
   if (c->totalizadores_carregados) return 0;
-  if (const int r = exec_repetido(cmd_totalizadores); r != 0) return r;
+  if (const int r = exec_repetido(cmd::le_totalizadores); r != 0) return r;
   for (int i = 0; i < qtd_aliquotas; ++i) texto_total(c->aliquotas[i], tam_total * i, tam_total);
   texto_total(c->ff, pos_ff, tam_total);
   texto_total(c->ii, pos_ii, tam_total);
@@ -93,14 +91,13 @@ int carrega_identidade() {
   if (c == nullptr) return 42;
   if (c->identidade_carregada & 1) return 0;
   if (eh_mfd()) {
-    if (const int r = ECFBMTC_le_parametro(var_identidade); r != 0) return r;
+    if (const int r = ECFBMTC_le_parametro(var::identificacao_mfd); r != 0) return r;
     if (tamanho_dados() != static_cast<int>(tam_identidade)) return 12;
-    ecfbmtc::resposta::copia_dados(reinterpret_cast<std::uint8_t *>(c->identidade), 0,
-                                   tam_identidade);
+    resposta::copia_dados(reinterpret_cast<std::uint8_t *>(c->identidade), 0, tam_identidade);
   } else {
     std::memset(c->identidade, 0, tam_identidade);
     copia_zerado(c->identidade, id_fabricante, "BEMATECH");
-    copia_zerado(c->identidade, id_modelo, nome_identidade(ECFBMTC_modelo_ecf));
+    copia_zerado(c->identidade, id_modelo, codigos_info().nome_identidade);
     copia_zerado(c->identidade, id_tipo, "ECF-IF");
   }
   c->identidade_carregada |= 1;

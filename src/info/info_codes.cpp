@@ -5,27 +5,23 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/core.h"
 #include "ecfbmtc.h"
 #include "info/bounded_text.h"
 #include "info/header_text.h"
 #include "info/info_cache.h"
 #include "info/info_table.h"
-#include "info/model_codes.h"
 #include "platform/platform.h"
-#include "setup/answer_data.h"
 #include "setup/persistent_state.h"
-
-extern "C" int BMTCLOCAL_cnf_eh_simulado(int codigo);
 
 namespace ecf::info {
 namespace {
 
-using ecfbmtc::resposta::dado;
-using ecfbmtc::resposta::tamanho_dados;
+using namespace ecf::core;
+using resposta::dado;
+using resposta::tamanho_dados;
 
-constexpr int cmd_subtotal = 29;
 constexpr int tam_total = 7;
-constexpr int doc_nao_fiscal = 3;
 constexpr std::uint8_t line_feed = 10;
 constexpr std::size_t tam_primeira_linha = 48;
 constexpr std::size_t tam_linhas_seguintes = 96;
@@ -35,10 +31,6 @@ constexpr int max_serie = 20;
 struct Valor {
   unsigned char b[8] = {};
 };
-
-bool eh_mfd() {
-  return (BMTCLOCAL_flg_vers & 1) != 0;
-}
 
 int le(const Leitura &l) {
   switch (l.origem) {
@@ -86,12 +78,12 @@ void soma_totais(Valor &soma, int pos, int n) {
 
 // Code 1 as a value; also writes it when `t` is given.
 int valor_do_documento(Valor &v, TextoLimitado *t) {
-  if (nv::estado_doc_atual() == doc_nao_fiscal) {
+  if (nv::estado_doc_atual() == doc::nao_fiscal) {
     std::memcpy(v.b, nv::valor_cnf_ptr(), sizeof v.b);
     if (t) escreve(v, *t);
     return 0;
   }
-  if (const int r = exec_repetido(cmd_subtotal); r != 0) return r;
+  if (const int r = exec_repetido(cmd::le_limite_fase); r != 0) return r;
   TextoLimitado d;
   digitos(0, tam_total, d);
   v = valor_de(d.vista());
@@ -203,7 +195,7 @@ int modelo(const Leitura &, TextoLimitado &t) {
 }
 
 int tem_mfd(const Leitura &, TextoLimitado &t) {
-  t.poe(ECFBMTC_modelo_ecf >= 1 && ECFBMTC_modelo_ecf <= 4 ? "0" : "1");
+  t.poe(codigos_info().geracao);
   return 0;
 }
 
@@ -222,14 +214,14 @@ int sigla_fabricante(const Leitura &, TextoLimitado &t) {
 }
 
 int letra_modelo(const Leitura &, TextoLimitado &t) {
-  t.poe(codigos_de(ECFBMTC_modelo_ecf).letra);
+  t.poe(codigos_info().letra);
   return 0;
 }
 
 int primeira_linha(const Leitura &l, TextoLimitado &t) {
   if (const int r = le(l); r != 0) return r;
   std::uint8_t linha[tam_primeira_linha];
-  ecfbmtc::resposta::copia_dados(linha, 0, static_cast<int>(sizeof linha));
+  resposta::copia_dados(linha, 0, static_cast<int>(sizeof linha));
   const int n = std::min(tamanho_dados(), static_cast<int>(sizeof linha));
   const std::span<const std::uint8_t> origem(linha, static_cast<std::size_t>(n));
   limpa_cabecalho(origem, tam_primeira_linha, false, t);
@@ -268,7 +260,7 @@ int coo(const Leitura &l, TextoLimitado &t) {
   TextoLimitado d;
   digitos(l.pos, l.tam, d);
   // A simulated non-fiscal receipt takes its number only when it closes.
-  if (nv::estado_doc_atual() == doc_nao_fiscal &&
+  if (nv::estado_doc_atual() == doc::nao_fiscal &&
       BMTCLOCAL_cnf_eh_simulado(nv::codigo_cnf_atual())) {
     char proximo[24];
     std::snprintf(proximo, sizeof proximo, "%ld", std::strtol(d.texto, nullptr, 10) + 1);
@@ -280,12 +272,12 @@ int coo(const Leitura &l, TextoLimitado &t) {
 }
 
 int codigo_fabricante(const Leitura &, TextoLimitado &t) {
-  t.poe(codigos_de(ECFBMTC_modelo_ecf).fabricante);
+  t.poe(codigos_info().fabricante);
   return 0;
 }
 
 int codigo_modelo(const Leitura &, TextoLimitado &t) {
-  t.poe(codigos_de(ECFBMTC_modelo_ecf).codigo_nacional);
+  t.poe(codigos_info().modelo_nacional);
   return 0;
 }
 
@@ -293,7 +285,7 @@ int codigo_versao(const Leitura &, TextoLimitado &t) {
   const Regra *versao = regra_de(40);
   TextoLimitado v;
   if (const int r = responde_leitura(eh_mfd() ? versao->mfd : versao->antiga, v); r != 0) return r;
-  t.poe(versao_nacional(eh_mfd(), ECFBMTC_modelo_ecf, v.vista()));
+  t.poe(versao_nacional_atual(v.vista()));
   return 0;
 }
 

@@ -2,6 +2,7 @@
 // to its answer, and the totalizers of the ICMS and ISS rates.
 #include <cstring>
 
+#include "core/core.h"
 #include "ecfbmtc.h"
 #include "info/bounded_text.h"
 #include "info/info_cache.h"
@@ -11,8 +12,9 @@
 namespace ecf::info {
 namespace {
 
-constexpr int log_interface = 2;
-constexpr int nao_suportado = 15;
+using namespace ecf::core;
+
+constexpr int nao_suportado = nao_disponivel;
 constexpr int indice_fora_da_tabela = 19;
 constexpr std::uint8_t tipo_icms = 0;
 constexpr std::uint8_t tipo_iss = 20;
@@ -25,10 +27,6 @@ struct Faixa {
 };
 constexpr Faixa faixa_icms{200, 229, tipo_icms};
 constexpr Faixa faixa_iss{250, 279, tipo_iss};
-
-bool eh_mfd() {
-  return (BMTCLOCAL_flg_vers & 1) != 0;
-}
 
 // The totalizer of the (n + 1)-th rate of a tax type, in table order.
 int totalizador_da_aliquota(std::uint8_t tipo, int n, TextoLimitado &t) {
@@ -73,36 +71,30 @@ int le_info(char *texto, int codigo) {
   return r;
 }
 
-const char *ou_nulo(const char *texto) {
-  return texto != nullptr ? texto : "(null)";
-}
-
 }  // namespace
 }  // namespace ecf::info
 
 extern "C" {
 
 int ECFIF_le_info(char *texto, int codigo) {
-  ecf::info::libera_cache();
-  const int r = ecf::info::le_info(texto, codigo);
-  if (ECFLOG_modo & ecf::info::log_interface) {
-    if (r == 0)
-      ECFLOG_print("le_info(%d):%s.", codigo, ecf::info::ou_nulo(texto));
-    else if (r != ecf::info::nao_suportado)
-      ECFLOG_print("le_info(%d)=%d.", codigo, r);
-  }
+  using namespace ecf::info;
+  libera_cache();
+  const int r = le_info(texto, codigo);
+  if (r == 0)
+    registra(log_interface, "le_info(%d):%s.", codigo, ecf::core::texto::txt(texto));
+  else if (r != nao_suportado)
+    registra(log_interface, "le_info(%d)=%d.", codigo, r);
   return r;
 }
 
 int ECFIF_le_info_modo(char *texto, int codigo, int modo) {
-  if (modo != 0) ecf::info::libera_cache();
-  const int r = ecf::info::le_info(texto, codigo);
-  if (ECFLOG_modo & ecf::info::log_interface) {
-    if (r == 0)
-      ECFLOG_print("le_info_modo(%d,%d):%s.", codigo, modo, ecf::info::ou_nulo(texto));
-    else if (r != ecf::info::nao_suportado)
-      ECFLOG_print("le_info_modo(%d,%d)=%d.", codigo, modo, r);
-  }
+  using namespace ecf::info;
+  if (modo != 0) libera_cache();
+  const int r = le_info(texto, codigo);
+  if (r == 0)
+    registra(log_interface, "le_info_modo(%d,%d):%s.", codigo, modo, ecf::core::texto::txt(texto));
+  else if (r != nao_suportado)
+    registra(log_interface, "le_info_modo(%d,%d)=%d.", codigo, modo, r);
   return r;
 }
 

@@ -4,17 +4,15 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/core.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
-#include "setup/answer_data.h"
 
 namespace {
 
-using ecfbmtc::resposta::dado;
+using namespace ecf::core;
+using resposta::dado;
 
-constexpr int log_interface = 2;
-constexpr int cmd_gaveta = 23;
-constexpr unsigned char var_sensor = 20;
 constexpr unsigned char sensor_ativo = 0xAA;
 constexpr std::uint8_t st1_fim_de_papel = 0x80;
 
@@ -30,12 +28,12 @@ int le_mascara(int mascara, std::array<std::uint8_t, s_tam> &s) {
     if (mascara & m_um) s[s_um] = 1;
   }
   if (mascara & m_gaveta) {
-    if (const int r = ECFBMTC_exec(cmd_gaveta); r != 0) return r;
+    if (const int r = ECFBMTC_exec(cmd::le_sensor_gaveta); r != 0) return r;
     const bool aberta = dado(0) != 0;
     s[s_gaveta] = (aberta != (ECFBMTCAUX_logica_gaveta != 0)) ? 1 : 0;
   }
   if (mascara & m_sensor) {
-    if (const int r = ECFBMTC_le_parametro(var_sensor); r != 0) return r;
+    if (const int r = ECFBMTC_le_parametro(var::sensor); r != 0) return r;
     s[s_sensor] = dado(0) == sensor_ativo ? 1 : 0;
   }
   std::memcpy(ECFIF_retornado, s.data(), s.size());
@@ -44,22 +42,18 @@ int le_mascara(int mascara, std::array<std::uint8_t, s_tam> &s) {
 }
 
 int le_sensores(int mascara, const char *nome, bool com_mascara) {
-  const bool log = (ECFLOG_modo & log_interface) != 0;
-  if (log) {
-    if (com_mascara)
-      ECFLOG_print("%s(%d)...", nome, mascara);
-    else
-      ECFLOG_print("%s()...", nome);
-  }
+  if (com_mascara)
+    registra(log_interface, "%s(%d)...", nome, mascara);
+  else
+    registra(log_interface, "%s()...", nome);
   std::array<std::uint8_t, s_tam> s{};
   const int r = le_mascara(mascara, s);
-  if (log) {
+  if (r != 0) {
+    registra(log_interface, "%s()=%d.", nome, r);
+  } else if (ECFLOG_modo & log_interface) {
     char rotulo[32];
     std::snprintf(rotulo, sizeof rotulo, "%s()", nome);
-    if (r != 0)
-      ECFLOG_print("%s=%d.", rotulo, r);
-    else
-      ECFLOG_dump(rotulo, s.data(), static_cast<int>(s.size()));
+    ECFLOG_dump(rotulo, s.data(), static_cast<int>(s.size()));
   }
   return r;
 }
@@ -77,7 +71,7 @@ int ECFIF_le_selec_sensores(int mascara) {
 }
 
 int ECFIF_tem_doc_autent(void) {
-  if (ECFLOG_modo & log_interface) ECFLOG_print("tem_doc_autent()");
+  registra(log_interface, "tem_doc_autent()");
   return 0;
 }
 

@@ -22,14 +22,12 @@ class InfoNoEmulador : public ::testing::TestWithParam<Caso> {
  protected:
   void SetUp() override {
     ecftest::reset();
-    ECFIF_le_info(nullptr, 0);
     ECFBMTCAUX_modo_protocolo = GetParam().estendido ? 1 : 0;
     ecftest::set_peer(&linha);
     ASSERT_EQ(ECFIF_pega_configuracao(), 0);
     mfd = (BMTCLOCAL_flg_vers & 1) != 0;
   }
   void TearDown() override {
-    ECFIF_le_info(nullptr, 0);
     ecftest::set_peer(nullptr);
     ecftest::reset();
   }

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "core/models.h"
 #include "ecfbmtc.h"
 #include "info/bounded_text.h"
 #include "info/header_text.h"
-#include "info/model_codes.h"
 #include "platform/emulated_printer.h"
 #include "platform/platform.h"
 #include "platform/test_platform.h"
@@ -23,11 +23,9 @@ class InfoRules : public ::testing::Test {
  protected:
   void SetUp() override {
     ecftest::reset();
-    ECFIF_le_info(nullptr, 0);
     ECFLOG_modo = 3;
   }
   void TearDown() override {
-    ECFIF_le_info(nullptr, 0);
     ecftest::set_peer(nullptr);
     ecftest::reset();
   }
@@ -84,7 +82,7 @@ TEST_F(InfoRules, VersionCodesByGenerationAndModel) {
                          Linha{true, 12, "010002", "02"}, Linha{true, 9, "010102", "02"},
                          Linha{true, 13, "010100", "02"}, Linha{true, 14, "010303", "03"},
                          Linha{true, 8, "010304", "06"}, Linha{true, 3, "010000", "00"}}) {
-    EXPECT_EQ(ecf::info::versao_nacional(l.mfd, l.modelo, l.versao), l.codigo)
+    EXPECT_EQ(ecf::core::versao_nacional(l.mfd, l.modelo, l.versao), l.codigo)
         << l.modelo << " " << l.versao;
   }
   // End to end: an older printer with firmware 03.31.
@@ -173,11 +171,9 @@ TEST_F(InfoRules, MakerInitialsFromTheIdentity) {
   EXPECT_EQ(r, 15);
   for (const auto &[modelo, sigla] : {std::pair{8, "UN"}, std::pair{10, "IB"}}) {
     ecftest::reset();
-    ECFIF_le_info(nullptr, 0);
     ecftest::EmulatedPrinter linha(modelo);
     ecftest::set_peer(&linha);
     EXPECT_EQ(info(36), sigla) << modelo;
-    ECFIF_le_info(nullptr, 0);
     ecftest::set_peer(nullptr);
   }
 }
