@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/states.h"
 #include "ecfbmtc.h"
 #include "platform/emulated_printer.h"
 #include "platform/platform.h"
@@ -112,6 +113,12 @@ TEST_F(SensoresRelogio, ClockFailuresAndNullDestination) {
   EXPECT_EQ(ECFIF_le_datalida(lido), 37);
   EXPECT_EQ(ECFBMTCAUX_o_que_repetir, 2);
   EXPECT_EQ(ECFIF_entra_verao(), 37);
+  // The repeat reads the whole clock again, both variables.
+  ecftest::set_peer(&linha);
+  comandos();
+  ASSERT_EQ(ecf::core::operacao_a_repetir(2)(), 0);
+  EXPECT_EQ(comandos(), (std::vector<int>{35, 35}));
+  EXPECT_EQ(ECFBMTCAUX_o_que_repetir, 0);
 }
 
 }  // namespace
