@@ -302,11 +302,13 @@ inline const CodigosInfo &codigos_info() {
 // The national code of a firmware version: the older printers share one
 // table, the MFD printers have one per model; "00" when not found.
 constexpr std::string_view versao_nacional(bool mfd, int codigo, std::string_view versao) {
-  const Modelo *m = por_codigo(codigo);
-  const std::span<const VersaoCodigo> tabela_versoes =
-      !mfd ? std::span<const VersaoCodigo>(versoes::antigas)
-           : (m != nullptr ? m->info.versoes_mfd : std::span<const VersaoCodigo>());
   if (codigo < 0 || codigo > 14) return "00";
+  std::span<const VersaoCodigo> tabela_versoes = versoes::antigas;
+  if (mfd) {
+    tabela_versoes = {};
+    for (const auto &m : tabela)
+      if (m.codigo == codigo) tabela_versoes = m.info.versoes_mfd;
+  }
   for (const auto &v : tabela_versoes)
     if (v.versao == versao) return v.codigo;
   return "00";
