@@ -7,7 +7,7 @@
 #include <string>
 
 #include "ecfbmtc.h"
-#include "platform/emulated_printer.h"
+#include "emulated_printer.h"
 #include "platform/platform.h"
 
 namespace info_test {
@@ -40,7 +40,7 @@ class InfoNoEmulador : public ::testing::TestWithParam<Caso> {
 
   // The emulator's own books, read past the driver and the wire.
   std::string livro(int comando, std::string args = {}) {
-    return linha.printer().execute(static_cast<uint16_t>(comando), args).data;
+    return linha.printer.execute(static_cast<uint16_t>(comando), args).data;
   }
   static std::string digitos(const std::string &d, std::size_t pos, std::size_t n) {
     std::string s;

@@ -10,7 +10,7 @@
 #include "ecfbmtc.h"
 #include "info/bounded_text.h"
 #include "info/header_text.h"
-#include "platform/emulated_printer.h"
+#include "emulated_printer.h"
 #include "platform/platform.h"
 #include "platform/test_platform.h"
 

@@ -6,7 +6,7 @@
 
 #include "core/states.h"
 #include "ecfbmtc.h"
-#include "platform/emulated_printer.h"
+#include "emulated_printer.h"
 #include "platform/platform.h"
 #include "platform/test_platform.h"
 
@@ -56,7 +56,7 @@ TEST_F(SensoresRelogio, EachMaskReadsOnlyWhatItAsks) {
            Caso{2, false, true, true, {23}, {0, 0, 0, 0, 0}},
            Caso{31, true, true, false, {19, 23, 35}, {1, 1, 1, 0, 0}},
        }) {
-    linha.printer().faults().paper_out = c.sem_papel;
+    linha.printer.faults().paper_out = c.sem_papel;
     if (c.gaveta_aberta) {
       ASSERT_EQ(ECFIF_abre_gaveta(), 0);
     }
@@ -67,7 +67,7 @@ TEST_F(SensoresRelogio, EachMaskReadsOnlyWhatItAsks) {
     EXPECT_EQ(retornado(), c.registro) << c.mascara;
   }
   ECFBMTCAUX_logica_gaveta = 0;
-  linha.printer().faults().paper_out = false;
+  linha.printer.faults().paper_out = false;
   ASSERT_EQ(ECFIF_le_sensores(), 0);
   EXPECT_TRUE(ecftest::log_has("le_selec_sensores(16)..."));
   EXPECT_TRUE(ecftest::log_has("le_sensores(): 00 00 01 00 00"));
