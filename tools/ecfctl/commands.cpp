@@ -341,7 +341,7 @@ int report(const Session &s, std::string_view label, int r) {
     if (!s.options().quiet) std::printf("%.*s: ok\n", static_cast<int>(label.size()), label.data());
     return kExitOk;
   }
-  std::string_view meaning = result_meaning(r);
+  std::string_view meaning = result_meaning(s.ops(), r);
   std::fprintf(stderr, "%.*s: failed, result %d (%.*s)\n", static_cast<int>(label.size()),
                label.data(), r, static_cast<int>(meaning.size()), meaning.data());
   const Globals &g = s.globals();

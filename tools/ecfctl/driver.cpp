@@ -41,6 +41,7 @@ std::string Driver::load(const std::string &lib_dir) {
   resolve(d, ops_.pega_configuracao, "ECFIF_pega_configuracao");
   resolve(d, ops_.abre, "ECFIF_abre");
   resolve(d, ops_.fim_protocolo, "ECFIF_fim_protocolo");
+  resolve(d, ops_.texto_resultado, "ECFBMTCAUX_texto_resultado");
   resolve(d, ops_.le_status, "ECFBMTC_le_status");
   resolve(d, ops_.le_estado_do_ecf, "ECFBMTC_le_estado_do_ecf");
   resolve(d, ops_.le_parametro, "ECFBMTC_le_parametro");

@@ -17,6 +17,7 @@ using fn_int_text = int(const char *);
 using fn_int_int_text = int(int, const char *);
 using fn_int_uint = int(unsigned);
 using fn_ptr_void = void *();
+using fn_text_int = const char *(int);
 using fn_item = int(const char *code, const char *description, const char *tax,
                     const char *quantity, const char *price);
 using fn_item_extra = int(const char *code, const char *description, const char *tax,
@@ -40,6 +41,7 @@ struct Ops {
   fn_int_void *pega_configuracao = nullptr;  // ECFIF_pega_configuracao
   fn_int_void *abre = nullptr;               // ECFIF_abre
   fn_int_void *fim_protocolo = nullptr;      // ECFIF_fim_protocolo
+  fn_text_int *texto_resultado = nullptr;    // ECFBMTCAUX_texto_resultado
   // Reads.
   fn_int_void *le_status = nullptr;              // ECFBMTC_le_status
   fn_le_estado *le_estado_do_ecf = nullptr;      // ECFBMTC_le_estado_do_ecf

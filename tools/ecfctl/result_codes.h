@@ -3,10 +3,12 @@
 
 #include <string_view>
 
+#include "driver.h"
+
 namespace ecfctl {
 
-// A short English meaning of a driver result code; "unknown result" when the
-// code is not one the driver produces.
-std::string_view result_meaning(int code);
+// The driver's own meaning of a result code (ECFBMTCAUX_texto_resultado);
+// "unknown result" from a driver without it.
+std::string_view result_meaning(const Ops &ops, int code);
 
 }  // namespace ecfctl
