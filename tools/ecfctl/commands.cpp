@@ -72,14 +72,16 @@ void install_signal_handlers() {
   sigaction(SIGHUP, &sa, nullptr);
 }
 
+// ../lib beside ecfctl when the libraries are there (a build tree or a
+// prefix install), else "" for the system's library path.
 std::string program_lib_dir() {
   std::array<char, 4096> buf{};
   ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size() - 1);
   if (n <= 0) return "../lib";
   std::string exe(buf.data(), static_cast<size_t>(n));
   auto slash = exe.find_last_of('/');
-  std::string dir = slash == std::string::npos ? "." : exe.substr(0, slash);
-  return dir + "/../lib";
+  std::string dir = (slash == std::string::npos ? "." : exe.substr(0, slash)) + "/../lib";
+  return ::access((dir + "/libecfbmtc.so.1").c_str(), F_OK) == 0 ? dir : std::string();
 }
 
 constexpr long kDefaultSpeed = 115200;
@@ -808,8 +810,9 @@ void print_usage() {
       "  -l, --log-file PATH   driver log file\n"
       "  -m, --log-mode N      driver log bits (1 protocol, 2 interface calls)\n"
       "  -s, --state FILE      the driver's saved record (default ./ecfctl.state)\n"
-      "  -L, --lib-dir DIR     where libecfhost.so and libecfbmtc.so are\n"
-      "                        (default: $ECFCTL_LIB_DIR, else ../lib beside ecfctl)\n"
+      "  -L, --lib-dir DIR     where libecfhost.so.1 and libecfbmtc.so.1 are\n"
+      "                        (default: $ECFCTL_LIB_DIR, else ../lib beside ecfctl,\n"
+      "                        else the system's library path)\n"
       "  -q, --quiet           no progress line and no \"ok\" lines\n"
       "  -t, --timing          print the time taken and the time on the wire\n"
       "\n"
