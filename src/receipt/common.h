@@ -39,6 +39,12 @@ inline std::string_view limitado(const char *s, std::size_t max) {
 inline bool eh_mfd() {
   return (BMTCLOCAL_flg_vers & 1) != 0;
 }
+// Model and print width, read from the printer before the first document
+// command that depends on them: shaped for an unknown printer, the consumer
+// block or an item would lose data.
+inline int garante_configuracao() {
+  return ECFBMTC_num_col_ecf >= 1 ? 0 : ECFIF_pega_configuracao();
+}
 inline bool documento_fechado(unsigned char estado) {
   return estado == 1 || estado == 2 || estado == 51 || estado == 52;
 }

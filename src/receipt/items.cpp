@@ -143,6 +143,7 @@ int item_estendido(const Item &it, bool com_modo) {
 int registra_por_modelo(const Item &it) {
   // Without a unit price the printer would be sent a price of zero.
   if (!it.preco) return 2;
+  if (const int r = garante_configuracao(); r != 0) return r;
   const int m = ECFBMTC_modelo_ecf;
   if (m == 7 || m == 10) {
     if (ECFBMTC_flags & (4 | 8)) return item_estendido(it, (ECFBMTC_flags & 8) != 0);

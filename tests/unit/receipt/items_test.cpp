@@ -101,13 +101,17 @@ TEST_F(Itens, RefusedLongDescriptionKeepsTheLinesAndSendsNoItem) {
   EXPECT_EQ(BMTCLOCAL_d[400], 0);  // spent by the item even though refused
 }
 
-TEST_F(Itens, UnknownColumnsOrMissingPriceSendNothing) {
+TEST_F(Itens, UnknownPrinterIsReadFirstAndMissingPriceSendsNothing) {
   ECFBMTC_num_col_ecf = 0;
   ECFIF_descritivo(0, "linha");  // not stored without a column count
   EXPECT_EQ(BMTCLOCAL_d[400], 0);
-  EXPECT_EQ(ECFBMTC_registra_item("1", "Cafe", "T1", "1", "1"), 2);
-  ECFBMTC_flags = 16;
-  EXPECT_EQ(ECFBMTC_registra_item("1", "Cafe", "T1", "1", "1"), 2);
+  // The configuration is read before the item; when it cannot be, no item
+  // goes out shaped for an unknown printer.
+  imp.recusa(35, {0, 0x01}, 100);
+  EXPECT_NE(ECFBMTC_registra_item("1", "Cafe", "T1", "1", "1"), 0);
+  ASSERT_FALSE(imp.numeros().empty());
+  for (int c : imp.numeros()) EXPECT_EQ(c, 35);  // variable reads only, no item
+  imp.limpa();
   usa(mp2000);
   EXPECT_EQ(ECFBMTC_registra_item("1", "Cafe", "T1", "1", nullptr), 2);
   EXPECT_TRUE(imp.comandos.empty());
