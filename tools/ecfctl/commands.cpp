@@ -94,6 +94,11 @@ long speed_from_environment() {
   return (*end == '\0' && v >= 50 && v <= 4000000) ? v : kDefaultSpeed;
 }
 
+// Printer document states of an open fiscal receipt.
+bool fiscal_receipt_open(int state) {
+  return state == 3 || state == 6 || state == 7;
+}
+
 std::string_view document_state_meaning(int s) {
   switch (s) {
     case 1:
@@ -527,9 +532,18 @@ int run_step(Session &s, const Step &st, std::optional<StepError> &err) {
       if (o.fim_venda == nullptr) return kMissingOperation;
       if (int r = s.ensure_configured(); r != 0) return r;
       return s.call([&] { return o.fim_venda(); });
-    case StepKind::Cancel:
-      if (o.canc_cupom == nullptr) return kMissingOperation;
+    case StepKind::Cancel: {
+      if (o.canc_cupom == nullptr || o.le_estado_do_ecf == nullptr) return kMissingOperation;
+      // With no receipt open the printer would cancel the last finished one:
+      // that is cancel-last, asked for by its own name.
+      unsigned char state = 0;
+      if (int r = s.call([&] { return o.le_estado_do_ecf(&state); }); r != 0) return r;
+      if (!fiscal_receipt_open(state)) {
+        err = StepError{"no receipt is open (cancel-last cancels the last finished one)"};
+        return 0;
+      }
       return s.call([&] { return o.canc_cupom(); });
+    }
   }
   return kMissingOperation;
 }
@@ -661,6 +675,25 @@ int cmd_sale(Session &s, const std::vector<std::string> &args, const std::vector
       static_cast<unsigned long long>(sent + received), speed,
       static_cast<unsigned long long>(sent), static_cast<unsigned long long>(received));
   return kExitOk;
+}
+
+// Cancels the last finished receipt, naming it by its COO.
+int cmd_cancel_last(Session &s) {
+  const Ops &o = s.ops();
+  if (o.canc_anterior == nullptr || o.le_estado_do_ecf == nullptr)
+    return report(s, "cancel-last", kMissingOperation);
+  unsigned char state = 0;
+  if (int r = s.call([&] { return o.le_estado_do_ecf(&state); }); r != 0)
+    return report(s, "cancel-last", r);
+  if (fiscal_receipt_open(state)) {
+    std::fprintf(stderr, "cancel-last: a receipt is open (cancel cancels it)\n");
+    return kExitRefused;
+  }
+  const std::string coo = read_coo(s);
+  const int r = s.call([&] { return o.canc_anterior(); });
+  if (r == 0 && !s.options().quiet)
+    std::printf("cancel-last: receipt COO %s cancelled\n", coo.empty() ? "?" : coo.c_str());
+  return r == 0 ? kExitOk : report(s, "cancel-last", r);
 }
 
 int cmd_status(Session &s) {
@@ -815,6 +848,7 @@ void print_usage() {
       "                        else the system's library path)\n"
       "  -q, --quiet           no progress line and no \"ok\" lines\n"
       "  -t, --timing          print the time taken and the time on the wire\n"
+      "  -V, --version         print the version and exit\n"
       "\n"
       "commands:\n"
       "  status                printer status, open document, COO\n"
@@ -838,7 +872,8 @@ void print_usage() {
       "  pay METHOD AMOUNT [TEXT1 [TEXT2]]   METHOD: number or name\n"
       "  promo TEXT            promotional line for the close (\"!\" first: expanded)\n"
       "  close\n"
-      "  cancel                cancel the open receipt\n"
+      "  cancel                cancel the open receipt (refused when none is open)\n"
+      "  cancel-last           cancel the last finished receipt, naming its COO\n"
       "\n"
       "exit status: 0 success, 1 refused by the driver or the printer, 2 usage or script error,\n"
       "3 libraries, state file or operation not available, 130 interrupted\n",
@@ -870,11 +905,15 @@ int run_command(const Options &options, const std::vector<std::string> &args) {
     ParseError pe;
     step = parse_step(args, pe);
     if (!step) {
-      std::fprintf(stderr, "%s: %s\n", cmd.c_str(), pe.message.c_str());
+      // Some messages name the command already.
+      const bool named = pe.message.rfind(cmd + ":", 0) == 0;
+      std::fprintf(stderr, "%s%s%s\n", named ? "" : cmd.c_str(), named ? "" : ": ",
+                   pe.message.c_str());
       return kExitUsage;
     }
   } else if (cmd != "status" && cmd != "config" && cmd != "methods" && cmd != "add-method" &&
-             cmd != "open-day" && cmd != "state" && cmd != "sale" && cmd != "repeat") {
+             cmd != "open-day" && cmd != "state" && cmd != "sale" && cmd != "repeat" &&
+             cmd != "cancel-last") {
     std::fprintf(stderr, "ecfctl: unknown command \"%s\" (ecfctl help lists them)\n", cmd.c_str());
     return kExitUsage;
   }
@@ -901,6 +940,8 @@ int run_command(const Options &options, const std::vector<std::string> &args) {
     code = cmd_sale(s, args, *script, from);
   } else if (cmd == "repeat") {
     code = cmd_repeat(s);
+  } else if (cmd == "cancel-last") {
+    code = cmd_cancel_last(s);
   }
   if (options.timing) s.print_timing(stderr);
   if (code == kExitOk && s.save_failed()) code = kExitEnvironment;

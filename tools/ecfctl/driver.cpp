@@ -63,6 +63,7 @@ std::string Driver::load(const std::string &lib_dir) {
   resolve(d, ops_.acresc_item_pos, "ECFIF_acresc_item_pos");
   resolve(d, ops_.canc_item, "ECFBMTC_canc_item");
   resolve(d, ops_.canc_cupom, "ECFIF_canc_cupom");
+  resolve(d, ops_.canc_anterior, "ECFIF_canc_anterior");
   resolve(d, ops_.imprime_total, "ECFIF_imprime_total");
   resolve(d, ops_.pagamento, "ECFBMTC_pagamento");
   resolve(d, ops_.publicit, "ECFIF_publicit");

@@ -64,6 +64,7 @@ struct Ops {
   fn_int_int_text *acresc_item_pos = nullptr;        // ECFIF_acresc_item_pos
   fn_int_uint *canc_item = nullptr;                  // ECFBMTC_canc_item
   fn_int_void *canc_cupom = nullptr;                 // ECFIF_canc_cupom
+  fn_int_void *canc_anterior = nullptr;              // ECFIF_canc_anterior
   fn_int_text *imprime_total = nullptr;              // ECFIF_imprime_total
   fn_pagamento *pagamento = nullptr;                 // ECFBMTC_pagamento
   fn_int_int_text *publicit = nullptr;               // ECFIF_publicit

@@ -1,0 +1,63 @@
+// What ecfctl and ecfsim tell a user: versions, the models, and a cancel that
+// never reaches a finished receipt unless asked to by name.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "sale_harness.h"
+
+namespace {
+
+using namespace sale_test;
+
+TEST(ProgramsExplainThemselves, VersionsAndTheModelList) {
+  TempDir dir;
+  for (const char *program : {"ecfctl", "ecfsim"}) {
+    Output v = run(bin_dir() + "/" + program, {"--version"}, dir.path());
+    EXPECT_EQ(v.exit_code, 0) << program;
+    EXPECT_EQ(v.out.rfind(std::string(program) + " 1.", 0), 0u) << v.out;
+  }
+  Output help = run(bin_dir() + "/ecfsim", {"--help"}, dir.path());
+  EXPECT_EQ(help.exit_code, 0);
+  for (const char *model : {"MP-20 FI II", "MP-50 FI", "MP-4000 TH FI", "BR6000-TH", "4610-KN4"})
+    EXPECT_NE(help.out.find(model), std::string::npos) << model;
+}
+
+class CancelTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    emulator_ = std::make_unique<Emulator>(dir_, std::vector<std::string>{"--model", "12"});
+    ASSERT_TRUE(emulator_->start()) << emulator_->messages();
+  }
+  Output ecfctl(std::vector<std::string> args) {
+    std::vector<std::string> all = {"--device", emulator_->device(), "--state",
+                                    dir_.file("ecfctl.state")};
+    all.insert(all.end(), args.begin(), args.end());
+    return run(bin_dir() + "/ecfctl", all, dir_.path());
+  }
+
+  TempDir dir_;
+  std::unique_ptr<Emulator> emulator_;
+};
+
+TEST_F(CancelTest, CancelTakesOnlyAnOpenReceiptAndCancelLastNamesTheFinishedOne) {
+  write_file(dir_.file("sale.txt"), "open\nitem 1 \"Agua mineral\" 01 1 2.50\ntotal\n"
+                                    "pay 1 2.50\nclose\n");
+  Output sale = ecfctl({"sale", dir_.file("sale.txt")});
+  ASSERT_EQ(sale.exit_code, 0) << sale.out << sale.err;
+  const std::string before = emulator_->paper();
+
+  Output cancel = ecfctl({"cancel"});
+  EXPECT_NE(cancel.exit_code, 0);
+  EXPECT_NE(cancel.err.find("no receipt is open"), std::string::npos) << cancel.err;
+  EXPECT_EQ(emulator_->paper(), before);  // nothing printed, nothing cancelled
+
+  Output last = ecfctl({"cancel-last"});
+  EXPECT_EQ(last.exit_code, 0) << last.err;
+  EXPECT_NE(last.out.find("cancel-last: receipt COO 0"), std::string::npos) << last.out;
+  EXPECT_NE(emulator_->paper(), before);
+}
+
+}  // namespace
