@@ -25,7 +25,7 @@ TEST(ProgramsExplainThemselves, VersionsAndTheModelList) {
     EXPECT_NE(help.out.find(model), std::string::npos) << model;
 }
 
-class CancelTest : public ::testing::Test {
+class EcfctlTest : public ::testing::Test {
  protected:
   void SetUp() override {
     emulator_ = std::make_unique<Emulator>(dir_, std::vector<std::string>{"--model", "12"});
@@ -42,9 +42,10 @@ class CancelTest : public ::testing::Test {
   std::unique_ptr<Emulator> emulator_;
 };
 
-TEST_F(CancelTest, CancelTakesOnlyAnOpenReceiptAndCancelLastNamesTheFinishedOne) {
-  write_file(dir_.file("sale.txt"), "open\nitem 1 \"Agua mineral\" 01 1 2.50\ntotal\n"
-                                    "pay 1 2.50\nclose\n");
+TEST_F(EcfctlTest, CancelTakesOnlyAnOpenReceiptAndCancelLastNamesTheFinishedOne) {
+  write_file(dir_.file("sale.txt"),
+             "open\nitem 1 \"Agua mineral\" 01 1 2.50\ntotal\n"
+             "pay 1 2.50\nclose\n");
   Output sale = ecfctl({"sale", dir_.file("sale.txt")});
   ASSERT_EQ(sale.exit_code, 0) << sale.out << sale.err;
   const std::string before = emulator_->paper();
@@ -58,6 +59,18 @@ TEST_F(CancelTest, CancelTakesOnlyAnOpenReceiptAndCancelLastNamesTheFinishedOne)
   EXPECT_EQ(last.exit_code, 0) << last.err;
   EXPECT_NE(last.out.find("cancel-last: receipt COO 0"), std::string::npos) << last.out;
   EXPECT_NE(emulator_->paper(), before);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(EcfctlTest, RatesListTheTaxCodesItemsTake) {
+  Output rates = ecfctl({"rates"});
+  ASSERT_EQ(rates.exit_code, 0) << rates.err;
+  EXPECT_NE(rates.out.find("FF  tax substitution 00.00%"), std::string::npos) << rates.out;
+  EXPECT_NE(rates.out.find("SN  not taxed"), std::string::npos) << rates.out;  // MFD entries
+  EXPECT_NE(rates.out.find("01  IC"), std::string::npos) << rates.out;
 }
 
 }  // namespace

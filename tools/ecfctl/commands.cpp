@@ -677,6 +677,46 @@ int cmd_sale(Session &s, const std::vector<std::string> &args, const std::vector
   return kExitOk;
 }
 
+// What a tax entry's type byte stands for.
+std::string_view tax_kind(int type) {
+  switch (type) {
+    case 0:
+      return "ICMS rate";
+    case 20:
+      return "ISS rate";
+    case 4:
+    case 24:
+      return "tax substitution";
+    case 5:
+    case 25:
+      return "exempt";
+    case 6:
+    case 26:
+      return "not taxed";
+    default:
+      return "unknown";
+  }
+}
+
+// The printer's tax table: the code an item gives, its kind and its rate.
+int cmd_rates(Session &s) {
+  const Ops &o = s.ops();
+  if (o.le_tributacao == nullptr) return report(s, "rates", kMissingOperation);
+  if (int r = s.ensure_configured(); r != 0) return report(s, "rates", r);
+  constexpr int kNotProgrammed = 99;
+  for (int i = 0; i < 22; ++i) {
+    std::array<unsigned char, 10> e{};
+    const int r = s.call([&] { return o.le_tributacao(i, e.data()); });
+    if (r == 19) break;  // past the table of this generation
+    if (r != 0) return report(s, "rates", r);
+    if (e[0] == kNotProgrammed) continue;
+    const std::string_view kind = tax_kind(e[0]);
+    std::printf("%c%c  %.*s %c%c.%c%c%%\n", e[1], e[2], static_cast<int>(kind.size()), kind.data(),
+                e[4], e[5], e[7], e[8]);
+  }
+  return kExitOk;
+}
+
 // Cancels the last finished receipt, naming it by its COO.
 int cmd_cancel_last(Session &s) {
   const Ops &o = s.ops();
@@ -854,6 +894,7 @@ void print_usage() {
       "  status                printer status, open document, COO\n"
       "  config                model, firmware, columns\n"
       "  methods               the printer's payment methods\n"
+      "  rates                 the printer's tax rates (the TAX codes items take)\n"
       "  add-method NAME       program a payment method\n"
       "  open-day              prepare the printer for the day\n"
       "  state                 what the saved record holds (no printer)\n"
@@ -913,7 +954,7 @@ int run_command(const Options &options, const std::vector<std::string> &args) {
     }
   } else if (cmd != "status" && cmd != "config" && cmd != "methods" && cmd != "add-method" &&
              cmd != "open-day" && cmd != "state" && cmd != "sale" && cmd != "repeat" &&
-             cmd != "cancel-last") {
+             cmd != "cancel-last" && cmd != "rates") {
     std::fprintf(stderr, "ecfctl: unknown command \"%s\" (ecfctl help lists them)\n", cmd.c_str());
     return kExitUsage;
   }
@@ -942,6 +983,8 @@ int run_command(const Options &options, const std::vector<std::string> &args) {
     code = cmd_repeat(s);
   } else if (cmd == "cancel-last") {
     code = cmd_cancel_last(s);
+  } else if (cmd == "rates") {
+    code = cmd_rates(s);
   }
   if (options.timing) s.print_timing(stderr);
   if (code == kExitOk && s.save_failed()) code = kExitEnvironment;

@@ -47,6 +47,7 @@ std::string Driver::load(const std::string &lib_dir) {
   resolve(d, ops_.le_estado_do_ecf, "ECFBMTC_le_estado_do_ecf");
   resolve(d, ops_.le_parametro, "ECFBMTC_le_parametro");
   resolve(d, ops_.le_forma_de_pagamento, "ECFIF_le_forma_de_pagamento");
+  resolve(d, ops_.le_tributacao, "ECFIF_le_tributacao");
   resolve(d, ops_.identifica_consumidor, "ECFIF_identifica_consumidor");
   resolve(d, ops_.id_aplicacao, "ECFIF_id_aplicacao");
   resolve(d, ops_.inicio_venda, "ECFIF_inicio_venda");

@@ -26,6 +26,7 @@ using fn_pagamento = int(int method, const char *amount, const char *text1, cons
 using fn_le_estado = int(unsigned char *estado);
 using fn_le_parametro = int(unsigned char variable);
 using fn_le_forma = int(int index, char *name);
+using fn_le_tributacao = int(int index, void *entry);
 using fn_8toa = char *(char *text, const void *value);
 }
 
@@ -47,6 +48,7 @@ struct Ops {
   fn_le_estado *le_estado_do_ecf = nullptr;      // ECFBMTC_le_estado_do_ecf
   fn_le_parametro *le_parametro = nullptr;       // ECFBMTC_le_parametro
   fn_le_forma *le_forma_de_pagamento = nullptr;  // ECFIF_le_forma_de_pagamento
+  fn_le_tributacao *le_tributacao = nullptr;     // ECFIF_le_tributacao
   // The sale.
   fn_int_int_text *identifica_consumidor = nullptr;  // ECFIF_identifica_consumidor
   fn_int_text *id_aplicacao = nullptr;               // ECFIF_id_aplicacao
