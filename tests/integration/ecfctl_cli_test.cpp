@@ -74,3 +74,19 @@ TEST_F(EcfctlTest, RatesListTheTaxCodesItemsTake) {
 }
 
 }  // namespace
+
+namespace {
+
+// Each run is a new process that knows nothing of the printer yet.
+TEST_F(EcfctlTest, ConsumerGivenInOneRunIsPrintedByTheOpeningInTheNext) {
+  ASSERT_EQ(
+      ecfctl({"consumer", "123.456.789-09", "Maria da Silva", "Rua das Flores, 100"}).exit_code, 0);
+  Output open = ecfctl({"open"});
+  ASSERT_EQ(open.exit_code, 0) << open.err;
+  const std::string paper = emulator_->paper();
+  EXPECT_NE(paper.find("Maria da Silva"), std::string::npos) << paper;
+  EXPECT_NE(paper.find("Rua das Flores, 100"), std::string::npos) << paper;
+  EXPECT_EQ(ecfctl({"cancel"}).exit_code, 0);
+}
+
+}  // namespace

@@ -962,6 +962,13 @@ int run_command(const Options &options, const std::vector<std::string> &args) {
   install_signal_handlers();
   Session s(options);
   if (!s.start()) return kExitEnvironment;
+  // Like a point-of-sale host, read the configuration before any work: the
+  // documents depend on the model. Not for the record alone, the status (it
+  // must speak when the printer cannot be read) or a repeat (it would replace
+  // the command to repeat).
+  if (cmd != "state" && cmd != "status" && cmd != "repeat") {
+    if (int r = s.ensure_configured(); r != 0) return report(s, "config", r);
+  }
   int code = kExitOk;
   if (step) {
     code = perform(s, *step, cmd);
