@@ -90,3 +90,21 @@ TEST_F(EcfctlTest, ConsumerGivenInOneRunIsPrintedByTheOpeningInTheNext) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(EcfctlTest, RefusalsNameThePrintersReason) {
+  ASSERT_EQ(ecfctl({"open"}).exit_code, 0);
+  ASSERT_EQ(ecfctl({"item", "1", "Agua", "01", "1", "2.50"}).exit_code, 0);
+  Output close = ecfctl({"close"});
+  EXPECT_NE(close.err.find("ST2 01h (command not executed)"), std::string::npos) << close.err;
+  ASSERT_EQ(ecfctl({"total"}).exit_code, 0);
+  ASSERT_EQ(ecfctl({"pay", "1", "1.00"}).exit_code, 0);
+  Output item = ecfctl({"--protocol", "extended", "item", "2", "Pao", "01", "1", "1.00"});
+  EXPECT_NE(item.err.find("execution status 169 (already totalled: pay or close)"),
+            std::string::npos)
+      << item.err;
+  EXPECT_EQ(ecfctl({"cancel"}).exit_code, 0);
+}
+
+}  // namespace

@@ -352,9 +352,9 @@ int report(const Session &s, std::string_view label, int r) {
   std::fprintf(stderr, "%.*s: failed, result %d (%.*s)\n", static_cast<int>(label.size()),
                label.data(), r, static_cast<int>(meaning.size()), meaning.data());
   const Globals &g = s.globals();
-  if ((r == 34 || r == 1) && g.ultima_falha != nullptr && g.status_execucao != nullptr) {
-    std::fprintf(stderr, "  printer failure %d, execution status %d\n", *g.ultima_falha,
-                 *g.status_execucao);
+  if (g.ultima_falha != nullptr && g.status_execucao != nullptr) {
+    const std::string reason = refusal_reason(r, *g.ultima_falha, *g.status_execucao);
+    if (!reason.empty()) std::fprintf(stderr, "  printer: %s\n", reason.c_str());
   }
   return kExitRefused;
 }

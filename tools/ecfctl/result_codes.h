@@ -1,6 +1,7 @@
 // Meanings of the driver's result codes, for messages.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "driver.h"
@@ -10,5 +11,10 @@ namespace ecfctl {
 // The driver's own meaning of a result code (ECFBMTCAUX_texto_resultado);
 // "unknown result" from a driver without it.
 std::string_view result_meaning(const Ops &ops, int code);
+
+// The printer's reason for a refusal, by name: the ST2 bits when no rule
+// matched (result 34) and the extended protocol's execution status. Empty
+// when there is nothing to tell.
+std::string refusal_reason(int result, int st2, int exec_status);
 
 }  // namespace ecfctl
