@@ -7,6 +7,7 @@
 #                     binfmt_misc) only when this kernel cannot run 32-bit programs
 #   deps.sh fuzz      as default and clang
 #   deps.sh package   the Debian packaging tools
+#   deps.sh package-i386   the i386 cross compilers for the packages
 set -euo pipefail
 job=${1:-default}
 
@@ -26,12 +27,12 @@ default | asan | m32 | fuzz)
 package)
   want_pkg dpkg-dev
   want_pkg debhelper
-  want_pkg g++-multilib
-  [ -d /usr/src/googletest ] || need+=(googletest)
-  want_cmd pkg-config pkgconf
+  ;;
+package-i386)
+  want_pkg crossbuild-essential-i386
   ;;
 *)
-  echo "deps: unknown job '$job' (demo, default, asan, m32, fuzz or package)" >&2
+  echo "deps: unknown job '$job' (demo, default, asan, m32, fuzz, package or package-i386)" >&2
   exit 2
   ;;
 esac
