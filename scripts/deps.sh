@@ -29,6 +29,13 @@ package)
   want_pkg debhelper
   ;;
 package-i386)
+  # On Debian 12 the i386 cross compilers and g++-multilib (the m32 preset)
+  # exclude each other: installing one removes the other.
+  if dpkg -s g++-multilib >/dev/null 2>&1 && ! dpkg -s crossbuild-essential-i386 >/dev/null 2>&1; then
+    echo "deps: the i386 packages need crossbuild-essential-i386, which would remove" >&2
+    echo "deps: g++-multilib (the m32 preset); build them on a machine without it" >&2
+    exit 1
+  fi
   want_pkg crossbuild-essential-i386
   ;;
 *)
