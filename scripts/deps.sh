@@ -8,6 +8,7 @@
 #   deps.sh fuzz      as default and clang
 #   deps.sh package   the Debian packaging tools
 #   deps.sh coverage  as default and gcovr (scripts/coverage.sh)
+#   deps.sh package-i386   the i386 cross compilers for the packages
 set -euo pipefail
 job=${1:-default}
 
@@ -27,12 +28,19 @@ default | asan | m32 | fuzz | coverage)
 package)
   want_pkg dpkg-dev
   want_pkg debhelper
-  want_pkg g++-multilib
-  [ -d /usr/src/googletest ] || need+=(googletest)
-  want_cmd pkg-config pkgconf
+  ;;
+package-i386)
+  # On Debian 12 the i386 cross compilers and g++-multilib (the m32 preset)
+  # exclude each other: installing one removes the other.
+  if dpkg -s g++-multilib >/dev/null 2>&1 && ! dpkg -s crossbuild-essential-i386 >/dev/null 2>&1; then
+    echo "deps: the i386 packages need crossbuild-essential-i386, which would remove" >&2
+    echo "deps: g++-multilib (the m32 preset); build them on a machine without it" >&2
+    exit 1
+  fi
+  want_pkg crossbuild-essential-i386
   ;;
 *)
-  echo "deps: unknown job '$job' (demo, default, asan, m32, fuzz, coverage or package)" >&2
+  echo "deps: unknown job '$job' (demo, default, asan, m32, fuzz, coverage, package or package-i386)" >&2
   exit 2
   ;;
 esac

@@ -31,7 +31,8 @@ int ECFIF_le_configuracao(void *registro);
 /* Fills ECFIF_cfg once (sends nothing when filled); on failure leaves the
    defaults and tries again on the next call. */
 int ECFIF_pega_configuracao(void);
-/* The library's identification text (ECFIF_texto_id_versao). Sends nothing. */
+/* The library's identification text ECFIF_texto_id_versao: "ECFBMTC " and
+   the major version (that of the SONAME). Sends nothing. */
 const char *ECFIF_versao_da_biblioteca(void);
 /* 1 when the firmware is 1.00, 1.01 or 1.02, else 0 (also when the
    configuration cannot be read). May read it first. */

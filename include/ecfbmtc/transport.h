@@ -37,6 +37,11 @@ extern int ECFIF_ultimo_comando;  /* wire code of the last command prepared */
 int ECFBMTCAUX_retardo(unsigned segundos);
 int ECFBMTCAUX_ms_retardo(int ms);
 
+/* A short English meaning of a result code, for the operator; "unknown
+   result code" for a code the driver does not make. Never null; sends
+   nothing. */
+const char *ECFBMTCAUX_texto_resultado(int codigo);
+
 /* Status decoding. */
 extern int ECFBMTCAUX_status_execucao; /* extended protocol execution status */
 extern int ECFBMTC_ultima_falha;       /* failure of the last refused command */

@@ -157,6 +157,10 @@ int main(int argc, char **argv) {
     std::fprintf(stderr, "ecfsim: %s\nTry 'ecfsim --help'.\n", error.c_str());
     return ecfsim::program::kExitUsage;
   }
+  if (options->version) {
+    std::printf("ecfsim %s\n", ECF_VERSION);
+    return 0;
+  }
   if (options->help) {
     std::fputs(ecfsim::program::usage_text().c_str(), stdout);
     return 0;

@@ -1,6 +1,9 @@
 #include "program/options.h"
 
+#include "core/model_table.h"
+
 #include <charconv>
+#include <cstdio>
 #include <string_view>
 
 namespace ecfsim::program {
@@ -107,6 +110,10 @@ std::optional<Options> parse_options(const std::vector<std::string> &args, std::
       o.help = true;
       continue;
     }
+    if (arg == "--version" || arg == "-V") {
+      o.version = true;
+      continue;
+    }
     const size_t eq = arg.find('=');
     const std::string name = arg.substr(0, eq);
     if (!takes_value(name)) {
@@ -125,6 +132,21 @@ std::optional<Options> parse_options(const std::vector<std::string> &args, std::
     if (!apply_option(name, value, o, error)) return std::nullopt;
   }
   return o;
+}
+
+// One line per model, by code: code, name, print width, generation.
+static std::string model_list() {
+  std::string text;
+  for (int code = 1; code <= 14; ++code) {
+    const ModelInfo *m = find_model(code);
+    if (m == nullptr) continue;
+    char line[96];
+    std::snprintf(line, sizeof line, "  %2d  %-22.*s %d columns%s\n", code,
+                  static_cast<int>(m->reported_name.size()), m->reported_name.data(), m->columns,
+                  model_is_mfd(code) ? ", MFD" : "");
+    text += line;
+  }
+  return text;
 }
 
 std::string usage_text() {
@@ -162,10 +184,13 @@ Options (a value may also be given as --option=VALUE):
                          paper-near-end   the paper is near its end
                          memory-full      the fiscal memory is full
   -h, --help           show this text and exit
+  -V, --version        print the version and exit
 
 Exit status: 0 after a clean stop, 1 on a bad command line, 2 when the
 terminal, the state file or the paper file cannot be used.
-)";
+
+Models (--model takes the name or the code):
+)" + model_list();
 }
 
 }  // namespace ecfsim::program

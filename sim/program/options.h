@@ -23,6 +23,7 @@ struct Options {
   WireFaults wire_faults;
   PrinterFaults printer_faults;
   bool help = false;
+  bool version = false;
 };
 
 // Parses argv. On a bad command line returns nothing and says why in `error`.

@@ -37,6 +37,13 @@ using ecf::core::registra;
 using ecf::core::Repete;
 using ecf::core::tratado_como_ok;
 
+// Model and print width, read from the printer before the first document
+// command that depends on them: shaped for an unknown printer, the consumer
+// block or an item would lose data.
+inline int garante_configuracao() {
+  return ECFBMTC_num_col_ecf >= 1 ? 0 : ECFIF_pega_configuracao();
+}
+
 // Record fields.
 inline unsigned char estado_doc() {
   return ecf::nv::estado_doc_atual();

@@ -145,6 +145,7 @@ int item_estendido(const Item &it, bool com_modo) {
 int registra_por_modelo(const Item &it) {
   // Without a unit price the printer would be sent a price of zero.
   if (!it.preco) return 2;
+  if (const int r = garante_configuracao(); r != 0) return r;
   switch (ecf::core::caminho_item()) {
     case ecf::core::CaminhoItem::estendido:
       return item_estendido(it, true);

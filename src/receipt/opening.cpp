@@ -14,6 +14,7 @@ const char *consumidor(ecf::nv::Field f) {
 
 extern "C" int ECFBMTC_cf_abertura_txt(const char *f1, const char *f2, const char *f3) {
   registra(log_interface, "cf_abertura_txt(%s,%s,%s)...", txt(f1), txt(f2), txt(f3));
+  if (const int r = garante_configuracao(); r != 0) return r;
   unsigned char bloco[140];
   int n = BMTCLOCAL_formata_dados_cliente(bloco, f1, f2, f3);
   int r = ECFBMTC_exec_argum(cmd::abre_cupom, n ? bloco : nullptr, n);

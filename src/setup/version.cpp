@@ -15,8 +15,10 @@ extern "C" {
 int ECFBMTC_modelo_ecf = 0;
 int ECFBMTC_num_col_ecf = 0;
 int BMTCLOCAL_flg_vers = 0;
-const char ECFIF_texto_id_versao[10] = "ECFBMTC ?";
+// The library's major version (its SONAME's) in the 10 bytes hosts know.
+const char ECFIF_texto_id_versao[10] = "ECFBMTC " ECFBMTC_VERSAO_MAIOR;
 }
+static_assert(sizeof("ECFBMTC " ECFBMTC_VERSAO_MAIOR) <= sizeof ECFIF_texto_id_versao);
 
 namespace {
 

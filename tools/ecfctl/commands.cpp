@@ -284,9 +284,18 @@ int run_step(Session &s, const Step &st, std::optional<StepError> &err) {
       if (o.fim_venda == nullptr) return kMissingOperation;
       if (int r = s.ensure_configured(); r != 0) return r;
       return s.call([&] { return o.fim_venda(); });
-    case StepKind::Cancel:
-      if (o.canc_cupom == nullptr) return kMissingOperation;
+    case StepKind::Cancel: {
+      if (o.canc_cupom == nullptr || o.le_estado_do_ecf == nullptr) return kMissingOperation;
+      // With no receipt open the printer would cancel the last finished one:
+      // that is cancel-last, asked for by its own name.
+      unsigned char state = 0;
+      if (int r = s.call([&] { return o.le_estado_do_ecf(&state); }); r != 0) return r;
+      if (!fiscal_receipt_open(state)) {
+        err = StepError{"no receipt is open (cancel-last cancels the last finished one)"};
+        return 0;
+      }
       return s.call([&] { return o.canc_cupom(); });
+    }
   }
   return kMissingOperation;
 }
@@ -342,16 +351,6 @@ int cmd_check(const std::vector<std::string> &args) {
   if (!steps) return kExitUsage;
   for (const auto &st : *steps) std::printf("%d: %s\n", st.line_no, describe(st).c_str());
   return kExitOk;
-}
-
-std::string read_coo(Session &s) {
-  const Ops &o = s.ops();
-  const Globals &g = s.globals();
-  if (o.le_parametro == nullptr || g.buffer_protocolo == nullptr || g.tam_resposta_ecf == nullptr)
-    return {};
-  if (s.call([&] { return o.le_parametro(6); }) != 0) return {};
-  if (*g.buffer_protocolo == nullptr || *g.tam_resposta_ecf < 6) return {};
-  return bcd_digits(*g.buffer_protocolo + 3, 3);
 }
 
 std::string total_paid(const Session &s) {
@@ -567,10 +566,12 @@ void print_usage() {
       "  -l, --log-file PATH   driver log file\n"
       "  -m, --log-mode N      driver log bits (1 protocol, 2 interface calls)\n"
       "  -s, --state FILE      the driver's saved record (default ./ecfctl.state)\n"
-      "  -L, --lib-dir DIR     where libecfhost.so and libecfbmtc.so are\n"
-      "                        (default: $ECFCTL_LIB_DIR, else ../lib beside ecfctl)\n"
+      "  -L, --lib-dir DIR     where libecfhost.so.1 and libecfbmtc.so.1 are\n"
+      "                        (default: $ECFCTL_LIB_DIR, else ../lib beside ecfctl,\n"
+      "                        else the system's library path)\n"
       "  -q, --quiet           no progress line and no \"ok\" lines\n"
       "  -t, --timing          print the time taken and the time on the wire\n"
+      "  -V, --version         print the version and exit\n"
       "\n"
       "commands:\n"
       "  status                printer status, open document, COO\n"
@@ -594,7 +595,7 @@ void print_usage() {
       "  pay METHOD AMOUNT [TEXT1 [TEXT2]]   METHOD: number or name\n"
       "  promo TEXT            promotional line for the close (\"!\" first: expanded)\n"
       "  close\n"
-      "  cancel                cancel the open receipt\n",
+      "  cancel                cancel the open receipt (refused when none is open)\n",
       stdout);
   for (const Subcommand &c : registered_subcommands()) {
     std::printf("  %.*s\n", static_cast<int>(c.usage.size()), c.usage.data());
@@ -634,7 +635,10 @@ int run_command(const Options &options, const std::vector<std::string> &args) {
     ParseError pe;
     step = parse_step(args, pe);
     if (!step) {
-      std::fprintf(stderr, "%s: %s\n", cmd.c_str(), pe.message.c_str());
+      // Some messages name the command already.
+      const bool named = pe.message.rfind(cmd + ":", 0) == 0;
+      std::fprintf(stderr, "%s%s%s\n", named ? "" : cmd.c_str(), named ? "" : ": ",
+                   pe.message.c_str());
       return kExitUsage;
     }
   } else if (sub == nullptr && cmd != "status" && cmd != "config" && cmd != "methods" &&
@@ -647,6 +651,13 @@ int run_command(const Options &options, const std::vector<std::string> &args) {
   install_signal_handlers();
   Session s(options);
   if (!s.start()) return kExitEnvironment;
+  // Like a point-of-sale host, read the configuration before any work: the
+  // documents depend on the model. Not for the record alone, the status (it
+  // must speak when the printer cannot be read) or a repeat (it would replace
+  // the command to repeat).
+  if (cmd != "state" && cmd != "status" && cmd != "repeat") {
+    if (int r = s.ensure_configured(); r != 0) return report(s, "config", r);
+  }
   int code = kExitOk;
   if (sub != nullptr) {
     code = sub->run(s, args);

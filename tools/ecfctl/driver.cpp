@@ -26,9 +26,10 @@ Driver::~Driver() {
 
 std::string Driver::load(const std::string &lib_dir) {
   // The runtime names (the SONAMEs): an install without the development
-  // links still has them.
-  const std::string host_path = lib_dir + "/libecfhost.so.1";
-  const std::string driver_path = lib_dir + "/libecfbmtc.so.1";
+  // links still has them. No folder: the system's library path.
+  const std::string folder = lib_dir.empty() ? std::string() : lib_dir + "/";
+  const std::string host_path = folder + "libecfhost.so.1";
+  const std::string driver_path = folder + "libecfbmtc.so.1";
   host_ = dlopen(host_path.c_str(), RTLD_NOW | RTLD_GLOBAL);
   if (host_ == nullptr) return dl_error("cannot load the host kit");
   if (!wire_count_attach(host_)) return "the host kit lacks its serial port calls";
@@ -41,10 +42,12 @@ std::string Driver::load(const std::string &lib_dir) {
   resolve(d, ops_.pega_configuracao, "ECFIF_pega_configuracao");
   resolve(d, ops_.abre, "ECFIF_abre");
   resolve(d, ops_.fim_protocolo, "ECFIF_fim_protocolo");
+  resolve(d, ops_.texto_resultado, "ECFBMTCAUX_texto_resultado");
   resolve(d, ops_.le_status, "ECFBMTC_le_status");
   resolve(d, ops_.le_estado_do_ecf, "ECFBMTC_le_estado_do_ecf");
   resolve(d, ops_.le_parametro, "ECFBMTC_le_parametro");
   resolve(d, ops_.le_forma_de_pagamento, "ECFIF_le_forma_de_pagamento");
+  resolve(d, ops_.le_tributacao, "ECFIF_le_tributacao");
   resolve(d, ops_.identifica_consumidor, "ECFIF_identifica_consumidor");
   resolve(d, ops_.id_aplicacao, "ECFIF_id_aplicacao");
   resolve(d, ops_.inicio_venda, "ECFIF_inicio_venda");
@@ -61,6 +64,7 @@ std::string Driver::load(const std::string &lib_dir) {
   resolve(d, ops_.acresc_item_pos, "ECFIF_acresc_item_pos");
   resolve(d, ops_.canc_item, "ECFBMTC_canc_item");
   resolve(d, ops_.canc_cupom, "ECFIF_canc_cupom");
+  resolve(d, ops_.canc_anterior, "ECFIF_canc_anterior");
   resolve(d, ops_.imprime_total, "ECFIF_imprime_total");
   resolve(d, ops_.pagamento, "ECFBMTC_pagamento");
   resolve(d, ops_.publicit, "ECFIF_publicit");

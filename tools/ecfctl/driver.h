@@ -17,6 +17,7 @@ using fn_int_text = int(const char *);
 using fn_int_int_text = int(int, const char *);
 using fn_int_uint = int(unsigned);
 using fn_ptr_void = void *();
+using fn_text_int = const char *(int);
 using fn_item = int(const char *code, const char *description, const char *tax,
                     const char *quantity, const char *price);
 using fn_item_extra = int(const char *code, const char *description, const char *tax,
@@ -25,6 +26,7 @@ using fn_pagamento = int(int method, const char *amount, const char *text1, cons
 using fn_le_estado = int(unsigned char *estado);
 using fn_le_parametro = int(unsigned char variable);
 using fn_le_forma = int(int index, char *name);
+using fn_le_tributacao = int(int index, void *entry);
 using fn_8toa = char *(char *text, const void *value);
 }
 
@@ -40,11 +42,13 @@ struct Ops {
   fn_int_void *pega_configuracao = nullptr;  // ECFIF_pega_configuracao
   fn_int_void *abre = nullptr;               // ECFIF_abre
   fn_int_void *fim_protocolo = nullptr;      // ECFIF_fim_protocolo
+  fn_text_int *texto_resultado = nullptr;    // ECFBMTCAUX_texto_resultado
   // Reads.
   fn_int_void *le_status = nullptr;              // ECFBMTC_le_status
   fn_le_estado *le_estado_do_ecf = nullptr;      // ECFBMTC_le_estado_do_ecf
   fn_le_parametro *le_parametro = nullptr;       // ECFBMTC_le_parametro
   fn_le_forma *le_forma_de_pagamento = nullptr;  // ECFIF_le_forma_de_pagamento
+  fn_le_tributacao *le_tributacao = nullptr;     // ECFIF_le_tributacao
   // The sale.
   fn_int_int_text *identifica_consumidor = nullptr;  // ECFIF_identifica_consumidor
   fn_int_text *id_aplicacao = nullptr;               // ECFIF_id_aplicacao
@@ -62,6 +66,7 @@ struct Ops {
   fn_int_int_text *acresc_item_pos = nullptr;        // ECFIF_acresc_item_pos
   fn_int_uint *canc_item = nullptr;                  // ECFBMTC_canc_item
   fn_int_void *canc_cupom = nullptr;                 // ECFIF_canc_cupom
+  fn_int_void *canc_anterior = nullptr;              // ECFIF_canc_anterior
   fn_int_text *imprime_total = nullptr;              // ECFIF_imprime_total
   fn_pagamento *pagamento = nullptr;                 // ECFBMTC_pagamento
   fn_int_int_text *publicit = nullptr;               // ECFIF_publicit

@@ -24,23 +24,17 @@ bool parse_long(const char *text, long min, long max, long &out) {
 int main(int argc, char **argv) {
   ecfctl::Options opt;
   static const option long_options[] = {
-      {"device", required_argument, nullptr, 'd'},
-      {"port", required_argument, nullptr, 'p'},
-      {"speed", required_argument, nullptr, 'b'},
-      {"option", required_argument, nullptr, 'o'},
-      {"protocol", required_argument, nullptr, 'P'},
-      {"log-file", required_argument, nullptr, 'l'},
-      {"log-mode", required_argument, nullptr, 'm'},
-      {"state", required_argument, nullptr, 's'},
-      {"lib-dir", required_argument, nullptr, 'L'},
-      {"quiet", no_argument, nullptr, 'q'},
-      {"timing", no_argument, nullptr, 't'},
-      {"help", no_argument, nullptr, 'h'},
-      {nullptr, 0, nullptr, 0},
+      {"device", required_argument, nullptr, 'd'},   {"port", required_argument, nullptr, 'p'},
+      {"speed", required_argument, nullptr, 'b'},    {"option", required_argument, nullptr, 'o'},
+      {"protocol", required_argument, nullptr, 'P'}, {"log-file", required_argument, nullptr, 'l'},
+      {"log-mode", required_argument, nullptr, 'm'}, {"state", required_argument, nullptr, 's'},
+      {"lib-dir", required_argument, nullptr, 'L'},  {"quiet", no_argument, nullptr, 'q'},
+      {"timing", no_argument, nullptr, 't'},         {"help", no_argument, nullptr, 'h'},
+      {"version", no_argument, nullptr, 'V'},        {nullptr, 0, nullptr, 0},
   };
   int c;
   // "+": options end at the command, so its own arguments may start with "-".
-  while ((c = getopt_long(argc, argv, "+d:p:b:o:P:l:m:s:L:qth", long_options, nullptr)) != -1) {
+  while ((c = getopt_long(argc, argv, "+d:p:b:o:P:l:m:s:L:qthV", long_options, nullptr)) != -1) {
     long v = 0;
     switch (c) {
       case 'd':
@@ -97,6 +91,9 @@ int main(int argc, char **argv) {
         break;
       case 'h':
         ecfctl::print_usage();
+        return ecfctl::kExitOk;
+      case 'V':
+        std::printf("ecfctl %s\n", ECF_VERSION);
         return ecfctl::kExitOk;
       default:
         return ecfctl::kExitUsage;

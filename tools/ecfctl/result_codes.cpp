@@ -1,47 +1,74 @@
 #include "result_codes.h"
 
 #include <array>
-#include <utility>
+#include <cstdio>
 
 namespace ecfctl {
 namespace {
 
-struct CodeMeaning {
-  int code;
-  std::string_view meaning;
+struct Named {
+  int value;
+  std::string_view name;
 };
 
-constexpr std::array kMeanings{
-    CodeMeaning{0, "success"},
-    CodeMeaning{1, "the printer did not carry out the command"},
-    CodeMeaning{2, "invalid argument, or a command refused for its arguments"},
-    CodeMeaning{3, "payment-method file: section not found"},
-    CodeMeaning{4, "payment-method file: no method in the section"},
-    CodeMeaning{5, "fiscal memory full"},
-    CodeMeaning{9, "the printer refused the command (status ST2 bit 1)"},
-    CodeMeaning{11, "paper out or near its end"},
-    CodeMeaning{12, "printer error, or an answer of unexpected length"},
-    CodeMeaning{15, "not available on this printer"},
-    CodeMeaning{16, "a Reduction Z is due"},
-    CodeMeaning{19, "index out of range"},
-    CodeMeaning{20, "the printer's dates disagree (last movement after its clock)"},
-    CodeMeaning{34, "command refused by the printer"},
-    CodeMeaning{36, "the printer refused the frame three times, or the serial port failed"},
-    CodeMeaning{37, "time-out: no complete answer from the printer"},
-    CodeMeaning{39, "unknown printer model, or refused by its execution status"},
-    CodeMeaning{40, "no complete answer after line errors (parity, overrun, framing)"},
-    CodeMeaning{42, "driver working memory not available"},
-    CodeMeaning{44, "driver buffers not available, or nothing to repeat"},
-    CodeMeaning{45, "export stopped, or a capture file could not be written"},
+// ST2, the byte ECFBMTC_ultima_falha holds after a refusal no rule matched.
+constexpr std::array kSt2Bits{
+    Named{0x80, "invalid parameter"},
+    Named{0x40, "fiscal memory full"},
+    Named{0x20, "memory lost"},
+    Named{0x10, "tax rate not programmed"},
+    Named{0x08, "tax rate table full"},
+    Named{0x04, "cancellation not allowed"},
+    Named{0x02, "no taxpayer registered"},
+    Named{0x01, "command not executed"},
+};
+
+// Execution statuses of the extended protocol, with a hint where one is plain.
+constexpr std::array kExecStatuses{
+    Named{8, "receipt closed"},
+    Named{11, "out of paper"},
+    Named{12, "print head lifted"},
+    Named{13, "printer off line"},
+    Named{23, "not totalled: run total"},
+    Named{63, "blocked until a Reduction Z"},
+    Named{66, "awaiting a Reduction Z"},
+    Named{70, "zero non-fiscal amount"},
+    Named{101, "no report open"},
+    Named{156, "daylight saving changes only after a Reduction Z"},
+    Named{169, "already totalled: pay or close"},
 };
 
 }  // namespace
 
-std::string_view result_meaning(int code) {
-  for (const auto &m : kMeanings) {
-    if (m.code == code) return m.meaning;
+std::string_view result_meaning(const Ops &ops, int code) {
+  if (ops.texto_resultado == nullptr) return "unknown result";
+  const char *text = ops.texto_resultado(code);
+  return text != nullptr ? text : "unknown result";
+}
+
+std::string refusal_reason(int result, int st2, int exec_status) {
+  std::string reason;
+  if (result == 34) {
+    char head[32];
+    std::snprintf(head, sizeof head, "ST2 %02Xh (", st2 & 0xFF);
+    reason = head;
+    bool first = true;
+    for (const Named &b : kSt2Bits) {
+      if ((st2 & b.value) == 0) continue;
+      reason += first ? "" : ", ";
+      reason += b.name;
+      first = false;
+    }
+    reason += ")";
   }
-  return "unknown result";
+  if (exec_status != 0) {
+    reason += reason.empty() ? "" : "; ";
+    reason += "execution status " + std::to_string(exec_status);
+    for (const Named &e : kExecStatuses) {
+      if (e.value == exec_status) reason += " (" + std::string(e.name) + ")";
+    }
+  }
+  return reason;
 }
 
 }  // namespace ecfctl

@@ -42,14 +42,16 @@ void install_signal_handlers() {
   sigaction(SIGHUP, &sa, nullptr);
 }
 
+// ../lib beside ecfctl when the libraries are there (a build tree or a
+// prefix install), else "" for the system's library path.
 std::string program_lib_dir() {
   std::array<char, 4096> buf{};
   ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size() - 1);
   if (n <= 0) return "../lib";
   std::string exe(buf.data(), static_cast<size_t>(n));
   auto slash = exe.find_last_of('/');
-  std::string dir = slash == std::string::npos ? "." : exe.substr(0, slash);
-  return dir + "/../lib";
+  std::string dir = (slash == std::string::npos ? "." : exe.substr(0, slash)) + "/../lib";
+  return ::access((dir + "/libecfbmtc.so.1").c_str(), F_OK) == 0 ? dir : std::string();
 }
 
 namespace {
@@ -76,15 +78,29 @@ int report(const Session &s, std::string_view label, int r) {
     if (!s.options().quiet) std::printf("%.*s: ok\n", static_cast<int>(label.size()), label.data());
     return kExitOk;
   }
-  std::string_view meaning = result_meaning(r);
+  std::string_view meaning = result_meaning(s.ops(), r);
   std::fprintf(stderr, "%.*s: failed, result %d (%.*s)\n", static_cast<int>(label.size()),
                label.data(), r, static_cast<int>(meaning.size()), meaning.data());
   const Globals &g = s.globals();
-  if ((r == 34 || r == 1) && g.ultima_falha != nullptr && g.status_execucao != nullptr) {
-    std::fprintf(stderr, "  printer failure %d, execution status %d\n", *g.ultima_falha,
-                 *g.status_execucao);
+  if (g.ultima_falha != nullptr && g.status_execucao != nullptr) {
+    const std::string reason = refusal_reason(r, *g.ultima_falha, *g.status_execucao);
+    if (!reason.empty()) std::fprintf(stderr, "  printer: %s\n", reason.c_str());
   }
   return kExitRefused;
+}
+
+std::string read_coo(Session &s) {
+  const Ops &o = s.ops();
+  const Globals &g = s.globals();
+  if (o.le_parametro == nullptr || g.buffer_protocolo == nullptr || g.tam_resposta_ecf == nullptr)
+    return {};
+  if (s.call([&] { return o.le_parametro(6); }) != 0) return {};
+  if (*g.buffer_protocolo == nullptr || *g.tam_resposta_ecf < 6) return {};
+  return bcd_digits(*g.buffer_protocolo + 3, 3);
+}
+
+bool fiscal_receipt_open(int state) {
+  return state == 3 || state == 6 || state == 7;
 }
 
 std::string bcd_digits(const unsigned char *p, int n) {

@@ -193,6 +193,11 @@ class Session {
 // Prints the outcome of one operation; returns the exit code it stands for.
 int report(const Session &s, std::string_view label, int r);
 
+// The printer's document counter (COO), or "" when it cannot be read.
+std::string read_coo(Session &s);
+// Printer document states of an open fiscal receipt.
+bool fiscal_receipt_open(int state);
+
 std::string bcd_digits(const unsigned char *p, int n);
 // Digit string with two implied decimals as "1234.56".
 std::string as_money(std::string digits);

@@ -180,5 +180,33 @@ TEST_F(Config, EachRefusedReadIsPassedOnAndAskedAgain) {
   EXPECT_GT(passed_on, 0);
 }
 
+// A host that opens a receipt (or, restarted mid-sale, sells an item) before
+// reading the configuration: the driver reads it first, so nothing is lost.
+TEST_F(Config, FirstDocumentCommandsReadTheConfigurationFirst) {
+  EmulatedPrinter printer(12);
+  const auto paper_has = [&](const std::string &text) {
+    const auto &paper = printer.paper;
+    return std::any_of(paper.begin(), paper.end(),
+                       [&](const std::string &l) { return l.find(text) != std::string::npos; });
+  };
+  const auto forget_the_printer = [] {
+    std::memset(ECFIF_cfg, 0, sizeof ECFIF_cfg);
+    ECFBMTC_modelo_ecf = ECFBMTC_num_col_ecf = BMTCLOCAL_flg_vers = 0;
+  };
+  forget_the_printer();
+  ECFIF_identifica_consumidor(1, "12345678909");
+  ECFIF_identifica_consumidor(2, "Maria da Silva");
+  ECFIF_identifica_consumidor(3, "Rua das Flores, 100");
+  ASSERT_EQ(ECFIF_inicio_venda(), 0);
+  EXPECT_EQ(ECFBMTC_num_col_ecf, 48);
+  EXPECT_TRUE(paper_has("Maria da Silva"));
+  EXPECT_TRUE(paper_has("Rua das Flores, 100"));
+
+  forget_the_printer();
+  EXPECT_EQ(ECFBMTC_registra_item("7891000100103", "Arroz", "01", "1000", "2190"), 0);
+  EXPECT_TRUE(paper_has("Arroz"));
+  EXPECT_EQ(ECFIF_canc_cupom(), 0);
+}
+
 }  // namespace
 }  // namespace ecftest
