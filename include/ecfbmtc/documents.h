@@ -13,6 +13,10 @@ int ECFIF_linha_marcacao(int linha);
 int BMTCLOCAL_bufferiza_linha(int modo, const char *texto); /* modo 1: expanded */
 int BMTCLOCAL_imprime_buffer(void);
 
+/* Management report opening (MFD models; 15 on the others): command 83 with
+   the type ECFBMTC_tipo_relger, or the one "KRELATG.TMP" names. */
+int ECFIF_abre_relatorio(void);
+
 #ifdef __cplusplus
 }
 #endif
