@@ -19,8 +19,10 @@
 
 #include "driver.h"
 #include "progress.h"
+#include "registry.h"
 #include "result_codes.h"
 #include "script.h"
+#include "session.h"
 #include "state_file.h"
 #include "wire_count.h"
 
@@ -42,55 +44,7 @@ constexpr size_t kDocumentState = BMTCLOCAL_D_ESTADO_DOC;
 constexpr size_t kDayState = BMTCLOCAL_D_ESTADO_DIA;
 static_assert(kDayState + 1 == kRecordSize);
 
-constexpr unsigned char kChangedFlag = 0x01;
 constexpr size_t kMaxScriptBytes = 1 << 20;
-constexpr int kMissingOperation = -1;
-
-std::atomic<bool> g_interrupted{false};
-
-// The first signal lets the running printer operation end and stops after it;
-// a second one ends the process at once.
-extern "C" void on_signal(int sig) {
-  if (g_interrupted.exchange(true)) {
-    ::signal(sig, SIG_DFL);
-    ::raise(sig);
-    return;
-  }
-  static constexpr char kNotice[] =
-      "\necfctl: stopping after the current printer operation (signal again to stop at once)\n";
-  ssize_t ignored = ::write(STDERR_FILENO, kNotice, sizeof kNotice - 1);
-  (void)ignored;
-}
-
-void install_signal_handlers() {
-  struct sigaction sa {};
-  sa.sa_handler = on_signal;
-  sa.sa_flags = SA_RESTART;
-  sigemptyset(&sa.sa_mask);
-  sigaction(SIGINT, &sa, nullptr);
-  sigaction(SIGTERM, &sa, nullptr);
-  sigaction(SIGHUP, &sa, nullptr);
-}
-
-std::string program_lib_dir() {
-  std::array<char, 4096> buf{};
-  ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size() - 1);
-  if (n <= 0) return "../lib";
-  std::string exe(buf.data(), static_cast<size_t>(n));
-  auto slash = exe.find_last_of('/');
-  std::string dir = slash == std::string::npos ? "." : exe.substr(0, slash);
-  return dir + "/../lib";
-}
-
-constexpr long kDefaultSpeed = 115200;
-
-long speed_from_environment() {
-  const char *text = std::getenv("ECF_SERIAL_SPEED");
-  if (text == nullptr || *text == '\0') return kDefaultSpeed;
-  char *end = nullptr;
-  long v = std::strtol(text, &end, 10);
-  return (*end == '\0' && v >= 50 && v <= 4000000) ? v : kDefaultSpeed;
-}
 
 std::string_view document_state_meaning(int s) {
   switch (s) {
@@ -155,201 +109,6 @@ std::string_view repeat_meaning(int code) {
   };
   if (code < 0 || code >= static_cast<int>(names.size())) return "unknown";
   return names[static_cast<size_t>(code)];
-}
-
-std::string bcd_digits(const unsigned char *p, int n) {
-  std::string out;
-  for (int i = 0; i < n; ++i) {
-    out += static_cast<char>('0' + ((p[i] >> 4) & 0x0F));
-    out += static_cast<char>('0' + (p[i] & 0x0F));
-  }
-  return out;
-}
-
-// Digit string with two implied decimals as "1234.56".
-std::string as_money(std::string digits) {
-  while (digits.size() < 3) digits.insert(digits.begin(), '0');
-  return digits.substr(0, digits.size() - 2) + "." + digits.substr(digits.size() - 2);
-}
-
-std::string trim(std::string_view s) {
-  size_t b = s.find_first_not_of(' ');
-  if (b == std::string_view::npos) return {};
-  size_t e = s.find_last_not_of(' ');
-  return std::string(s.substr(b, e - b + 1));
-}
-
-bool same_name(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
-
-// One run of ecfctl against the driver: the loaded libraries, the record kept
-// in the state file, and the calls.
-class Session {
- public:
-  explicit Session(const Options &o) : opt_(o), progress_(!o.quiet) {}
-
-  ~Session() {
-    if (ready_ && driver_.ops().fim_protocolo != nullptr && used_port_) {
-      driver_.ops().fim_protocolo();
-    }
-  }
-
-  Session(const Session &) = delete;
-  Session &operator=(const Session &) = delete;
-
-  // Locks and loads the state, loads the libraries, applies the options.
-  bool start() {
-    if (opt_.speed <= 0) opt_.speed = speed_from_environment();
-    lock_ = std::make_unique<StateLock>(opt_.state_path);
-    if (!lock_->held()) return env_error(lock_->error());
-    if (!opt_.device.empty()) ::setenv("ECF_SERIAL_DEVICE", opt_.device.c_str(), 1);
-    ::setenv("ECF_SERIAL_SPEED", std::to_string(opt_.speed).c_str(), 1);
-    if (opt_.port > 0) ::setenv("ECF_SERIAL_PORT", std::to_string(opt_.port).c_str(), 1);
-    if (!opt_.log_file.empty()) ::setenv("ECF_LOG_FILE", opt_.log_file.c_str(), 1);
-    if (opt_.log_mode >= 0) ::setenv("ECF_LOG_MODE", std::to_string(opt_.log_mode).c_str(), 1);
-
-    // The saved record is read before anything is loaded, so a bad file
-    // stops the run before any printer work.
-    std::array<uint8_t, kRecordSize> saved_record{};
-    SavedState saved{saved_record, 0};
-    LoadResult lr = load_state(opt_.state_path, saved);
-    if (lr.status == LoadStatus::Invalid) {
-      return env_error(lr.error + "; move it away to start with an empty record");
-    }
-
-    const char *env_dir = std::getenv("ECFCTL_LIB_DIR");
-    std::string dir = !opt_.lib_dir.empty()                      ? opt_.lib_dir
-                      : (env_dir != nullptr && *env_dir != '\0') ? std::string(env_dir)
-                                                                 : program_lib_dir();
-    if (auto err = driver_.load(dir); !err.empty()) return env_error(err);
-
-    if (lr.status == LoadStatus::Loaded) {
-      std::copy(saved_record.begin(), saved_record.end(), driver_.record().begin());
-    }
-    driver_.nvmem()->flags &= static_cast<unsigned char>(~kChangedFlag);
-    const Globals &g = driver_.globals();
-    if (g.o_que_repetir != nullptr) *g.o_que_repetir = saved.repeat_code;
-    saved_repeat_ = saved.repeat_code;
-
-    if (g.porta_serial != nullptr && opt_.port > 0) *g.porta_serial = opt_.port;
-    if (g.veloc_serial != nullptr) *g.veloc_serial = static_cast<int>(opt_.speed);
-    if (g.log_modo != nullptr && opt_.log_mode >= 0) *g.log_modo = opt_.log_mode;
-    for (const auto &arg : opt_.driver_options) {
-      if (driver_.ops().tratou_argumento(arg.c_str()) == 0) {
-        std::fprintf(stderr, "ecfctl: option \"%s\" is not known to the driver or the host kit\n",
-                     arg.c_str());
-      }
-    }
-    ready_ = true;
-    started_ = std::chrono::steady_clock::now();
-    return true;
-  }
-
-  const Ops &ops() const { return driver_.ops(); }
-  const Globals &globals() const { return driver_.globals(); }
-  std::span<uint8_t> record() const { return driver_.record(); }
-  bool save_failed() const { return save_failed_; }
-  const Options &options() const { return opt_; }
-  void *symbol(const char *name) const { return driver_.symbol(name); }
-
-  // Runs one driver call with the progress line, then saves the record if
-  // the driver marked it changed.
-  int call(const std::function<int()> &f) {
-    int r;
-    {
-      Waiting w(progress_);
-      used_port_ = true;
-      r = f();
-    }
-    sync();
-    return r;
-  }
-
-  void sync() {
-    NvmemDescriptor *d = driver_.nvmem();
-    const Globals &g = driver_.globals();
-    int repeat = g.o_que_repetir != nullptr ? *g.o_que_repetir : 0;
-    if ((d->flags & kChangedFlag) == 0 && repeat == saved_repeat_) return;
-    auto err = save_state(opt_.state_path, driver_.record(), repeat);
-    if (!err.empty()) {
-      // Keep the flag set so the next call tries again.
-      std::fprintf(stderr, "ecfctl: the driver's record could not be saved: %s\n", err.c_str());
-      save_failed_ = true;
-      return;
-    }
-    d->flags &= static_cast<unsigned char>(~kChangedFlag);
-    saved_repeat_ = repeat;
-  }
-
-  // Model and columns are not kept between runs; many operations need them.
-  int ensure_configured() {
-    const Globals &g = globals();
-    if (g.num_col_ecf != nullptr && *g.num_col_ecf >= 1) return 0;
-    if (ops().pega_configuracao == nullptr) return kMissingOperation;
-    int r = call([&] { return ops().pega_configuracao(); });
-    if (r == 0 && g.num_col_ecf != nullptr && *g.num_col_ecf < 1) r = 39;
-    return r;
-  }
-
-  double elapsed_seconds() const {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
-  }
-
-  void print_timing(FILE *out) const {
-    WireCount w = wire_count();
-    uint64_t bytes = w.sent + w.received;
-    double wire =
-        opt_.speed > 0 ? static_cast<double>(bytes) * 10.0 / static_cast<double>(opt_.speed) : 0.0;
-    std::fprintf(out, "time: %.3f s, wire: %.3f s (%llu bytes sent, %llu received, at %ld baud)\n",
-                 elapsed_seconds(), wire, static_cast<unsigned long long>(w.sent),
-                 static_cast<unsigned long long>(w.received), opt_.speed);
-  }
-
- private:
-  bool env_error(const std::string &e) {
-    std::fprintf(stderr, "ecfctl: %s\n", e.c_str());
-    return false;
-  }
-
-  Options opt_;
-  Progress progress_;
-  Driver driver_;
-  std::unique_ptr<StateLock> lock_;
-  bool ready_ = false;
-  bool used_port_ = false;
-  bool save_failed_ = false;
-  int saved_repeat_ = 0;
-  std::chrono::steady_clock::time_point started_;
-};
-
-// Prints the outcome of one operation; returns the exit code it stands for.
-int report(const Session &s, std::string_view label, int r) {
-  if (r == kMissingOperation) {
-    std::fprintf(stderr, "%.*s: not available in this driver\n", static_cast<int>(label.size()),
-                 label.data());
-    return kExitEnvironment;
-  }
-  if (r == 0) {
-    if (!s.options().quiet) std::printf("%.*s: ok\n", static_cast<int>(label.size()), label.data());
-    return kExitOk;
-  }
-  std::string_view meaning = result_meaning(r);
-  std::fprintf(stderr, "%.*s: failed, result %d (%.*s)\n", static_cast<int>(label.size()),
-               label.data(), r, static_cast<int>(meaning.size()), meaning.data());
-  const Globals &g = s.globals();
-  if ((r == 34 || r == 1) && g.ultima_falha != nullptr && g.status_execucao != nullptr) {
-    std::fprintf(stderr, "  printer failure %d, execution status %d\n", *g.ultima_falha,
-                 *g.status_execucao);
-  }
-  return kExitRefused;
 }
 
 int first_free_slot(std::span<const uint8_t> rec, size_t offset, int slots) {
@@ -835,7 +594,12 @@ void print_usage() {
       "  pay METHOD AMOUNT [TEXT1 [TEXT2]]   METHOD: number or name\n"
       "  promo TEXT            promotional line for the close (\"!\" first: expanded)\n"
       "  close\n"
-      "  cancel                cancel the open receipt\n"
+      "  cancel                cancel the open receipt\n",
+      stdout);
+  for (const Subcommand &c : registered_subcommands()) {
+    std::printf("  %.*s\n", static_cast<int>(c.usage.size()), c.usage.data());
+  }
+  std::fputs(
       "\n"
       "exit status: 0 success, 1 refused by the driver or the printer, 2 usage or script error,\n"
       "3 libraries, state file or operation not available, 130 interrupted\n",
@@ -854,6 +618,9 @@ int run_command(const Options &options, const std::vector<std::string> &args) {
   }
   if (cmd == "check") return cmd_check(args);
 
+  const Subcommand *sub = find_subcommand(cmd);
+  if (sub != nullptr && sub->check != nullptr && !sub->check(args)) return kExitUsage;
+
   std::optional<Step> step;
   std::optional<std::vector<Step>> script;
   long from = 0;
@@ -870,8 +637,9 @@ int run_command(const Options &options, const std::vector<std::string> &args) {
       std::fprintf(stderr, "%s: %s\n", cmd.c_str(), pe.message.c_str());
       return kExitUsage;
     }
-  } else if (cmd != "status" && cmd != "config" && cmd != "methods" && cmd != "add-method" &&
-             cmd != "open-day" && cmd != "state" && cmd != "sale" && cmd != "repeat") {
+  } else if (sub == nullptr && cmd != "status" && cmd != "config" && cmd != "methods" &&
+             cmd != "add-method" && cmd != "open-day" && cmd != "state" && cmd != "sale" &&
+             cmd != "repeat") {
     std::fprintf(stderr, "ecfctl: unknown command \"%s\" (ecfctl help lists them)\n", cmd.c_str());
     return kExitUsage;
   }
@@ -880,7 +648,9 @@ int run_command(const Options &options, const std::vector<std::string> &args) {
   Session s(options);
   if (!s.start()) return kExitEnvironment;
   int code = kExitOk;
-  if (step) {
+  if (sub != nullptr) {
+    code = sub->run(s, args);
+  } else if (step) {
     code = perform(s, *step, cmd);
   } else if (cmd == "status") {
     code = cmd_status(s);

@@ -1,0 +1,123 @@
+#include "session.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <array>
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+
+#include "result_codes.h"
+
+namespace ecfctl {
+
+std::atomic<bool> g_interrupted{false};
+
+namespace {
+
+// The first signal lets the running printer operation end and stops after it;
+// a second one ends the process at once.
+extern "C" void on_signal(int sig) {
+  if (g_interrupted.exchange(true)) {
+    ::signal(sig, SIG_DFL);
+    ::raise(sig);
+    return;
+  }
+  static constexpr char kNotice[] =
+      "\necfctl: stopping after the current printer operation (signal again to stop at once)\n";
+  ssize_t ignored = ::write(STDERR_FILENO, kNotice, sizeof kNotice - 1);
+  (void)ignored;
+}
+
+}  // namespace
+
+void install_signal_handlers() {
+  struct sigaction sa {};
+  sa.sa_handler = on_signal;
+  sa.sa_flags = SA_RESTART;
+  sigemptyset(&sa.sa_mask);
+  sigaction(SIGINT, &sa, nullptr);
+  sigaction(SIGTERM, &sa, nullptr);
+  sigaction(SIGHUP, &sa, nullptr);
+}
+
+std::string program_lib_dir() {
+  std::array<char, 4096> buf{};
+  ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size() - 1);
+  if (n <= 0) return "../lib";
+  std::string exe(buf.data(), static_cast<size_t>(n));
+  auto slash = exe.find_last_of('/');
+  std::string dir = slash == std::string::npos ? "." : exe.substr(0, slash);
+  return dir + "/../lib";
+}
+
+namespace {
+constexpr long kDefaultSpeed = 115200;
+
+}  // namespace
+
+long speed_from_environment() {
+  const char *text = std::getenv("ECF_SERIAL_SPEED");
+  if (text == nullptr || *text == '\0') return kDefaultSpeed;
+  char *end = nullptr;
+  long v = std::strtol(text, &end, 10);
+  return (*end == '\0' && v >= 50 && v <= 4000000) ? v : kDefaultSpeed;
+}
+
+// Prints the outcome of one operation; returns the exit code it stands for.
+int report(const Session &s, std::string_view label, int r) {
+  if (r == kMissingOperation) {
+    std::fprintf(stderr, "%.*s: not available in this driver\n", static_cast<int>(label.size()),
+                 label.data());
+    return kExitEnvironment;
+  }
+  if (r == 0) {
+    if (!s.options().quiet) std::printf("%.*s: ok\n", static_cast<int>(label.size()), label.data());
+    return kExitOk;
+  }
+  std::string_view meaning = result_meaning(r);
+  std::fprintf(stderr, "%.*s: failed, result %d (%.*s)\n", static_cast<int>(label.size()),
+               label.data(), r, static_cast<int>(meaning.size()), meaning.data());
+  const Globals &g = s.globals();
+  if ((r == 34 || r == 1) && g.ultima_falha != nullptr && g.status_execucao != nullptr) {
+    std::fprintf(stderr, "  printer failure %d, execution status %d\n", *g.ultima_falha,
+                 *g.status_execucao);
+  }
+  return kExitRefused;
+}
+
+std::string bcd_digits(const unsigned char *p, int n) {
+  std::string out;
+  for (int i = 0; i < n; ++i) {
+    out += static_cast<char>('0' + ((p[i] >> 4) & 0x0F));
+    out += static_cast<char>('0' + (p[i] & 0x0F));
+  }
+  return out;
+}
+
+// Digit string with two implied decimals as "1234.56".
+std::string as_money(std::string digits) {
+  while (digits.size() < 3) digits.insert(digits.begin(), '0');
+  return digits.substr(0, digits.size() - 2) + "." + digits.substr(digits.size() - 2);
+}
+
+std::string trim(std::string_view s) {
+  size_t b = s.find_first_not_of(' ');
+  if (b == std::string_view::npos) return {};
+  size_t e = s.find_last_not_of(' ');
+  return std::string(s.substr(b, e - b + 1));
+}
+
+bool same_name(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace ecfctl
