@@ -179,5 +179,7 @@ std::string bcd_digits(const unsigned char *p, int n);
 std::string as_money(std::string digits);
 std::string trim(std::string_view s);
 bool same_name(std::string_view a, std::string_view b);
+// What the driver's repeat code would run again.
+std::string_view repeat_meaning(int code);
 
 }  // namespace ecfctl
