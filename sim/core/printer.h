@@ -51,8 +51,8 @@ struct PrinterConfig {
   int model_code = 12;                // 1..14, as in the driver's model table; 12 = MP-4000 TH FI
   uint32_t reduction_busy_ms = 2000;  // MFD models: silent time after a Reduction Z
   ClockSource clock;                  // empty: the system clock
-  int64_t clock_offset_s = 0;         // added to the clock, e.g. to reach the next day
   PaperSink paper;                    // empty: the paper is discarded
+  int64_t clock_offset_s = 0;         // added to the clock, e.g. to reach the next day
 };
 
 class Printer {

@@ -56,7 +56,7 @@ int cmd_z(Session &s, const std::vector<std::string> &) {
   if (f == nullptr) return report(s, "z", kMissingOperation);
   if (int r = s.ensure_configured(); r != 0) return report(s, "z", r);
   // The wait after the reduction may last long: what is done is on disk.
-  SaveAfterEachExchange save([&s] { s.sync(); });
+  SaveWhileWaiting save([&s] { s.sync(); });
   return report(s, "z", s.call(f));
 }
 
@@ -152,7 +152,9 @@ int cmd_repeat(Session &s, const std::vector<std::string> &) {
   const int code = s.globals().o_que_repetir != nullptr ? *s.globals().o_que_repetir : 0;
   const auto m = repeat_meaning(code);
   if (!s.options().quiet) std::printf("repeat: %.*s\n", static_cast<int>(m.size()), m.data());
-  if (int r = s.ensure_configured(); r != 0) return report(s, "repeat", r);
+  // Resending the last command needs no model; the operations do.
+  if (code != 0)
+    if (int r = s.ensure_configured(); r != 0) return report(s, "repeat", r);
   return report(s, "repeat", s.call(f));
 }
 

@@ -6,26 +6,25 @@
 
 namespace {
 
-using termina_fn = int();
+using escalador_fn = void();
 std::function<void()> g_save;
 
 }  // namespace
 
 // Seen by the driver ahead of the host kit's (exports.list); passes on to it.
-extern "C" int ECFIF_envelope_termina(void) {
-  static auto *real = reinterpret_cast<termina_fn *>(dlsym(RTLD_NEXT, "ECFIF_envelope_termina"));
-  const int r = real != nullptr ? real() : 0;
+extern "C" void ECFCOMUM_escalador(void) {
+  static auto *real = reinterpret_cast<escalador_fn *>(dlsym(RTLD_NEXT, "ECFCOMUM_escalador"));
   if (g_save) g_save();
-  return r;
+  if (real != nullptr) real();
 }
 
 namespace ecfctl {
 
-SaveAfterEachExchange::SaveAfterEachExchange(std::function<void()> save) {
+SaveWhileWaiting::SaveWhileWaiting(std::function<void()> save) {
   g_save = std::move(save);
 }
 
-SaveAfterEachExchange::~SaveAfterEachExchange() {
+SaveWhileWaiting::~SaveWhileWaiting() {
   g_save = nullptr;
 }
 

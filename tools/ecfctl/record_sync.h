@@ -1,20 +1,20 @@
-// Saving the driver's record at the end of each printer exchange, for calls
-// that run long (the wait after a Reduction Z): a host stopped in the middle
-// still finds on disk what the printer has already done.
+// Saving the driver's record while a call waits (the wait after a Reduction
+// Z may last two hours): a host stopped in the middle still finds on disk
+// what the printer has already done.
 #pragma once
 
 #include <functional>
 
 namespace ecfctl {
 
-// While it lives, `save` runs after every exchange the driver closes with
-// ECFIF_envelope_termina.
-class SaveAfterEachExchange {
+// While it lives, `save` runs each time the driver yields to the host's
+// scheduler (ECFCOMUM_escalador) during its pauses.
+class SaveWhileWaiting {
  public:
-  explicit SaveAfterEachExchange(std::function<void()> save);
-  ~SaveAfterEachExchange();
-  SaveAfterEachExchange(const SaveAfterEachExchange &) = delete;
-  SaveAfterEachExchange &operator=(const SaveAfterEachExchange &) = delete;
+  explicit SaveWhileWaiting(std::function<void()> save);
+  ~SaveWhileWaiting();
+  SaveWhileWaiting(const SaveWhileWaiting &) = delete;
+  SaveWhileWaiting &operator=(const SaveWhileWaiting &) = delete;
 };
 
 }  // namespace ecfctl
