@@ -1,11 +1,14 @@
-/* libecfbmtc: host options, driver settings and the persistent record. */
+/* libecfbmtc: host options, driver settings and the persistent record.
+   Nothing here sends a command or blocks. */
 #ifndef ECFBMTC_SETUP_H
 #define ECFBMTC_SETUP_H
 #ifdef __cplusplus
 extern "C" {
 #endif
 
-/* Host options: 1 when the option is the driver's, else the host's answer. */
+/* Host options ("ECFBMTC_..." and "ECFBEMATECH_..." keywords, some with
+   "=number"): 1 when the option is the driver's (known or not), else the
+   host's own answer for it. */
 int ECFIF_tratou_argumento(const char *arg);
 
 /* Settings set by options (initial values in brackets, 0 when not given). */
@@ -42,7 +45,7 @@ int BMTCLOCAL_verifica_ReducaoZ(void);
 int ECFIF_abre(void);
 int ECFIF_abre_com_relat(void);
 
-/* The character the printer is to print for c. */
+/* The character the printer is to print for c (the host's filter). */
 int ECFIF_ajusta_carac(int c);
 
 /* The persistent record: 2559 bytes the host keeps in non-volatile memory.
@@ -78,6 +81,7 @@ struct ECFIF_descritor_nvmem {
   unsigned char flags; /* bit 0: the driver changed the record */
 };
 extern struct ECFIF_descritor_nvmem ECFIF_nvmem;
+/* The address of ECFIF_nvmem, for the host to save and restore the record. */
 void *ECFIF_aponta_nvmem(void);
 
 #ifdef __cplusplus
