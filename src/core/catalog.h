@@ -14,11 +14,14 @@ namespace ecf::core {
 // Commands. Numbers above 255 are pseudo-commands: 62 then a sub-command.
 namespace cmd {
 inline constexpr int abre_cupom = 0;
+inline constexpr int reducao_z = 5;
+inline constexpr int leitura_x = 6;
 inline constexpr int leitura_mf = 8;  // fiscal-memory reading, streamed
 inline constexpr int registra_item = 9;
 inline constexpr int cancela_cupom = 14;
 inline constexpr int le_status = 19;
 inline constexpr int texto_relatorio = 20;  // free text into a report
+inline constexpr int fecha_relatorio = 21;
 inline constexpr int abre_gaveta = 22;
 inline constexpr int le_sensor_gaveta = 23;
 inline constexpr int le_aliquotas = 26;
@@ -37,9 +40,12 @@ inline constexpr int leitura_lx = 69;       // Reading X, streamed
 inline constexpr int programa_fpag = 71;
 inline constexpr int efetua_pagamento = 72;
 inline constexpr int totaliza_cnf = 79;
+inline constexpr int abre_relatorio = 83;
+inline constexpr int dados_reducao = 88;
 inline constexpr int ajusta_item = 93;
 inline constexpr int cancela_ajuste_item = 114;
 inline constexpr int descricao_longa = 6252;
+inline constexpr int modo_linha_item = 6260;
 inline constexpr int id_aplicacao = 6264;
 inline constexpr int registra_venda_item = 6273;
 inline constexpr int registra_venda_item_modo = 6287;
@@ -58,7 +64,9 @@ inline constexpr unsigned char fabricacao = 14;
 // bit 3 another document open.
 inline constexpr unsigned char flags_documento = 17;
 inline constexpr unsigned char fase_cupom = 22;
+inline constexpr unsigned char relogio = 23;  // day, month, year, hour, minute, second
 inline constexpr unsigned char totais_dia = 27;
+inline constexpr unsigned char data_movimento = 27;  // the day of the first movement
 inline constexpr unsigned char multiplicacao = 28;
 inline constexpr unsigned char flags_iss = 29;
 inline constexpr unsigned char fpag = 32;

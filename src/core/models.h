@@ -34,12 +34,13 @@ enum class CaminhoItem {
 inline constexpr uint8_t cap_cheque = 0x01;
 inline constexpr uint8_t cap_autenticacao = 0x02;
 inline constexpr uint8_t acab_guilhotina = 0x01;
-inline constexpr uint8_t rec_descricao_22 = 0x01;    // first description line of 22 columns
-inline constexpr uint8_t rec_codigo_14 = 0x02;       // 14-digit item code on the classic path
-inline constexpr uint8_t rec_id_aplicacao = 0x04;    // takes the application identification
-inline constexpr uint8_t rec_cmc7 = 0x08;            // CMC-7 reader
-inline constexpr uint8_t rec_item_opcional = 0x10;   // CaminhoItem::estendido_opcional
-inline constexpr uint8_t rec_item_estendido = 0x20;  // CaminhoItem::estendido
+inline constexpr uint8_t rec_descricao_22 = 0x01;     // first description line of 22 columns
+inline constexpr uint8_t rec_codigo_14 = 0x02;        // 14-digit item code on the classic path
+inline constexpr uint8_t rec_id_aplicacao = 0x04;     // takes the application identification
+inline constexpr uint8_t rec_cmc7 = 0x08;             // CMC-7 reader
+inline constexpr uint8_t rec_item_opcional = 0x10;    // CaminhoItem::estendido_opcional
+inline constexpr uint8_t rec_item_estendido = 0x20;   // CaminhoItem::estendido
+inline constexpr uint8_t rec_data_sem_espaco = 0x40;  // reduction date-time text without a space
 
 // Searched from the first row; the order matters for the name match.
 inline constexpr std::array<Modelo, 14> tabela{{
@@ -52,14 +53,14 @@ inline constexpr std::array<Modelo, 14> tabela{{
     {"BR6000-TH           ", 8, 48, 5, 3, 2, "BR6000-TH", rec_cmc7},
     {"4610-KR4            ", 9, 48, 5, 3, 2, "4610-KR4", rec_cmc7},
     {"4610-KN4            ", 10, 48, 5, 3, 3, "4610-KN4",
-     rec_cmc7 | rec_codigo_14 | rec_id_aplicacao | rec_item_opcional},
+     rec_cmc7 | rec_codigo_14 | rec_id_aplicacao | rec_item_opcional | rec_data_sem_espaco},
     {"MP-2100 TH FI       ", 13, 48, 5, 0, 2, "MP-2100 TH FI"},
     {"MP-6100 TH FI       ", 14, 48, 5, 3, 2, "MP-6100 TH FI", rec_cmc7},
     {"MP-3000 TH FI       ", 11, 48, 5, 0, 2, "MP-3000 TH FI"},
     {"MP-4000 TH FI       ", 12, 48, 5, 0, 3, "MP-4000 TH FI",
-     rec_id_aplicacao | rec_item_estendido},
+     rec_id_aplicacao | rec_item_estendido | rec_data_sem_espaco},
     {"MP-7000 TH FI       ", 7, 48, 5, 3, 2, "MP-7000 TH FI",
-     rec_cmc7 | rec_codigo_14 | rec_id_aplicacao | rec_item_opcional},
+     rec_cmc7 | rec_codigo_14 | rec_id_aplicacao | rec_item_opcional | rec_data_sem_espaco},
 }};
 
 constexpr bool nomes_com_20_caracteres() {
@@ -123,6 +124,10 @@ inline int largura_primeira_linha_item() {
 }
 inline std::size_t largura_codigo_item() {
   return modelo_tem(rec_codigo_14) ? 14 : 13;
+}
+// The date-time sent with a Reduction Z is written without its space.
+inline bool data_hora_sem_espaco() {
+  return modelo_tem(rec_data_sem_espaco);
 }
 inline CaminhoItem caminho_item() {
   if (modelo_tem(rec_item_estendido)) return CaminhoItem::estendido;

@@ -1,13 +1,8 @@
-// What the day-closing operations share: the day's record fields and the
-// Reading X of a "with report" operation whose report could not be opened.
+// What the day-closing operations share: the Reading X of a "with report"
+// operation whose report could not be opened, and the report opening itself.
 #pragma once
 
 namespace ecf::dayclose {
-
-inline constexpr unsigned char dia_aberto = 6;
-inline constexpr unsigned char dia_reduzido = 5;
-inline constexpr unsigned char doc_nenhum = 0;
-inline constexpr unsigned char doc_relatorio = 4;
 
 // Set when a Reading X was printed for an operation whose management report
 // then failed to open: running that operation again opens only the report,

@@ -1,23 +1,20 @@
 // "BMTCOOIN.TXT": the COO of the day's first document, which the printer's
 // reduction data does not give. Written when the day begins and before each
 // reduction, read with the reduction data.
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
+#include "core/core.h"
 #include "ecfbmtc/dayclose.h"
-#include "receipt/common.h"
 
-using receipt::log_protocolo;
-using receipt::registra;
+using namespace ecf::core;
 
 namespace {
 
 constexpr const char *arquivo_coo = "BMTCOOIN.TXT";
-constexpr unsigned char var_coo = 6;
 constexpr int max_digitos = 6;
 constexpr long limite_coo = 1000000;
 constexpr int falha_gravacao = 82;
@@ -26,7 +23,9 @@ constexpr int falha_leitura = 83;
 // The printer's COO from the answer of variable 6 (three BCD bytes).
 long coo_da_resposta() {
   char digitos[8] = {};
-  ECFBMTCAUX_bcd_para_asciiz(digitos, ECFIF_buffer_protocolo + 3, 3);
+  unsigned char bcd[3];
+  resposta::copia_dados(bcd, 0, 3);
+  ECFBMTCAUX_bcd_para_asciiz(digitos, bcd, 3);
   long v = 0;
   for (int i = 0; i < max_digitos && digitos[i] >= '0' && digitos[i] <= '9'; ++i)
     v = v * 10 + (digitos[i] - '0');
@@ -35,12 +34,10 @@ long coo_da_resposta() {
 
 int grava_arquivo(const char *texto) {
   const int len = static_cast<int>(std::strlen(texto));
-  const int fd = ::open(arquivo_coo, O_WRONLY | O_CREAT | O_TRUNC, 0777);
-  bool ok = fd >= 0;
-  if (ok) ok = ::write(fd, texto, static_cast<size_t>(len)) == len;
+  errno = 0;
+  const arquivos::Arquivo f = arquivos::abre_escrita(arquivo_coo);
+  if (f && arquivos::escreve(f, texto, static_cast<std::size_t>(len))) return 0;
   const int erro = errno;
-  if (fd >= 0) ::close(fd);
-  if (ok) return 0;
   registra(log_protocolo, "gr(%s,%db):errno=%d.", arquivo_coo, len, erro);
   return falha_gravacao;
 }
@@ -50,8 +47,7 @@ int grava_arquivo(const char *texto) {
 extern "C" {
 
 int ECFBMTCAUX_grava_coo_inicial(int n) {
-  const int r = ECFBMTC_le_parametro(var_coo);
-  if (r != 0 || ECFIF_tam_resposta_ecf < 6) return r != 0 ? r : 30;
+  if (const int r = ECFBMTC_le_parametro(var::coo); r != 0) return r;
   long coo = coo_da_resposta();
   for (int i = 0; i < n; ++i) {
     coo = (coo + 1) % limite_coo;
@@ -80,10 +76,10 @@ void ECFBMTCAUX_garante_coo_inicial(void) {
 int ECFBMTCAUX_le_de_arquivo_coo_inicial(char *texto) {
   if (texto == nullptr) return 2;
   texto[0] = '\0';
-  const int fd = ::open(arquivo_coo, O_RDONLY);
-  const ssize_t n = fd >= 0 ? ::read(fd, texto, max_digitos) : -1;
+  errno = 0;
+  const arquivos::Arquivo f = arquivos::abre_leitura(arquivo_coo);
+  const long n = f ? arquivos::le(f, texto, max_digitos) : -1;
   const int erro = errno;
-  if (fd >= 0) ::close(fd);
   if (n < 0) {
     texto[0] = '\0';
     registra(log_protocolo, "le(%s,%db):errno=%d.", arquivo_coo, max_digitos, erro);

@@ -1,21 +1,16 @@
 // Reading X, alone or followed by an open management report.
+#include "core/core.h"
 #include "dayclose/day_state.h"
 #include "ecfbmtc/dayclose.h"
 #include "ecfbmtc/documents.h"
-#include "receipt/common.h"
+#include "setup/persistent_state.h"
 
-using namespace ecf::dayclose;
-using receipt::eh_mfd;
-using receipt::log_interface;
-using receipt::registra;
+using namespace ecf::core;
 
 namespace {
 
-constexpr int cmd_leitura_x = 6;
-constexpr int cmd_texto_relatorio = 20;
-constexpr int repetir_leitura_x_com_relat = 11;
-
 bool g_leitura_x_sem_relatorio = false;
+const Reinicio reinicio([] { g_leitura_x_sem_relatorio = false; });
 
 }  // namespace
 
@@ -26,24 +21,26 @@ bool &leitura_x_sem_relatorio() {
 }
 
 int abre_relatorio_do_dia() {
-  const int r = eh_mfd() ? ECFIF_abre_relatorio() : ECFBMTC_exec(cmd_texto_relatorio);
+  const int r = eh_mfd() ? ECFIF_abre_relatorio() : ECFBMTC_exec(cmd::texto_relatorio);
   if (r != 0) return r;
-  ecf::nv::muda_estado_doc(doc_relatorio);
-  ecf::nv::muda_estado_dia(dia_aberto);
-  ecf::nv::limpa(ecf::nv::buffer_linhas);
+  nv::muda_estado_doc(doc::relatorio);
+  nv::muda_estado_dia(dia::aberto);
+  nv::limpa(nv::buffer_linhas);
   return 0;
 }
 
 }  // namespace ecf::dayclose
 
+using ecf::dayclose::leitura_x_sem_relatorio;
+
 extern "C" {
 
 int ECFIF_leitura_x(void) {
   registra(log_interface, "leitura_x()");
-  const unsigned char dia = ecf::nv::estado_dia_atual();
-  const int r = ECFBMTC_exec(cmd_leitura_x);
+  const unsigned char ultimo_evento = ecf::nv::estado_dia_atual();
+  const int r = ECFBMTC_exec(cmd::leitura_x);
   if (r != 0) return r;
-  if (dia != dia_reduzido) ecf::nv::muda_estado_doc(doc_nenhum);
+  if (ultimo_evento != dia::reduzido) ecf::nv::muda_estado_doc(doc::nenhum);
   return 0;
 }
 
@@ -59,18 +56,16 @@ int ECFIF_leit_x_troca2(void) {
 
 int ECFIF_leitura_x_com_relat(void) {
   registra(log_interface, "leitura_x_com_relat()");
-  ECFBMTCAUX_o_que_repetir = 0;
+  marca_repeticao(Repete::ultimo_comando);
   if (eh_mfd() && !leitura_x_sem_relatorio()) {
-    const int r = ECFBMTC_exec(cmd_leitura_x);
-    if (r != 0) {
-      ECFBMTCAUX_o_que_repetir = repetir_leitura_x_com_relat;
+    if (const int r = ECFBMTC_exec(cmd::leitura_x); r != 0) {
+      marca_repeticao(Repete::leitura_x_com_relat);
       return r;
     }
     leitura_x_sem_relatorio() = true;
   }
-  const int r = abre_relatorio_do_dia();
-  if (r != 0) {
-    ECFBMTCAUX_o_que_repetir = repetir_leitura_x_com_relat;
+  if (const int r = ecf::dayclose::abre_relatorio_do_dia(); r != 0) {
+    marca_repeticao(Repete::leitura_x_com_relat);
     return r;
   }
   leitura_x_sem_relatorio() = false;

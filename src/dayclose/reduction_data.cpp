@@ -4,18 +4,14 @@
 #include <cstddef>
 #include <cstring>
 
+#include "core/core.h"
 #include "ecfbmtc/dayclose.h"
 #include "platform/platform.h"
-#include "receipt/common.h"
 
-using receipt::eh_mfd;
-using receipt::log_protocolo;
-using receipt::registra;
+using namespace ecf::core;
 
 namespace {
 
-constexpr int cmd_dados_reducao = 88;
-constexpr unsigned char var_aliquotas_iss = 29;
 constexpr int tentativas = 5;
 constexpr int num_aliquotas = 16;
 constexpr std::size_t tam_valor = 8;
@@ -91,7 +87,7 @@ void preenche_data(void *registro) {
 }  // namespace
 
 extern "C" int ECFIF_le_rz(void *registro) {
-  if (!eh_mfd()) return 15;
+  if (!eh_mfd()) return nao_disponivel;
   if (registro == nullptr) return 2;
   unsigned char bits_iss[2] = {};
   int r = 0;
@@ -100,11 +96,8 @@ extern "C" int ECFIF_le_rz(void *registro) {
     if (ECFBMTCAUX_le_de_arquivo_coo_inicial(coo_inicial) != 0) std::strcpy(coo_inicial, "0");
     _ato8(slot(registro, slot_coo_inicial), coo_inicial);
     bits_iss[0] = bits_iss[1] = 0;
-    if (ECFBMTC_le_parametro(var_aliquotas_iss) == 0 && ECFIF_tam_resposta_ecf >= 5) {
-      bits_iss[0] = ECFIF_buffer_protocolo[3];
-      bits_iss[1] = ECFIF_buffer_protocolo[4];
-    }
-    r = ECFBMTC_exec(cmd_dados_reducao);
+    if (ECFBMTC_le_parametro(var::flags_iss) == 0) resposta::copia_dados(bits_iss, 0, 2);
+    r = ECFBMTC_exec(cmd::dados_reducao);
     // An answer too short for the figures is as bad as none.
     if (r == 0 && ECFIF_tam_resposta_ecf < tam_resposta) r = 30;
     registra(log_protocolo, "ECFIF_le_rz[%d/%d]=%d", tentativa, tentativas, r);

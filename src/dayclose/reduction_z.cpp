@@ -1,17 +1,15 @@
 // Reduction Z: the initial COO of the next day, the reduction itself (with
 // the clock correction when asked), and on the MFD models the wait until the
 // printer has printed it.
+#include "core/core.h"
 #include "dayclose/clock_record.h"
 #include "dayclose/day_state.h"
 #include "ecfbmtc/dayclose.h"
 #include "platform/platform.h"
-#include "receipt/common.h"
+#include "setup/persistent_state.h"
 
+using namespace ecf::core;
 using namespace ecf::dayclose;
-using receipt::eh_mfd;
-using receipt::log_interface;
-using receipt::log_protocolo;
-using receipt::registra;
 
 // The clock read of the information queries; until they are built in, a
 // reduction with clock correction fails as not offered.
@@ -19,9 +17,6 @@ extern "C" int ECFIF_le_relogio(void) __attribute__((weak));
 
 namespace {
 
-constexpr int cmd_reducao_z = 5;
-constexpr unsigned char var_flags = 17;
-constexpr int repetir_reducao_z = 12;
 constexpr int sem_resposta = 37;
 constexpr int relogio_curto = 30;
 
@@ -32,14 +27,12 @@ constexpr int respostas_boas = 2;
 constexpr long tolerancia_s = 60;
 constexpr long correcao_maxima_s = 293;
 
-// Models whose date-time text has no space.
 bool relogio_sem_espaco() {
-  if (ECFBMTCAUX_modo_acerta_relogio & 1) return true;
-  return ECFBMTC_modelo_ecf == 7 || ECFBMTC_modelo_ecf == 10 || ECFBMTC_modelo_ecf == 12;
+  return (ECFBMTCAUX_modo_acerta_relogio & 1) != 0 || data_hora_sem_espaco();
 }
 
 int reduz_ajustando_relogio() {
-  if (ECFIF_le_relogio == nullptr) return 15;
+  if (ECFIF_le_relogio == nullptr) return nao_disponivel;
   if (const int r = ECFIF_le_relogio(); r != 0) return r;
   if (ECFIF_tam_retorno < 7) return relogio_curto;
   const unsigned char *c = ECFIF_retornado;
@@ -66,7 +59,7 @@ int reduz_ajustando_relogio() {
   }
   char texto[14];
   const std::size_t n = texto_do_momento(ecf, relogio_sem_espaco(), texto);
-  return ECFBMTC_exec_argum(cmd_reducao_z, reinterpret_cast<const unsigned char *>(texto),
+  return ECFBMTC_exec_argum(cmd::reducao_z, reinterpret_cast<const unsigned char *>(texto),
                             static_cast<int>(n));
 }
 
@@ -83,7 +76,7 @@ void espera_fim_da_impressao() {
       return;
     }
     ECFBMTCAUX_retardo(1);
-    const int r = ECFBMTC_le_parametro(var_flags);
+    const int r = ECFBMTC_le_parametro(var::flags_documento);
     if (r == sem_resposta) {
       boas = 0;
     } else if (r != 0) {
@@ -101,25 +94,25 @@ void espera_fim_da_impressao() {
 extern "C" {
 
 int ECFIF_reducao_z(void) {
-  ECFBMTCAUX_o_que_repetir = 0;
+  marca_repeticao(Repete::ultimo_comando);
   ECFBMTCAUX_grava_coo_inicial(2);
   int r;
   if (ECFBMTCAUX_acerta_relogio) {
     r = reduz_ajustando_relogio();
     registra(log_protocolo, "reduz_ajustando_relogio()=%d.", r);
   } else {
-    r = ECFBMTC_exec(cmd_reducao_z);
+    r = ECFBMTC_exec(cmd::reducao_z);
     registra(log_interface, "reducao_z()=%d.", r);
   }
   ECFIF_libera_memoria();
   if (r != 0) {
-    ECFBMTCAUX_o_que_repetir = repetir_reducao_z;
+    marca_repeticao(Repete::reducao_z);
     return r;
   }
   // Recorded before the wait, so a host that saves the record during the
   // wait and is stopped there does not reduce the day again.
-  ecf::nv::muda_estado_doc(doc_nenhum);
-  ecf::nv::muda_estado_dia(dia_reduzido);
+  ecf::nv::muda_estado_doc(doc::nenhum);
+  ecf::nv::muda_estado_dia(dia::reduzido);
   ecf::nv::muda_qtd_pagtos(0);
   leitura_x_sem_relatorio() = false;
   if (eh_mfd()) espera_fim_da_impressao();
@@ -158,12 +151,12 @@ int ECFIF_espera_terminar_reducao(void) {
 
 int ECFIF_inicio_nao_icms(void) {
   registra(log_interface, "inicio_nao_icms()");
-  return 15;
+  return nao_disponivel;
 }
 
 int ECFIF_final_nao_icms(void) {
   registra(log_interface, "final_nao_icms()");
-  return 15;
+  return nao_disponivel;
 }
 
 }  // extern "C"

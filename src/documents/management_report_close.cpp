@@ -1,42 +1,32 @@
 // Closing of a management report (command 21): what is left in the line
 // buffer is printed first; a refused close while the printer has no document
 // open counts as done.
+#include "core/core.h"
 #include "ecfbmtc/documents.h"
-#include "receipt/common.h"
+#include "setup/persistent_state.h"
 
-using receipt::documento_fechado;
-using receipt::log_protocolo;
-using receipt::registra;
-
-namespace {
-
-constexpr int cmd_fecha_relatorio = 21;
-constexpr int repetir_fim_relat = 6;
-
-}  // namespace
+using namespace ecf::core;
 
 extern "C" int ECFIF_fim_relat(void) {
-  ECFBMTCAUX_o_que_repetir = 0;
+  marca_repeticao(Repete::ultimo_comando);
   registra(log_protocolo, "fim_relat()...");
   if (ecf::nv::texto(ecf::nv::buffer_linhas)[0] != '\0') {
     if (const int f = BMTCLOCAL_imprime_buffer(); f != 0) {
-      registra(log_protocolo, "imprime_buffer()=%d, tratado como OK.", f);
+      tratado_como_ok("imprime_buffer", f);
       ecf::nv::limpa(ecf::nv::buffer_linhas);
     }
   }
-  int r = ECFBMTC_exec(cmd_fecha_relatorio);
+  int r = ECFBMTC_exec(cmd::fecha_relatorio);
   registra(log_protocolo, "fim_relat()=%d.", r);
   if (r != 0) {
     unsigned char estado = 0;
-    if (ECFBMTC_le_estado_do_ecf(&estado) == 0 && documento_fechado(estado)) {
-      registra(log_protocolo, "fim_relat()=%d, tratado como OK.", r);
-      r = 0;
-    }
+    if (ECFBMTC_le_estado_do_ecf(&estado) == 0 && sem_documento_aberto(estado))
+      r = tratado_como_ok("fim_relat", r);
   }
   if (r == 0) {
-    ecf::nv::muda_estado_doc(0);
+    ecf::nv::muda_estado_doc(doc::nenhum);
     return 0;
   }
-  ECFBMTCAUX_o_que_repetir = repetir_fim_relat;
+  marca_repeticao(Repete::fim_relat);
   return r;
 }
