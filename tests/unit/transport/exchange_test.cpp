@@ -279,33 +279,5 @@ TEST_F(ExchangeTest, FrameBufferGrowsForLongArguments) {
   EXPECT_EQ(frames().at(0).size(), 307u);
 }
 
-// A whole device behind the line through the peer hook.
-struct EchoStatusPrinter : LinePeer {
-  Bytes got;
-  Bytes out;
-  void from_driver(std::uint8_t b, std::int64_t) override {
-    got.push_back(b);
-    if (got.size() >= 3 && got.size() == 3u + got[1]) {
-      out = {0x06, 0x00, 0x00};
-      got.clear();
-    }
-  }
-  int to_driver(std::int64_t) override {
-    if (out.empty()) return -1;
-    const int b = out.front();
-    out.erase(out.begin());
-    return b;
-  }
-};
-
-TEST_F(ExchangeTest, PeerDeviceAnswers) {
-  EchoStatusPrinter printer;
-  set_peer(&printer);
-  EXPECT_EQ(ECFBMTC_exec(19), 0);
-  EXPECT_EQ(ECFBMTC_exec(22), 0);
-  EXPECT_EQ(frames().size(), 2u);
-  set_peer(nullptr);
-}
-
 }  // namespace
 }  // namespace ecftest
