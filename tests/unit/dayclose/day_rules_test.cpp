@@ -6,7 +6,6 @@
 
 #include "day_printer.h"
 #include "dayclose/clock_record.h"
-#include "setup/day_number.h"
 
 namespace day_test {
 namespace {
@@ -43,17 +42,6 @@ TEST(RegistroDeRelogio, SomaETiraAtravessamDiasMesesAnosEBissextos) {
   EXPECT_STREQ(texto, "041226090507");
 }
 
-TEST(NumeroDoDia, AnosBissextosEDatasInvalidas) {
-  using ecf::setup::numero_do_dia;
-  EXPECT_EQ(numero_do_dia(0x01, 0x01, 0x00), 10957);  // 2000-01-01
-  EXPECT_EQ(numero_do_dia(0x01, 0x03, 0x28) - numero_do_dia(0x28, 0x02, 0x28), 2);
-  EXPECT_EQ(numero_do_dia(0x01, 0x03, 0x00) - numero_do_dia(0x28, 0x02, 0x00), 2);
-  EXPECT_EQ(numero_do_dia(0x01, 0x01, 0x26) - numero_do_dia(0x31, 0x12, 0x25), 1);
-  for (auto [d, m] :
-       {std::pair{0x00, 0x01}, {0x32, 0x01}, {0x01, 0x00}, {0x01, 0x13}, {0x1A, 0x01}})
-    EXPECT_EQ(numero_do_dia(static_cast<unsigned char>(d), static_cast<unsigned char>(m), 0x26), 0);
-}
-
 // Variable 27 (movement date) and the clock as the printer answers them.
 struct Verificacao {
   std::string data_movimento;
@@ -65,10 +53,10 @@ struct Verificacao {
 class VerificaTest : public DiaTest, public ::testing::WithParamInterface<Verificacao> {};
 
 TEST_P(VerificaTest, ReducaoPendenteVirandoAsDuasHoras) {
-  Impressora imp(12);
+  EmulatedPrinter imp(12);
   const auto &c = GetParam();
-  imp.relogio(c.relogio);
-  imp.gancho = [&](int cmd, std::string_view a) -> std::optional<ecfsim::Reply> {
+  imp.run_clock_from(c.relogio);
+  imp.hook = [&](int cmd, std::string_view a) -> std::optional<ecfsim::Reply> {
     if (cmd == 19 && c.st1) {
       ecfsim::Reply r;
       r.st1 = c.st1;
@@ -105,9 +93,9 @@ std::string conteudo(const char *arquivo) {
 }
 
 TEST_F(DiaTest, ArquivoDoCooInicial) {
-  Impressora imp(12);
+  EmulatedPrinter imp(12);
   std::string coo = std::string("\x00\x01\x23", 3);
-  imp.gancho = [&](int cmd, std::string_view a) -> std::optional<ecfsim::Reply> {
+  imp.hook = [&](int cmd, std::string_view a) -> std::optional<ecfsim::Reply> {
     if (cmd != 35 || a != std::string_view("\x06", 1)) return std::nullopt;
     return ecfsim::Reply{0, 0, 0, ecfsim::Layout::DataFirst, coo};
   };
@@ -144,7 +132,7 @@ TEST_F(DiaTest, EsperaAposAReducaoTerminaNoPrazoOuComDuasRespostas) {
   for (const auto &c : casos) {
     ecftest::reset();
     ECFLOG_modo = 3;
-    Impressora imp(12, c.ocupada_ms);
+    EmulatedPrinter imp(12, c.ocupada_ms);
     ASSERT_EQ(ECFIF_pega_configuracao(), 0);
     const std::int64_t inicio = ecftest::now_ms();
     ASSERT_EQ(ECFIF_reducao_z(), 0);
@@ -154,24 +142,8 @@ TEST_F(DiaTest, EsperaAposAReducaoTerminaNoPrazoOuComDuasRespostas) {
     EXPECT_GE(s, c.minimo_s);
     EXPECT_LE(s, c.maximo_s);
     EXPECT_EQ(BMTCLOCAL_d[BMTCLOCAL_D_ESTADO_DIA], 5);
-    EXPECT_EQ(imp.impresso("REDUCAO Z"), 1);
+    EXPECT_EQ(imp.printed("REDUCAO Z"), 1);
   }
-}
-
-TEST_F(DiaTest, FalhasDaReducaoEDosSeusDados) {
-  Impressora imp(1);  // older model: no reduction data, no wait
-  ASSERT_EQ(ECFIF_pega_configuracao(), 0);
-  double registro[120];
-  EXPECT_EQ(ECFIF_le_rz(registro), 15);
-  EXPECT_EQ(ECFIF_pode_ler_rz(), 0);
-  BMTCLOCAL_d[BMTCLOCAL_D_ESTADO_DIA] = 6;
-  imp.recusa(5);
-  EXPECT_EQ(ECFIF_reducao_z(), 11);
-  EXPECT_EQ(ECFBMTCAUX_o_que_repetir, 12);
-  EXPECT_EQ(BMTCLOCAL_d[BMTCLOCAL_D_ESTADO_DIA], 6);
-  EXPECT_EQ(ECFIF_reducao_z(), 0);
-  EXPECT_FALSE(ecftest::log_has("RZ:vai esperar bitmap(130m)."));
-  EXPECT_EQ(ECFIF_inicio_nao_icms(), 15);
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ class RepeteTest : public DiaTest, public ::testing::WithParamInterface<Repetica
 
 TEST_P(RepeteTest, TerminaOQueFoiInterrompido) {
   const auto &c = GetParam();
-  Impressora imp(12);
+  EmulatedPrinter imp(12);
   ASSERT_EQ(ECFIF_pega_configuracao(), 0);
   ECFIF_inicio_dia_com_lx = 1;
   if (c.codigo == 13 || c.codigo == 7) {
@@ -29,11 +29,11 @@ TEST_P(RepeteTest, TerminaOQueFoiInterrompido) {
       ASSERT_EQ(ECFBMTC_pagamento(1, "1000", "", ""), 0);
     }
   }
-  imp.recusa(c.comando_recusado);
+  recusa(imp, c.comando_recusado);
   EXPECT_NE(c.operacao(), 0);
   EXPECT_EQ(ECFBMTCAUX_o_que_repetir, c.codigo);
   EXPECT_EQ(ECFIF_repete(), 0);
-  EXPECT_EQ(imp.impresso(c.no_papel), 1) << c.no_papel;
+  EXPECT_EQ(imp.printed(c.no_papel), 1) << c.no_papel;
   EXPECT_EQ(BMTCLOCAL_d[BMTCLOCAL_D_ESTADO_DOC], c.estado_doc);
   ECFIF_inicio_dia_com_lx = 0;
 }
@@ -54,13 +54,13 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto &info) { return std::string(info.param.nome); });
 
 TEST_F(DiaTest, SemComandoPendenteNadaESentado) {
-  Impressora imp(12);
+  EmulatedPrinter imp(12);
   ASSERT_EQ(ECFIF_pega_configuracao(), 0);
   ECFBMTCAUX_o_que_repetir = 0;
   ECFIF_libera_memoria();
-  imp.comandos.clear();
+  imp.commands.clear();
   EXPECT_EQ(ECFIF_repete(), 44);
-  EXPECT_TRUE(imp.comandos.empty());
+  EXPECT_TRUE(imp.commands.empty());
 }
 
 }  // namespace

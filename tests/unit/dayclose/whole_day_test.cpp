@@ -22,9 +22,9 @@ std::string valor(const unsigned char *registro, int slot) {
 }
 
 TEST_P(DiaInteiro, DaAberturaAReducaoEAoDiaSeguinte) {
-  Impressora imp(GetParam().modelo);
+  EmulatedPrinter imp(GetParam().modelo);
   ECFBMTCAUX_modo_protocolo = GetParam().estendido ? 1 : 0;
-  imp.relogio(momento(2026, 12, 4, 9, 0));
+  imp.run_clock_from(momento(2026, 12, 4, 9, 0));
   ASSERT_EQ(ECFIF_pega_configuracao(), 0);
   const bool mfd = BMTCLOCAL_flg_vers & 1;
 
@@ -36,17 +36,17 @@ TEST_P(DiaInteiro, DaAberturaAReducaoEAoDiaSeguinte) {
   ASSERT_EQ(ECFIF_leitura_x(), 0);
 
   // The next morning the day must be reduced first.
-  imp.relogio(momento(2026, 12, 5, 1, 59, 30));
+  imp.run_clock_from(momento(2026, 12, 5, 1, 59, 30));
   EXPECT_EQ(ECFIF_verifica(), 0);
-  imp.relogio(momento(2026, 12, 5, 2, 0));
+  imp.run_clock_from(momento(2026, 12, 5, 2, 0));
   EXPECT_EQ(ECFIF_verifica(), 16);
 
   ASSERT_EQ(ECFIF_reducao_z(), 0);
   EXPECT_EQ(BMTCLOCAL_d[BMTCLOCAL_D_ESTADO_DIA], 5);
   EXPECT_EQ(BMTCLOCAL_d[BMTCLOCAL_D_ESTADO_DOC], 0);
   EXPECT_EQ(ECFIF_verifica(), 0);
-  EXPECT_EQ(imp.impresso("LEITURA X"), 1);
-  EXPECT_EQ(imp.impresso("REDUCAO Z"), 1);
+  EXPECT_EQ(imp.printed("LEITURA X"), 1);
+  EXPECT_EQ(imp.printed("REDUCAO Z"), 1);
   // A Reading X right after the reduction leaves the document state alone.
   BMTCLOCAL_d[BMTCLOCAL_D_ESTADO_DOC] = 9;
   ASSERT_EQ(ECFIF_leitura_x(), 0);
@@ -69,11 +69,7 @@ TEST_P(DiaInteiro, DaAberturaAReducaoEAoDiaSeguinte) {
 
 INSTANTIATE_TEST_SUITE_P(ModelosEProtocolos, DiaInteiro,
                          ::testing::Values(Caso{12, false}, Caso{12, true}, Caso{1, false},
-                                           Caso{1, true}),
-                         [](const auto &info) {
-                           return std::string(info.param.modelo == 12 ? "Mp4000" : "Mp20") +
-                                  (info.param.estendido ? "Estendido" : "Basico");
-                         });
+                                           Caso{1, true}));
 
 }  // namespace
 }  // namespace day_test
