@@ -41,6 +41,7 @@ int ECFIF_leitura_x(void) {
   const int r = ECFBMTC_exec(cmd::leitura_x);
   if (r != 0) return r;
   if (ultimo_evento != dia::reduzido) ecf::nv::muda_estado_doc(doc::nenhum);
+  leitura_x_sem_relatorio() = false;
   return 0;
 }
 
