@@ -5,6 +5,7 @@
 #include "ecfbmtc/config.h"
 #include "ecfbmtc/dayclose.h"
 #include "ecfbmtc/documents.h"
+#include "ecfbmtc/info.h"
 #include "ecfbmtc/receipt.h"
 #include "ecfbmtc/setup.h"
 #include "ecfbmtc/transport.h"
@@ -30,7 +31,7 @@ int repete_imprime_total() {
 constexpr std::array<Operacao, ultimo_codigo_repete + 1> tabela{{
     nullptr,  // ultimo_comando: the transport sends it again
     ECFIF_abre_com_relat,
-    ainda_nao_existe,  // le_relogio
+    ECFIF_le_relogio,
     ECFIF_le_fabricacao,
     ECFIF_fim_cnf,
     ECFIF_fim_cnf_vinc,

@@ -96,6 +96,36 @@ TEST_F(ExchangeTest, PortSetUpOrder) {
   EXPECT_EQ(port_calls().port, 3);
 }
 
+TEST_F(ExchangeTest, PortThatFailedToOpenIsOpenedAgainOnTheNextCommand) {
+  set_open_result(-1);
+  set_transmit_result(5);  // what a closed port answers
+  EXPECT_EQ(ECFBMTC_exec(19), 36);
+  EXPECT_EQ(ECFBMTC_exec(19), 36);
+  EXPECT_EQ(port_calls().ativa, 2);
+  set_open_result(0);
+  set_transmit_result(0);
+  on_frame(ok);
+  EXPECT_EQ(ECFBMTC_exec(19), 0);
+  EXPECT_EQ(port_calls().ativa, 3);
+  on_frame(ok);
+  EXPECT_EQ(ECFBMTC_exec(19), 0);
+  EXPECT_EQ(port_calls().ativa, 3);
+}
+
+TEST_F(ExchangeTest, ClearToSendIsAskedOncePerFrameAndOnceASecondWhileWaiting) {
+  on_frame(ok);
+  EXPECT_EQ(ECFBMTC_exec(19), 0);
+  EXPECT_EQ(port_calls().cts, 1);
+
+  // A printer busy for 50 s after the frame: while the answer is awaited
+  // CTS is sampled once a second, not after every empty read.
+  reset();
+  on_frame(Answer{}.cts_off_ms(50000).pause_ms(50000).add({0x06, 0x00, 0x00}));
+  EXPECT_EQ(ECFBMTC_exec(19), 0);
+  EXPECT_GE(now_ms(), 50000);
+  EXPECT_LE(port_calls().cts, 1 + 51);
+}
+
 TEST_F(ExchangeTest, TransmitFailures) {
   // CTS never active: 37 after a minute, nothing sent, no retry.
   set_cts(false);
