@@ -5,15 +5,12 @@
 #include "dayclose/clock_record.h"
 #include "dayclose/day_state.h"
 #include "ecfbmtc/dayclose.h"
+#include "ecfbmtc/info.h"
 #include "platform/platform.h"
 #include "setup/persistent_state.h"
 
 using namespace ecf::core;
 using namespace ecf::dayclose;
-
-// The clock read of the information queries; until they are built in, a
-// reduction with clock correction fails as not offered.
-extern "C" int ECFIF_le_relogio(void) __attribute__((weak));
 
 namespace {
 
@@ -32,7 +29,6 @@ bool relogio_sem_espaco() {
 }
 
 int reduz_ajustando_relogio() {
-  if (ECFIF_le_relogio == nullptr) return nao_disponivel;
   if (const int r = ECFIF_le_relogio(); r != 0) return r;
   if (ECFIF_tam_retorno < 7) return relogio_curto;
   const unsigned char *c = ECFIF_retornado;
