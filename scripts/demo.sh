@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The main job: builds the driver, the host kit, the emulator and ecfctl, starts
-# an emulated MP-4000 TH FI on a pseudo-terminal and runs one whole sale through
-# ecfctl, then shows the printed paper and a summary. Exits 0 only on success.
+# an emulated MP-4000 TH FI on a pseudo-terminal and runs a whole fiscal day
+# through ecfctl (opening, a sale, Reading X, Reduction Z and its figures), then
+# shows the printed paper and a summary. Exits 0 only if every step succeeded.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -43,7 +44,8 @@ fail() {
 
 paper=$work/paper.txt
 link=$work/ttyECF
-"$bin/ecfsim" --model "$model" --baud "$speed" --paper "$paper" \
+# Two seconds of printing after the Reduction Z, where a real printer takes minutes.
+"$bin/ecfsim" --model "$model" --baud "$speed" --paper "$paper" --reduction-busy 2000 \
   --state "$work/printer.state" --link "$link" >"$work/ecfsim.out" 2>"$work/ecfsim.err" &
 sim_pid=$!
 
@@ -69,18 +71,10 @@ cat >BMTCFPAG.CFG <<'EOF'
 EOF
 
 "${ecfctl[@]}" config || fail "the printer was not identified"
-# Prepares the day and programs the payment methods of BMTCFPAG.CFG; with a
-# driver that lacks it, the methods are programmed one by one.
-set +e
-"${ecfctl[@]}" open-day
-rc=$?
-set -e
-if [ "$rc" -ne 0 ]; then
-  methods=$("${ecfctl[@]}" methods) || fail "cannot read the payment methods"
-  for m in "Dinheiro" "Cartao Credito"; do
-    grep -qi " $m\$" <<<"$methods" || "${ecfctl[@]}" add-method "$m" || fail "cannot program $m"
-  done
-fi
+# Opens the day: the initial COO file and the payment methods of BMTCFPAG.CFG.
+echo
+echo "=== opening ==="
+"${ecfctl[@]}" open-day || fail "the day was not opened"
 "${ecfctl[@]}" methods
 
 cp "$root/scripts/demo.sale" demo.sale
@@ -92,12 +86,21 @@ echo "$out"
 summary=$(grep '^sale: COO ' <<<"$out") || fail "no sale summary"
 
 echo
+echo "=== Reading X, Reduction Z ==="
+"${ecfctl[@]}" x || fail "the Reading X failed"
+"${ecfctl[@]}" z || fail "the Reduction Z failed"
+zdata=$("${ecfctl[@]}" z-data) || { echo "$zdata"; fail "the reduction data could not be read"; }
+
+echo
 echo "=== paper ==="
 [ -s "$paper" ] || fail "nothing was printed"
 cat "$paper"
 echo "=== end of paper ==="
 for text in "Arroz tipo 1" "Cafe torrado" "Validade 12/2027" "Pao frances" "Volte sempre"; do
   grep -q "$text" "$paper" || fail "the paper lacks \"$text\""
+done
+for text in "LEITURA X" "REDUCAO Z"; do
+  [ "$(grep -c "$text" "$paper")" -eq 1 ] || fail "the paper does not hold one \"$text\""
 done
 
 # "sale: COO 000123, paid 60.00, 1.234 s (wire 0.456 s: N bytes at B baud, S sent, R received)"
@@ -114,4 +117,11 @@ echo "sale time:  $secs s"
 echo "wire:       $(wire "$bytes") s for $bytes bytes x 10 bits / $baud baud;"
 echo "            the emulator paces both directions: $(wire "$sent") s for the requests ($sent bytes),"
 echo "            $(wire "$received") s for the answers ($received bytes)"
+z() { sed -n -E "s/^$1: (.*)/\1/p" <<<"$zdata"; }
+echo "reduction:  CRZ $(z CRZ) of $(z date) at COO $(z COO); the next day begins at COO $(z 'initial COO')"
+echo "            grand total $(z 'grand total'), discounts $(z 'discounts ICMS'); by rate:"
+grep -E '^(ICMS|ISSQN) ' <<<"$zdata" | sed 's/^/              /'
 [ "$paid" = "60.00" ] || fail "paid $paid, expected 60.00"
+# The grand total counts the sale before its subtotal discount.
+[ "$(z 'grand total')" = "66.28" ] && [ "$(z 'discounts ICMS')" = "6.28" ] ||
+  fail "the reduction holds grand total $(z 'grand total') and discounts $(z 'discounts ICMS'), expected 66.28 and 6.28"

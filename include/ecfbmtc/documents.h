@@ -31,6 +31,13 @@ int ECFIF_fim_cnf(void);
    code is 5. */
 int ECFIF_fim_cnf_vinc(void);
 
+/* Management report opening (MFD models; 15 on the others): command 83 with
+   the type ECFBMTC_tipo_relger, or the one "KRELATG.TMP" names. */
+int ECFIF_abre_relatorio(void);
+/* Prints what is left in the line buffer, then closes the report (command
+   21); on failure repeat code 6. */
+int ECFIF_fim_relat(void);
+
 #ifdef __cplusplus
 }
 #endif

@@ -35,6 +35,16 @@ extern int ECFBMTC_num_tetativas_autenticacao;   /* [4] */
 extern int ECFBMTC_tipo_relger;                  /* [1] */
 extern char ECFBMTC_unidade_do_item[3];          /* ["UN"] */
 
+/* Opening and verification. ECFIF_verifica: 11 or 12 from the status, 16
+   when a Reduction Z is due (the fiscal day turns at 02:00), 20 when the
+   printer's movement date lies after its clock. ECFIF_abre marks the day
+   begun (estado_dia 6); ECFIF_abre_com_relat also leaves a management
+   report open and sets repeat code 1 when any step fails. */
+int ECFIF_verifica(void);
+int BMTCLOCAL_verifica_ReducaoZ(void);
+int ECFIF_abre(void);
+int ECFIF_abre_com_relat(void);
+
 /* The character the printer is to print for c (the host's filter). */
 int ECFIF_ajusta_carac(int c);
 

@@ -73,6 +73,10 @@ int ECFIF_fim_protocolo(void);
    Sends nothing. */
 int ECFIF_libera_memoria(void);
 
+/* Runs again the operation the repeat code names (1 to 13), or sends the
+   last command again (44 when there is none). */
+int ECFIF_repete(void);
+
 #ifdef __cplusplus
 }
 #endif

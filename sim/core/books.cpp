@@ -88,7 +88,7 @@ int64_t now(const State &s) {
     localtime_r(&t, &lt);
     base = static_cast<int64_t>(t) + lt.tm_gmtoff;
   }
-  return base + s.clock_offset;
+  return base + s.config.clock_offset_s + s.clock_offset;
 }
 
 int64_t days_from_civil(int y, int m, int d) {

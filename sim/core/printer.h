@@ -52,6 +52,7 @@ struct PrinterConfig {
   uint32_t reduction_busy_ms = 2000;  // MFD models: silent time after a Reduction Z
   ClockSource clock;                  // empty: the system clock
   PaperSink paper;                    // empty: the paper is discarded
+  int64_t clock_offset_s = 0;         // added to the clock, e.g. to reach the next day
 };
 
 class Printer {

@@ -105,6 +105,7 @@ int run(const Options &options) {
   PrinterConfig config;
   config.model_code = options.model_code;
   config.reduction_busy_ms = options.reduction_busy_ms;
+  config.clock_offset_s = options.clock_offset_s;
   config.paper = [&paper](std::string_view line) { paper.print_line(line); };
   Printer printer(config);
 

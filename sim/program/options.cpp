@@ -13,6 +13,8 @@ namespace {
 constexpr uint32_t kMaxMilliseconds = 24u * 3600u * 1000u;
 constexpr uint32_t kMaxBaud = 4'000'000;
 constexpr uint32_t kMaxJunk = 4096;
+// Ten years either way: far enough for any day, month or year turn.
+constexpr int64_t kMaxClockOffset = int64_t{3660} * 86400;
 
 bool parse_uint(std::string_view text, uint32_t max, uint32_t &out) {
   uint32_t value = 0;
@@ -20,6 +22,35 @@ bool parse_uint(std::string_view text, uint32_t max, uint32_t &out) {
   const auto [ptr, ec] = std::from_chars(text.data(), end, value);
   if (text.empty() || ec != std::errc() || ptr != end || value > max) return false;
   out = value;
+  return true;
+}
+
+// Seconds, or a number followed by m, h or d; an optional sign.
+bool parse_offset(std::string_view text, int64_t &out) {
+  int64_t unit = 1;
+  if (!text.empty()) {
+    switch (text.back()) {
+      case 'm':
+        unit = 60;
+        break;
+      case 'h':
+        unit = 3600;
+        break;
+      case 'd':
+        unit = 86400;
+        break;
+      default:
+        break;
+    }
+    if (unit != 1) text.remove_suffix(1);
+  }
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  int64_t value = 0;
+  const char *end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  if (text.empty() || ec != std::errc() || ptr != end) return false;
+  if (value > kMaxClockOffset / unit || value < -kMaxClockOffset / unit) return false;
+  out = value * unit;
   return true;
 }
 
@@ -37,9 +68,9 @@ bool parse_protocol(std::string_view text, Protocol &out) {
 
 // Options that take a value; the value may follow as the next argument or
 // after "=".
-constexpr std::string_view kValued[] = {"--model", "--protocol", "--link",
-                                        "--baud",  "--delay",    "--state",
-                                        "--paper", "--fault",    "--reduction-busy"};
+constexpr std::string_view kValued[] = {"--model",          "--protocol",    "--link",  "--baud",
+                                        "--delay",          "--state",       "--paper", "--fault",
+                                        "--reduction-busy", "--clock-offset"};
 
 bool takes_value(std::string_view name) {
   for (std::string_view v : kValued)
@@ -68,6 +99,9 @@ bool apply_option(std::string_view name, const std::string &value, Options &o, s
   } else if (name == "--reduction-busy") {
     if (!parse_uint(value, kMaxMilliseconds, o.reduction_busy_ms))
       return bad("expected milliseconds");
+  } else if (name == "--clock-offset") {
+    if (!parse_offset(value, o.clock_offset_s))
+      return bad("expected seconds, or a number and m, h or d");
   } else if (name == "--state") {
     if (value.empty()) return bad("empty path");
     o.state_file = value;
@@ -168,6 +202,9 @@ Options (a value may also be given as --option=VALUE):
                        default 0
   --reduction-busy MS  MFD models: time the printer stays busy (no answers)
                        after a Reduction Z; default 2000
+  --clock-offset T     run the printer's clock T ahead of the system's (behind
+                       when negative): seconds, or a number and m, h or d, e.g.
+                       1d to find a Reduction Z due the next morning; default 0
   --state FILE         printer memory: loaded at start when FILE exists (a file
                        that is not a saved state stops the program), written
                        after every command that changed it and on exit

@@ -18,6 +18,7 @@ struct Options {
   uint32_t baud = 0;
   uint32_t delay_ms = 0;
   uint32_t reduction_busy_ms = 2000;
+  int64_t clock_offset_s = 0;
   std::string state_file;
   std::string paper_file;
   WireFaults wire_faults;

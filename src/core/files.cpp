@@ -65,9 +65,14 @@ Arquivo abre_acrescimo(const char *caminho) {
   return Arquivo(std::fopen(caminho, "ae"));
 }
 
+Arquivo abre_escrita(const char *caminho) {
+  if (caminho == nullptr || falha_agora()) return {};
+  return Arquivo(std::fopen(caminho, "we"));
+}
+
 bool escreve(const Arquivo &a, const void *dados, std::size_t n) {
   if (!a || falha_agora()) return false;
-  return std::fwrite(dados, 1, n, a.get()) == n;
+  return std::fwrite(dados, 1, n, a.get()) == n && std::fflush(a.get()) == 0;
 }
 
 long le(const Arquivo &a, void *destino, std::size_t n) {

@@ -29,7 +29,9 @@ class Arquivo {
 Arquivo abre_leitura(const char *caminho);
 // Opens for appending, creating the file when missing.
 Arquivo abre_acrescimo(const char *caminho);
-// Writes all n bytes; false on any shortfall.
+// Opens for writing from the start, creating or emptying the file.
+Arquivo abre_escrita(const char *caminho);
+// Writes all n bytes and hands them to the system; false on any shortfall.
 bool escreve(const Arquivo &a, const void *dados, std::size_t n);
 // Reads up to n bytes; the count read, or -1.
 long le(const Arquivo &a, void *destino, std::size_t n);

@@ -87,12 +87,13 @@ enum class CaminhoItem {
 inline constexpr uint8_t cap_cheque = 0x01;
 inline constexpr uint8_t cap_autenticacao = 0x02;
 inline constexpr uint8_t acab_guilhotina = 0x01;
-inline constexpr uint8_t rec_descricao_22 = 0x01;    // first description line of 22 columns
-inline constexpr uint8_t rec_codigo_14 = 0x02;       // 14-digit item code on the classic path
-inline constexpr uint8_t rec_id_aplicacao = 0x04;    // takes the application identification
-inline constexpr uint8_t rec_cmc7 = 0x08;            // CMC-7 reader
-inline constexpr uint8_t rec_item_opcional = 0x10;   // CaminhoItem::estendido_opcional
-inline constexpr uint8_t rec_item_estendido = 0x20;  // CaminhoItem::estendido
+inline constexpr uint8_t rec_descricao_22 = 0x01;     // first description line of 22 columns
+inline constexpr uint8_t rec_codigo_14 = 0x02;        // 14-digit item code on the classic path
+inline constexpr uint8_t rec_id_aplicacao = 0x04;     // takes the application identification
+inline constexpr uint8_t rec_cmc7 = 0x08;             // CMC-7 reader
+inline constexpr uint8_t rec_item_opcional = 0x10;    // CaminhoItem::estendido_opcional
+inline constexpr uint8_t rec_item_estendido = 0x20;   // CaminhoItem::estendido
+inline constexpr uint8_t rec_data_sem_espaco = 0x40;  // reduction date-time text without a space
 
 // Searched from the first row; the order matters for the name match.
 inline constexpr std::array<Modelo, 14> tabela{{
@@ -175,7 +176,7 @@ inline constexpr std::array<Modelo, 14> tabela{{
      3,
      3,
      "4610-KN4",
-     rec_cmc7 | rec_codigo_14 | rec_id_aplicacao | rec_item_opcional,
+     rec_cmc7 | rec_codigo_14 | rec_id_aplicacao | rec_item_opcional | rec_data_sem_espaco,
      {"12", "_", "18", "1", "", versoes::mfd_7_10_12}},
     {"MP-2100 TH FI       ",
      13,
@@ -211,7 +212,7 @@ inline constexpr std::array<Modelo, 14> tabela{{
      0,
      3,
      "MP-4000 TH FI",
-     rec_id_aplicacao | rec_item_estendido,
+     rec_id_aplicacao | rec_item_estendido | rec_data_sem_espaco,
      {"21", "_", "03", "1", "", versoes::mfd_7_10_12}},
     {"MP-7000 TH FI       ",
      7,
@@ -220,7 +221,7 @@ inline constexpr std::array<Modelo, 14> tabela{{
      3,
      2,
      "MP-7000 TH FI",
-     rec_cmc7 | rec_codigo_14 | rec_id_aplicacao | rec_item_opcional,
+     rec_cmc7 | rec_codigo_14 | rec_id_aplicacao | rec_item_opcional | rec_data_sem_espaco,
      {"20", "_", "03", "1", "", versoes::mfd_7_10_12}},
 }};
 
@@ -285,6 +286,10 @@ inline int largura_primeira_linha_item() {
 }
 inline std::size_t largura_codigo_item() {
   return modelo_tem(rec_codigo_14) ? 14 : 13;
+}
+// The date-time sent with a Reduction Z is written without its space.
+inline bool data_hora_sem_espaco() {
+  return modelo_tem(rec_data_sem_espaco);
 }
 inline CaminhoItem caminho_item() {
   if (modelo_tem(rec_item_estendido)) return CaminhoItem::estendido;

@@ -3,6 +3,8 @@
 
 #include "core/states.h"
 #include "ecfbmtc/config.h"
+#include "ecfbmtc/dayclose.h"
+#include "ecfbmtc/documents.h"
 #include "ecfbmtc/info.h"
 #include "ecfbmtc/receipt.h"
 #include "ecfbmtc/setup.h"
@@ -27,19 +29,19 @@ int repete_imprime_total() {
 }
 
 constexpr std::array<Operacao, ultimo_codigo_repete + 1> tabela{{
-    nullptr,           // ultimo_comando: the transport sends it again
-    ainda_nao_existe,  // abre_com_relat
+    nullptr,  // ultimo_comando: the transport sends it again
+    ECFIF_abre_com_relat,
     ECFIF_le_relogio,
     ECFIF_le_fabricacao,
     ECFIF_fim_cnf,
     ECFIF_fim_cnf_vinc,
-    ainda_nao_existe,  // fim_relat
+    ECFIF_fim_relat,
     ECFIF_fim_venda,
     ainda_nao_existe,  // inicia_cnf, with codigo_cnf
     ainda_nao_existe,  // cnf_vinculado
     ECFIF_inicio_venda,
-    ainda_nao_existe,  // leitura_x_com_relat
-    ainda_nao_existe,  // reducao_z
+    ECFIF_leitura_x_com_relat,
+    ECFIF_reducao_z,
     repete_imprime_total,
 }};
 

@@ -22,8 +22,8 @@ class EmulatedPrinter : public LinePeer {
  public:
   using Hook = std::function<std::optional<ecfsim::Reply>(int command, std::string_view args)>;
 
-  explicit EmulatedPrinter(int model = 12)
-      : printer(config(model, paper)),
+  explicit EmulatedPrinter(int model = 12, std::uint32_t reduction_busy_ms = 2000)
+      : printer(config(model, reduction_busy_ms)),
         device([this](uint16_t c, std::string_view a) { return execute(c, a); }) {
     set_peer(this);
   }
@@ -51,6 +51,13 @@ class EmulatedPrinter : public LinePeer {
     cut = false;
     while (device.to_host(INT64_MAX / 2) >= 0) {
     }
+  }
+
+  // From now on the printer's clock reads `civil` (seconds, local civil time)
+  // and runs with the virtual clock; by default it stands still.
+  void run_clock_from(std::int64_t civil) {
+    clock_origin_ = civil - now_ms() / 1000;
+    clock_runs_ = true;
   }
 
   // Lines of paper holding `text`.
@@ -108,11 +115,12 @@ class EmulatedPrinter : public LinePeer {
   bool cut = false;  // nothing passes the line either way
 
  private:
-  static ecfsim::PrinterConfig config(int model, std::vector<std::string> &paper) {
+  ecfsim::PrinterConfig config(int model, std::uint32_t reduction_busy_ms) {
     ecfsim::PrinterConfig c;
     c.model_code = model;
-    c.clock = [] { return std::int64_t{1767348000}; };
-    c.paper = [&paper](std::string_view line) { paper.emplace_back(line); };
+    c.reduction_busy_ms = reduction_busy_ms;
+    c.clock = [this] { return clock_runs_ ? clock_origin_ + now_ms() / 1000 : clock_origin_; };
+    c.paper = [this](std::string_view line) { paper.emplace_back(line); };
     return c;
   }
   ecfsim::Reply execute(uint16_t command, std::string_view args) {
@@ -127,6 +135,8 @@ class EmulatedPrinter : public LinePeer {
   }
 
   std::vector<std::pair<bool, std::string>> turns_;
+  std::int64_t clock_origin_ = 1767348000;
+  bool clock_runs_ = false;
 };
 
 }  // namespace ecftest

@@ -90,27 +90,6 @@ std::string_view record_document_meaning(int s) {
   }
 }
 
-std::string_view repeat_meaning(int code) {
-  constexpr std::array<std::string_view, 14> names{
-      "the last command",
-      "opening with a report",
-      "clock read",
-      "manufacturing data",
-      "non-fiscal receipt close",
-      "linked receipt close",
-      "report close",
-      "receipt close",
-      "non-fiscal receipt opening",
-      "linked receipt opening",
-      "receipt opening",
-      "Reading X with a report",
-      "Reduction Z",
-      "totalling",
-  };
-  if (code < 0 || code >= static_cast<int>(names.size())) return "unknown";
-  return names[static_cast<size_t>(code)];
-}
-
 int first_free_slot(std::span<const uint8_t> rec, size_t offset, int slots) {
   for (int i = 0; i < slots; ++i) {
     if (rec[offset + static_cast<size_t>(i) * kSlotSize] == 0) return i;
@@ -496,24 +475,6 @@ int cmd_add_method(Session &s, const std::vector<std::string> &args) {
   return report(s, "add-method", s.call([&] { return f(args[1].c_str()); }));
 }
 
-int cmd_open_day(Session &s) {
-  if (s.ops().abre == nullptr) return report(s, "open-day", kMissingOperation);
-  if (int r = s.ensure_configured(); r != 0) return report(s, "open-day", r);
-  return report(s, "open-day", s.call([&] { return s.ops().abre(); }));
-}
-
-int cmd_repeat(Session &s) {
-  if (s.ops().repete == nullptr) {
-    std::fprintf(stderr, "repeat: not available in this driver\n");
-    return kExitEnvironment;
-  }
-  int code = s.globals().o_que_repetir != nullptr ? *s.globals().o_que_repetir : 0;
-  auto m = repeat_meaning(code);
-  if (!s.options().quiet) std::printf("repeat: %.*s\n", static_cast<int>(m.size()), m.data());
-  if (int r = s.ensure_configured(); r != 0) return report(s, "repeat", r);
-  return report(s, "repeat", s.call([&] { return s.ops().repete(); }));
-}
-
 void print_slots(std::span<const uint8_t> rec, size_t offset, int slots, const char *label) {
   for (int i = 0; i < slots; ++i) {
     const uint8_t *slot = rec.data() + offset + static_cast<size_t>(i) * kSlotSize;
@@ -553,6 +514,27 @@ int cmd_state(Session &s) {
 
 }  // namespace
 
+std::string_view repeat_meaning(int code) {
+  constexpr std::array<std::string_view, 14> names{
+      "the last command",
+      "opening with a report",
+      "clock read",
+      "manufacturing data",
+      "non-fiscal receipt close",
+      "linked receipt close",
+      "report close",
+      "receipt close",
+      "non-fiscal receipt opening",
+      "linked receipt opening",
+      "receipt opening",
+      "Reading X with a report",
+      "Reduction Z",
+      "totalling",
+  };
+  if (code < 0 || code >= static_cast<int>(names.size())) return "unknown";
+  return names[static_cast<size_t>(code)];
+}
+
 void print_usage() {
   std::fputs(
       "usage: ecfctl [options] COMMAND [ARGUMENTS]\n"
@@ -578,11 +560,9 @@ void print_usage() {
       "  config                model, firmware, columns\n"
       "  methods               the printer's payment methods\n"
       "  add-method NAME       program a payment method\n"
-      "  open-day              prepare the printer for the day\n"
       "  state                 what the saved record holds (no printer)\n"
       "  check SCRIPT          check a sale script (no printer)\n"
       "  sale SCRIPT [--from LINE]   run a sale script (from a line on)\n"
-      "  repeat                run the failed operation again\n"
       "  consumer DOCUMENT [NAME [ADDRESS]] | consumer -\n"
       "  appid TEXT\n"
       "  open\n"
@@ -642,8 +622,7 @@ int run_command(const Options &options, const std::vector<std::string> &args) {
       return kExitUsage;
     }
   } else if (sub == nullptr && cmd != "status" && cmd != "config" && cmd != "methods" &&
-             cmd != "add-method" && cmd != "open-day" && cmd != "state" && cmd != "sale" &&
-             cmd != "repeat") {
+             cmd != "add-method" && cmd != "state" && cmd != "sale") {
     std::fprintf(stderr, "ecfctl: unknown command \"%s\" (ecfctl help lists them)\n", cmd.c_str());
     return kExitUsage;
   }
@@ -671,14 +650,10 @@ int run_command(const Options &options, const std::vector<std::string> &args) {
     code = cmd_methods(s);
   } else if (cmd == "add-method") {
     code = cmd_add_method(s, args);
-  } else if (cmd == "open-day") {
-    code = cmd_open_day(s);
   } else if (cmd == "state") {
     code = cmd_state(s);
   } else if (cmd == "sale") {
     code = cmd_sale(s, args, *script, from);
-  } else if (cmd == "repeat") {
-    code = cmd_repeat(s);
   }
   if (options.timing) s.print_timing(stderr);
   if (code == kExitOk && s.save_failed()) code = kExitEnvironment;

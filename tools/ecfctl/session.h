@@ -152,7 +152,15 @@ class Session {
     const Globals &g = globals();
     if (g.num_col_ecf != nullptr && *g.num_col_ecf >= 1) return 0;
     if (ops().pega_configuracao == nullptr) return kMissingOperation;
-    int r = call([&] { return ops().pega_configuracao(); });
+    // Learning the model reads the manufacturing data, which clears the
+    // repeat code this run brought from the state file: keep it.
+    int *repetir = g.o_que_repetir;
+    const int codigo = repetir != nullptr ? *repetir : 0;
+    int r = call([&] {
+      const int c = ops().pega_configuracao();
+      if (repetir != nullptr) *repetir = codigo;
+      return c;
+    });
     if (r == 0 && g.num_col_ecf != nullptr && *g.num_col_ecf < 1) r = 39;
     return r;
   }
@@ -203,5 +211,7 @@ std::string bcd_digits(const unsigned char *p, int n);
 std::string as_money(std::string digits);
 std::string trim(std::string_view s);
 bool same_name(std::string_view a, std::string_view b);
+// What the driver's repeat code would run again.
+std::string_view repeat_meaning(int code);
 
 }  // namespace ecfctl

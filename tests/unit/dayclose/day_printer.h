@@ -1,0 +1,65 @@
+// What the day tests share: civil moments for the emulated printer's clock,
+// a refusal for lack of paper, and a fresh driver in a folder of its own
+// (the driver writes "BMTCOOIN.TXT" in the working directory).
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+
+#include "core/printer_state.h"
+#include "core/status_bits.h"
+#include "ecfbmtc.h"
+#include "emulated_printer.h"
+#include "platform/platform.h"
+
+namespace day_test {
+
+using ecftest::EmulatedPrinter;
+
+// Civil seconds of a date and time, as the emulator's clock gives them.
+inline std::int64_t momento(int ano, int mes, int dia, int h, int m, int s = 0) {
+  return ecfsim::days_from_civil(ano, mes, dia) * 86400 + h * 3600 + m * 60 + s;
+}
+
+// The next frame of `comando` is refused for lack of paper.
+inline void recusa(EmulatedPrinter &p, int comando) {
+  p.hook = [&p, comando, n = 1](int c, std::string_view a) mutable -> std::optional<ecfsim::Reply> {
+    if (c != comando || n-- <= 0) return std::nullopt;
+    return p.refusal(c, a, ecfsim::st1::kPaperEnd, 0, ecfsim::exec::kOutOfPaper);
+  };
+}
+
+class DiaTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    anterior_ = std::filesystem::current_path();
+    char modelo[] = "/tmp/ecfdia.XXXXXX";
+    ASSERT_NE(::mkdtemp(modelo), nullptr);
+    pasta_ = modelo;
+    std::filesystem::current_path(pasta_);
+    ecftest::reset();
+    ECFLOG_modo = 3;
+  }
+  void TearDown() override {
+    ecftest::set_peer(nullptr);
+    ecftest::reset();
+    std::filesystem::current_path(anterior_);
+    std::filesystem::remove_all(pasta_);
+  }
+  // A whole sale of one item of 10.00.
+  static void vende() {
+    ASSERT_EQ(ECFIF_inicio_venda(), 0);
+    ASSERT_EQ(ECFBMTC_registra_item("1", "Arroz", "01", "1000", "1000"), 0);
+    ASSERT_EQ(ECFIF_imprime_total(nullptr), 0);
+    ASSERT_EQ(ECFBMTC_pagamento(1, "1000", "", ""), 0);
+    ASSERT_EQ(ECFIF_fim_venda(), 0);
+  }
+
+ private:
+  std::filesystem::path anterior_, pasta_;
+};
+
+}  // namespace day_test
