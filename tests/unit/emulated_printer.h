@@ -49,7 +49,7 @@ class EmulatedPrinter : public LinePeer {
   void mend() {
     set_peer(this);
     cut = false;
-    while (device.to_host(INT64_MAX / 2) >= 0) {
+    while (device.to_host(INT64_MAX / 2000) >= 0) {
     }
   }
 
