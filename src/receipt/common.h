@@ -64,6 +64,8 @@ inline unsigned char *publicidade() {
 void esquece_consumidor();
 void esvazia_pagtos_vinculaveis();
 bool valor8_zero(const unsigned char *valor);
+// The receipt close with the stored promotional lines.
+int fecha_com_publicidade();
 
 // Argument bytes of one command, bounded by N.
 template <std::size_t N>
