@@ -63,6 +63,13 @@ int cancel_nonfiscal(Session &s) {
   return call<fn_int_void>(s, "ECFIF_fim_cnf");
 }
 
+bool parse_count(const std::string &text, int &out) {
+  if (text.empty() || text.size() > 2 || text.find_first_not_of("0123456789") != std::string::npos)
+    return false;
+  out = std::stoi(text);
+  return true;
+}
+
 int print_line(Session &s, const std::string &text) {
   if (!text.empty() && text[0] == '!')
     return call<fn_int_text>(s, "ECFIF_imprime_expandido", text.c_str() + 1);
@@ -117,6 +124,18 @@ int cmd_linked_copy(Session &s, const std::vector<std::string> &) {
   return report(s, "linked-copy", call<fn_int_void>(s, "ECFIF_copia_de_cnf_vinculado"));
 }
 
+// feed [N]: N blank lines in the open linked receipt or report; none or 0
+// prints what is buffered and ends its text (with the cut).
+int cmd_feed(Session &s, const std::vector<std::string> &args) {
+  int lines = 0;
+  if (args.size() > 2 || (args.size() == 2 && !parse_count(args[1], lines))) {
+    std::fprintf(stderr, "usage: ecfctl feed [N]   (N from 0 to 99)\n");
+    return kExitUsage;
+  }
+  if (int r = s.ensure_configured(); r != 0) return report(s, "feed", r);
+  return report(s, "feed", call<fn_int_int>(s, "ECFIF_espaceja", lines));
+}
+
 const Registrar kDocuments{{
     {"nf-open", "nf-open TOTALIZER     open a non-fiscal receipt", run_words},
     {"nf-register", "nf-register TOTALIZER AMOUNT   register an amount (then total, pay)",
@@ -127,6 +146,7 @@ const Registrar kDocuments{{
      run_words},
     {"linked-line", "linked-line TEXT      a line of it (\"!\" first: expanded)", run_words},
     {"linked-close", "linked-close          close the linked receipt", run_words},
+    {"feed", "feed [N]              N blank lines; none: print the text and end it", cmd_feed},
     {"linked-copy", "linked-copy           reprint the last linked receipt", cmd_linked_copy},
     {"linkable", "linkable              payments a linked receipt can refer to (no printer)",
      cmd_linkable},

@@ -2,6 +2,8 @@
 // the outcome report and small text helpers.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -79,6 +81,7 @@ class Session {
     const Globals &g = driver_.globals();
     if (g.o_que_repetir != nullptr) *g.o_que_repetir = saved.repeat_code;
     saved_repeat_ = saved.repeat_code;
+    std::copy(driver_.record().begin(), driver_.record().end(), last_saved_.begin());
 
     if (g.porta_serial != nullptr && opt_.port > 0) *g.porta_serial = opt_.port;
     if (g.veloc_serial != nullptr) *g.veloc_serial = static_cast<int>(opt_.speed);
@@ -118,7 +121,11 @@ class Session {
     NvmemDescriptor *d = driver_.nvmem();
     const Globals &g = driver_.globals();
     int repeat = g.o_que_repetir != nullptr ? *g.o_que_repetir : 0;
-    if ((d->flags & kChangedFlag) == 0 && repeat == saved_repeat_) return;
+    // The driver does not mark every change (a buffered text line), so the
+    // bytes are compared too.
+    auto rec = driver_.record();
+    const bool changed = !std::equal(rec.begin(), rec.end(), last_saved_.begin());
+    if ((d->flags & kChangedFlag) == 0 && repeat == saved_repeat_ && !changed) return;
     auto err = save_state(opt_.state_path, driver_.record(), repeat);
     if (!err.empty()) {
       // Keep the flag set so the next call tries again.
@@ -128,6 +135,7 @@ class Session {
     }
     d->flags &= static_cast<unsigned char>(~kChangedFlag);
     saved_repeat_ = repeat;
+    std::copy(rec.begin(), rec.end(), last_saved_.begin());
   }
 
   // Model and columns are not kept between runs; many operations need them.
@@ -168,6 +176,7 @@ class Session {
   bool used_port_ = false;
   bool save_failed_ = false;
   int saved_repeat_ = 0;
+  std::array<uint8_t, kRecordSize> last_saved_{};
   std::chrono::steady_clock::time_point started_;
 };
 
