@@ -206,7 +206,7 @@ TEST_F(Fechamento, RefusedCloseByPrinterState) {
       {1, 0x01, 34, 1, 7, true},  // the receipt is still open (state 3)
       {1, 0x00, 0, 0, 0, false},  // nothing open (state 2): tolerated
       {1, 0x08, 0, 0, 0, false},  // state 51: tolerated
-      {3, 0x00, 0, 0, 0, true},   // a non-fiscal receipt is open: its end takes over
+      {3, 0x00, 0, 0, 0, false},  // a non-fiscal receipt is open: its end (81) takes over
       {2, 0x00, 0, 0, 0, true},   // a linked receipt is open: its end takes over
   };
   for (const auto &c : casos) {
