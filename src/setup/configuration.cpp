@@ -37,7 +37,8 @@ static_assert(C_FIM_NOMES == C_MODELO + 21);
 
 // Twenty characters filled with blanks, then a zero byte.
 void escreve_nome(unsigned char *destino, std::string_view nome) {
-  nome = nome.substr(0, ecfbmtc::modelos::tam_nome);
+  if (nome.size() > ecfbmtc::modelos::tam_nome)
+    nome.remove_suffix(nome.size() - ecfbmtc::modelos::tam_nome);
   std::memset(destino, ' ', ecfbmtc::modelos::tam_nome);
   std::memcpy(destino, nome.data(), nome.size());
   destino[ecfbmtc::modelos::tam_nome] = 0;
