@@ -1,36 +1,35 @@
 #include "documents/document_common.h"
 
-using namespace receipt;
+namespace ecf::documents {
 
-namespace documents {
-
-bool le_estado_sem_documento() {
+int le_estado_ecf() {
   unsigned char estado = 0;
-  return ECFBMTC_le_estado_do_ecf(&estado) == 0 && documento_fechado(estado);
+  return ECFBMTC_le_estado_do_ecf(&estado) == 0 ? estado : -1;
 }
 
-int fecha_documento_texto(const char *nome, int repete) {
-  ECFBMTCAUX_o_que_repetir = 0;
+void esvazia_buffer_linhas() {
+  ecf::nv::campo(ecf::nv::buffer_linhas)[0] = 0;
+  ecf::nv::marca_alterado();
+}
+
+int fecha_documento_texto(const char *nome, Repete repete) {
+  marca_repeticao(Repete::ultimo_comando);
   registra(log_protocolo, "%s()...", nome);
   if (ecf::nv::campo(ecf::nv::buffer_linhas)[0] != 0) {
     const int rb = BMTCLOCAL_imprime_buffer();
     if (rb != 0) {
-      registra(log_protocolo, "imprime_buffer()=%d, tratado como OK.", rb);
-      ecf::nv::campo(ecf::nv::buffer_linhas)[0] = 0;
-      ecf::nv::marca_alterado();
+      tratado_como_ok("imprime_buffer", rb);
+      esvazia_buffer_linhas();
     }
   }
-  int r = ECFBMTC_exec(21);
+  int r = ECFBMTC_exec(cmd::fecha_relatorio);
   registra(log_protocolo, "%s()=%d.", nome, r);
-  if (r != 0 && le_estado_sem_documento()) {
-    registra(log_protocolo, "%s()=%d, tratado como OK.", nome, r);
-    r = 0;
-  }
+  if (r != 0 && le_estado_sem_documento()) r = tratado_como_ok(nome, r);
   if (r == 0)
-    muda_estado_doc(0);
+    muda_estado_doc(doc::nenhum);
   else
-    ECFBMTCAUX_o_que_repetir = repete;
+    marca_repeticao(repete);
   return r;
 }
 
-}  // namespace documents
+}  // namespace ecf::documents

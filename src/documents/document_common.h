@@ -2,13 +2,15 @@
 // printer's document state, and the close of a text document by command 21.
 #pragma once
 
-#include <cstdio>
-
+#include "core/core.h"
 #include "ecfbmtc/documents.h"
 #include "platform/platform.h"
 #include "receipt/common.h"
 
-namespace documents {
+namespace ecf::documents {
+
+using namespace ecf::receipt;
+using ecf::core::EstadoEcf;
 
 // A stored consumer field, or null when it is empty.
 inline const char *consumidor(ecf::nv::Field f) {
@@ -18,16 +20,26 @@ inline const char *consumidor(ecf::nv::Field f) {
 
 // Entries of the printer's payment-method table.
 inline int qtd_formas_pagto() {
-  return receipt::eh_mfd() ? 20 : 50;
+  return eh_mfd() ? 20 : 50;
 }
 
-// True when the printer's state could be read and shows no document open.
-bool le_estado_sem_documento();
+// The printer's document state, or -1 when it cannot be read.
+int le_estado_ecf();
+// The state read and equal to `estado`; or showing no document open.
+inline bool le_estado(EstadoEcf estado) {
+  return le_estado_ecf() == estado;
+}
+inline bool le_estado_sem_documento() {
+  const int e = le_estado_ecf();
+  return e >= 0 && ecf::core::sem_documento_aberto(static_cast<unsigned char>(e));
+}
+
+void esvazia_buffer_linhas();
 
 // Flushes the line buffer (a failure only logged, the text dropped) and
 // closes the linked receipt or report with command 21; a refusal while the
 // printer has no document open counts as done. On failure the repeat code
 // becomes `repete`.
-int fecha_documento_texto(const char *nome, int repete);
+int fecha_documento_texto(const char *nome, ecf::core::Repete repete);
 
-}  // namespace documents
+}  // namespace ecf::documents

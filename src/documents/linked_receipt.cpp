@@ -2,8 +2,7 @@
 // accepts, its text through the line buffer, closed by command 21.
 #include "documents/document_common.h"
 
-using namespace receipt;
-using namespace documents;
+using namespace ecf::documents;
 
 namespace {
 
@@ -34,7 +33,7 @@ int envia_abertura(const unsigned char *reg, const char *f1, const char *f2, con
     const int n = BMTCLOCAL_formata_dados_cliente(bloco, f1, f2, f3);
     a.texto({reinterpret_cast<const char *>(bloco), static_cast<std::size_t>(n)});
   }
-  return envia(66, a);
+  return envia(cmd::abre_vinculado, a);
 }
 
 int abre(const char *f1, const char *f2, const char *f3) {
@@ -43,15 +42,14 @@ int abre(const char *f1, const char *f2, const char *f3) {
     bool aberto = r == 0;
     if (aberto) {
       esquece_consumidor();
-    } else {
-      unsigned char estado = 0;
-      aberto = ECFBMTC_le_estado_do_ecf(&estado) == 0 && estado == 5;
-      if (aberto) registra(log_protocolo, "cnf_vinculado()=%d, tratado como OK.", r);
+    } else if (le_estado(ecf::core::vinculado_aberto)) {
+      aberto = tratado_como_ok("cnf_vinculado", r) == 0;
     }
+    // The record is used, or refused: either way it is not offered again.
     ecf::nv::muda_qtd_pagtos(n - 1);
     if (aberto) {
-      muda_estado_doc(2);
-      ecf::nv::campo(ecf::nv::buffer_linhas)[0] = 0;
+      muda_estado_doc(doc::vinculado);
+      esvazia_buffer_linhas();
       return 0;
     }
   }
@@ -69,26 +67,26 @@ extern "C" int ECFBMTC_cnfcd_abrir(const char *f1, const char *f2, const char *f
 
 extern "C" int ECFIF_cnf_vinculado(void) {
   registra(log_interface, "cnf_vinculado()...");
-  ECFBMTCAUX_o_que_repetir = 0;
+  marca_repeticao(Repete::ultimo_comando);
   // The block is built before the fields are forgotten, so pointing into the
   // record is safe.
   const int r = abre(consumidor(ecf::nv::consumidor_cpf_cnpj), consumidor(ecf::nv::consumidor_nome),
                      consumidor(ecf::nv::consumidor_endereco));
-  if (r != 0) ECFBMTCAUX_o_que_repetir = 9;
+  if (r != 0) marca_repeticao(Repete::cnf_vinculado);
   registra(log_protocolo, "cnf_vinculado()=%d.", r);
   return r;
 }
 
 extern "C" int ECFIF_fim_cnf_vinc(void) {
-  return fecha_documento_texto("fim_cnf_vinc", 5);
+  return fecha_documento_texto("fim_cnf_vinc", Repete::fim_cnf_vinc);
 }
 
 extern "C" int ECFBMTC_cnfcd_reimpressao(void) {
-  return eh_mfd() ? ECFBMTC_exec(92) : 15;
+  return eh_mfd() ? ECFBMTC_exec(cmd::reimpressao_vinculado) : 15;
 }
 
 extern "C" int ECFBMTC_cnfcd_segunda_via(void) {
-  return eh_mfd() ? ECFBMTC_exec(91) : 15;
+  return eh_mfd() ? ECFBMTC_exec(cmd::segunda_via_vinculado) : 15;
 }
 
 extern "C" int ECFIF_copia_de_cnf_vinculado(void) {

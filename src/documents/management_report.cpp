@@ -3,8 +3,7 @@
 #include "documents/document_common.h"
 #include "documents/report_type_file.h"
 
-using namespace receipt;
-using namespace documents;
+using namespace ecf::documents;
 
 extern "C" int ECFIF_tem_relger(void) {
   registra(log_interface, "tem_relger()");
@@ -12,19 +11,19 @@ extern "C" int ECFIF_tem_relger(void) {
 }
 
 extern "C" int ECFIF_abre_relatorio(void) {
-  if (!eh_mfd()) return 15;
+  if (!eh_mfd()) return ecf::core::nao_disponivel;
   const int tipo = le_tipo_relatorio().value_or(ECFBMTC_tipo_relger);
   // Only the two lowest digits travel.
   const unsigned dois = static_cast<unsigned>(tipo < 0 ? -(tipo % 100) : tipo % 100);
   Argumentos<2> a;
   a.byte(static_cast<unsigned char>('0' + dois / 10));
   a.byte(static_cast<unsigned char>('0' + dois % 10));
-  const int r = envia(83, a);
+  const int r = envia(cmd::abre_relatorio, a);
   registra(log_interface, "abre_relatorio_cmd83(%d)=%d.", tipo, r);
-  if (r == 0) muda_estado_doc(4);
+  if (r == 0) muda_estado_doc(doc::relatorio);
   return r;
 }
 
 extern "C" int ECFIF_fim_relat(void) {
-  return fecha_documento_texto("fim_relat", 6);
+  return fecha_documento_texto("fim_relat", Repete::fim_relat);
 }

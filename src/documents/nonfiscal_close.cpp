@@ -5,18 +5,20 @@
 #include "documents/document_common.h"
 #include "setup/payment_name.h"
 
-using namespace receipt;
-using namespace documents;
+using namespace ecf::documents;
 
 namespace {
 
-namespace nome = ecfbmtc::nome_fpag;
+namespace nome = ecf::setup::nome_fpag;
 
 constexpr std::size_t largura_valor = 14;
+// Cash entry and withdrawal on the printers without detail-tape memory.
+constexpr int cod_suprimento = 51;
+constexpr int cod_sangria = 52;
 
 void encerrado() {
   ecf::nv::limpa(ecf::nv::valor_cnf);
-  muda_estado_doc(0);
+  muda_estado_doc(doc::nenhum);
 }
 
 // The method's name, or none when the number names no entry of the
@@ -29,8 +31,8 @@ std::string_view nome_da_forma(int forma) {
 }
 
 int fecha_simulado() {
-  if (estado_doc() != 3) {
-    muda_estado_doc(0);
+  if (estado_doc() != doc::nao_fiscal) {
+    muda_estado_doc(doc::nenhum);
     return 0;
   }
   // After a restart of the host the table is not loaded yet.
@@ -38,9 +40,9 @@ int fecha_simulado() {
   if (r != 0) return r;
   Argumentos<2 + largura_valor + nome::tam_nome> a;
   const int codigo = ecf::nv::codigo_cnf_atual();
-  if (codigo == 51) {
+  if (codigo == cod_suprimento) {
     a.texto("SU");
-  } else if (codigo == 52) {
+  } else if (codigo == cod_sangria) {
     a.texto("SA");
   } else {
     char numero[3];
@@ -52,18 +54,15 @@ int fecha_simulado() {
   _8toa(valor, ecf::nv::valor_cnf_ptr());
   a.z(valor, largura_valor);
   a.texto(nome_da_forma(ecf::nv::forma_pagto_cnf_atual()));
-  r = envia(25, a);
+  r = envia(cmd::comprovante_nao_fiscal, a);
   registra(log_protocolo, "fim_cnf()=%d.", r);
   if (r == 0) {
     encerrado();
     return 0;
   }
-  if (le_estado_sem_documento()) {
-    registra(log_protocolo, "fim_cnf()=%d, tratado como OK.", r);
-    encerrado();
-    return 0;
-  }
-  return r;
+  if (!le_estado_sem_documento()) return r;
+  encerrado();
+  return tratado_como_ok("fim_cnf", r);
 }
 
 int fecha_com_valor() {
@@ -78,27 +77,25 @@ int cancela_operacao() {
   registra(log_protocolo, "cancela_oper_nao_fiscal()...");
   unsigned char bloco[140];
   const int n = BMTCLOCAL_formata_dados_cliente(bloco, nullptr, nullptr, nullptr);
-  const int r = ECFBMTC_exec_argum(81, n ? bloco : nullptr, n);
+  const int r = ECFBMTC_exec_argum(cmd::cancela_cnf, n ? bloco : nullptr, n);
   registra(log_protocolo, "cancela_oper_nao_fiscal()=%d.", r);
   if (r == 0) {
-    muda_estado_doc(0);
+    muda_estado_doc(doc::nenhum);
     ECFBMTCAUX_limpa_linhas(publicidade(), slots_publicidade);
     return 0;
   }
-  unsigned char estado = 0;
-  if (ECFBMTC_le_estado_do_ecf(&estado) == 0 && (estado == 1 || estado == 2)) {
-    registra(log_protocolo, "fim_cnf()=%d, tratado como OK.", r);
-    encerrado();
-    return 0;
-  }
-  return r;
+  // Here only states 1 and 2 count as nothing open.
+  const int estado = le_estado_ecf();
+  if (estado != ecf::core::sem_documento_sem_dia && estado != ecf::core::sem_documento) return r;
+  encerrado();
+  return tratado_como_ok("fim_cnf", r);
 }
 
 }  // namespace
 
 extern "C" int ECFIF_fim_cnf(void) {
   registra(log_protocolo, "fim_cnf()...");
-  ECFBMTCAUX_o_que_repetir = 0;
+  marca_repeticao(Repete::ultimo_comando);
   int r = 0;
   if (BMTCLOCAL_cnf_eh_simulado(ecf::nv::codigo_cnf_atual()))
     r = fecha_simulado();
@@ -106,6 +103,6 @@ extern "C" int ECFIF_fim_cnf(void) {
     r = fecha_com_valor();
   else
     r = cancela_operacao();
-  if (r != 0) ECFBMTCAUX_o_que_repetir = 4;
+  if (r != 0) marca_repeticao(Repete::fim_cnf);
   return r;
 }

@@ -3,8 +3,7 @@
 // kept in the record and printed whole by its close.
 #include "documents/document_common.h"
 
-using namespace receipt;
-using namespace documents;
+using namespace ecf::documents;
 
 namespace {
 
@@ -19,8 +18,8 @@ int codigo_atual() {
 
 void aberto() {
   ecf::nv::limpa(ecf::nv::total_pago);
-  ecf::nv::muda_estado_dia(6);
-  muda_estado_doc(3);
+  ecf::nv::muda_estado_dia(ecf::core::dia::aberto);
+  muda_estado_doc(doc::nao_fiscal);
 }
 
 // An amount the 14-digit field cannot hold, or no amount at all.
@@ -38,17 +37,16 @@ extern "C" int BMTCLOCAL_cnf_eh_simulado(int codigo) {
 
 extern "C" int ECFBMTC_abre_cnf(const char *f1, const char *f2, const char *f3) {
   registra(log_interface, "abre_cnf(%s,%s,%s)...", txt(f1), txt(f2), txt(f3));
-  if (!eh_mfd()) return 15;
+  if (!eh_mfd()) return ecf::core::nao_disponivel;
   unsigned char bloco[140];
   const int n = BMTCLOCAL_formata_dados_cliente(bloco, f1, f2, f3);
-  int r = ECFBMTC_exec_argum(77, n ? bloco : nullptr, n);
+  int r = ECFBMTC_exec_argum(cmd::abre_cnf, n ? bloco : nullptr, n);
   registra(log_protocolo, "abre_cnf()=%d.", r);
   if (r == 0) {
     esquece_consumidor();
   } else {
-    unsigned char estado = 0;
-    if (ECFBMTC_le_estado_do_ecf(&estado) != 0 || estado != 4) return r;
-    registra(log_protocolo, "abre_cnf()=%d, tratado como OK.", r);
+    if (!le_estado(ecf::core::cnf_aberto)) return r;
+    tratado_como_ok("abre_cnf", r);
   }
   ecf::nv::limpa(ecf::nv::valor_cnf);
   esvazia_pagtos_vinculaveis();
@@ -58,7 +56,7 @@ extern "C" int ECFBMTC_abre_cnf(const char *f1, const char *f2, const char *f3) 
 
 extern "C" int ECFIF_inicia_cnf(unsigned codigo) {
   registra(log_interface, "inicia_cnf()...");
-  ECFBMTCAUX_o_que_repetir = 0;
+  marca_repeticao(Repete::ultimo_comando);
   ecf::nv::muda_codigo_cnf(static_cast<int>(codigo));
   if (BMTCLOCAL_cnf_eh_simulado(static_cast<int>(codigo))) {
     aberto();
@@ -70,14 +68,14 @@ extern "C" int ECFIF_inicia_cnf(unsigned codigo) {
   if (r == 0)
     aberto();
   else
-    ECFBMTCAUX_o_que_repetir = 8;
+    marca_repeticao(Repete::inicia_cnf);
   registra(log_protocolo, "inicia_cnf()=%d.", r);
   return r;
 }
 
 extern "C" int ECFBMTC_registra_em_comprovante(int codigo, const char *valor) {
   registra(log_interface, "registra_em_comprovante(%d,%s)...", codigo, txt(valor));
-  if (BMTCLOCAL_cnf_eh_simulado(codigo_atual())) return 15;
+  if (BMTCLOCAL_cnf_eh_simulado(codigo_atual())) return ecf::core::nao_disponivel;
   if (codigo < primeiro_totalizador || codigo > ultimo_totalizador || valor_invalido(valor))
     return 2;
   // A refused registration leaves the amount of the earlier one, so a receipt
@@ -92,7 +90,7 @@ extern "C" int ECFBMTC_registra_em_comprovante(int codigo, const char *valor) {
   Argumentos<2 + largura_valor> a;
   a.texto(numero);
   a.z(valor, largura_valor);
-  const int r = envia(78, a);
+  const int r = envia(cmd::registra_cnf, a);
   registra(log_interface, "registra_em_comprovante()=%d.", r);
   if (r != 0) {
     std::memcpy(ecf::nv::valor_cnf_ptr(), anterior, sizeof anterior);
@@ -106,7 +104,7 @@ extern "C" int ECFBMTC_registra_em_comprovante(int codigo, const char *valor) {
 
 extern "C" int ECFBMTC_registra_em_cnf(int codigo, const char *valor) {
   registra(log_interface, "registra_em_cnf(%d,%s)", codigo, txt(valor));
-  if (estado_doc() != 3) return 1;
+  if (estado_doc() != doc::nao_fiscal) return 1;
   if (valor_invalido(valor)) return 2;
   if (!BMTCLOCAL_cnf_eh_simulado(codigo_atual()))
     return ECFBMTC_registra_em_comprovante(codigo, valor);

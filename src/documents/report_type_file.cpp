@@ -1,10 +1,8 @@
 #include "documents/report_type_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "core/files.h"
 
-namespace documents {
+namespace ecf::documents {
 
 namespace {
 
@@ -14,20 +12,6 @@ constexpr char fim_de_arquivo = 26;
 bool digito(char c) {
   return c >= '0' && c <= '9';
 }
-
-class Descritor {
- public:
-  explicit Descritor(int fd) : fd_(fd) {}
-  ~Descritor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Descritor(const Descritor &) = delete;
-  Descritor &operator=(const Descritor &) = delete;
-  int fd() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 }  // namespace
 
@@ -46,19 +30,13 @@ std::optional<int> tipo_da_linha(std::string_view s) {
 }
 
 std::optional<int> le_tipo_relatorio() {
-  // Opened without waiting, so a pipe or device by that name cannot block.
-  Descritor f(::open(arquivo_tipo_relatorio, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-  if (f.fd() < 0) return std::nullopt;
-  struct stat st {};
-  if (::fstat(f.fd(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  const auto arquivo = ecf::core::arquivos::abre_leitura(arquivo_tipo_relatorio);
+  if (!arquivo) return std::nullopt;
+  // The longest line that counts and its line feed; the rest is never read.
   char buf[max_linha + 1];
-  std::size_t n = 0;
-  while (n < sizeof buf) {
-    const ssize_t r = ::read(f.fd(), buf + n, sizeof buf - n);
-    if (r <= 0) break;
-    n += static_cast<std::size_t>(r);
-  }
-  return tipo_da_linha({buf, n});
+  const long n = ecf::core::arquivos::le(arquivo, buf, sizeof buf);
+  if (n <= 0) return std::nullopt;
+  return tipo_da_linha({buf, static_cast<std::size_t>(n)});
 }
 
-}  // namespace documents
+}  // namespace ecf::documents

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string_view>
 
-namespace documents {
+namespace ecf::documents {
 
 inline constexpr const char *arquivo_tipo_relatorio = "KRELATG.TMP";
 
@@ -17,4 +17,4 @@ std::optional<int> tipo_da_linha(std::string_view inicio_do_arquivo);
 // file is absent, not a regular file, or its first line is not a type.
 std::optional<int> le_tipo_relatorio();
 
-}  // namespace documents
+}  // namespace ecf::documents

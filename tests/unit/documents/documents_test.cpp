@@ -235,9 +235,9 @@ TEST_F(Documentos, ReportTypeFromTheFileOrTheSetting) {
       {"7\x1a\n", -1}, {"x7\n", -1},   {"05 texto\n", 5}, {"9\n", 9},
   };
   for (const auto &[linha, tipo] : linhas) {
-    EXPECT_EQ(documents::tipo_da_linha(linha).value_or(-1), tipo) << linha;
+    EXPECT_EQ(ecf::documents::tipo_da_linha(linha).value_or(-1), tipo) << linha;
   }
-  EXPECT_FALSE(documents::tipo_da_linha(std::string(46, '1') + "\n"));
+  EXPECT_FALSE(ecf::documents::tipo_da_linha(std::string(46, '1') + "\n"));
 
   liga(1);
   EXPECT_EQ(ECFIF_tem_relger(), 0);
@@ -252,11 +252,11 @@ TEST_F(Documentos, ReportTypeFromTheFileOrTheSetting) {
   ASSERT_EQ(ECFIF_fim_relat(), 0);
   EXPECT_EQ(vezes(20) + vezes(67), 0);  // an empty buffer: 21 only
   // The file wins; one that is not a regular file is not read, nor waited on.
-  ASSERT_EQ(::mkfifo(documents::arquivo_tipo_relatorio, 0600), 0);
+  ASSERT_EQ(::mkfifo(ecf::documents::arquivo_tipo_relatorio, 0600), 0);
   ASSERT_EQ(ECFIF_abre_relatorio(), 0);
   EXPECT_EQ(args(83), "05");
-  ::unlink(documents::arquivo_tipo_relatorio);
-  FILE *f = std::fopen(documents::arquivo_tipo_relatorio, "w");
+  ::unlink(ecf::documents::arquivo_tipo_relatorio);
+  FILE *f = std::fopen(ecf::documents::arquivo_tipo_relatorio, "w");
   std::fputs("12\r\n", f);
   std::fclose(f);
   ECFIF_imprime_linha("Caixa 1");
@@ -269,7 +269,7 @@ TEST_F(Documentos, ReportTypeFromTheFileOrTheSetting) {
   ASSERT_EQ(ECFIF_fim_relat(), 0);
   ASSERT_EQ(ECFIF_abre_relatorio(), 0);
   EXPECT_EQ(args(83), "12");
-  ::unlink(documents::arquivo_tipo_relatorio);
+  ::unlink(ecf::documents::arquivo_tipo_relatorio);
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include "ecfbmtc.h"
 #include "platform/platform.h"
 #include "platform/test_platform.h"
-#include "receipt/deps.h"
+#include "ecfbmtc/documents.h"
 #include "scripted_printer.h"
 
 namespace receipt_test {
