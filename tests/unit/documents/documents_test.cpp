@@ -18,52 +18,45 @@
 
 namespace {
 
+using std::string;
+
 class Impressora : public ecftest::LinePeer {
  public:
-  explicit Impressora(int modelo, std::vector<std::string> &papel)
-      : printer_(config(modelo, papel)),
-        device_([this](uint16_t c, std::string_view a) { return executa(c, a); }) {}
+  explicit Impressora(int modelo)
+      : printer_([modelo] {
+          ecfsim::PrinterConfig c;
+          c.model_code = modelo;
+          c.clock = [] { return std::int64_t{1767348000}; };
+          return c;
+        }()),
+        device_([this](uint16_t c, std::string_view a) {
+          enviados.emplace_back(c, string(a));
+          ecfsim::Reply r;
+          r.st2 = 1;  // not executed
+          if (recusar[c] > 0 && recusar[c]--) return r;
+          return printer_.execute(c, a);
+        }) {}
   void from_driver(std::uint8_t b, std::int64_t t) override { device_.from_host(b, t); }
   int to_driver(std::int64_t t) override { return device_.to_host(t); }
 
   std::map<int, int> recusar;  // command: refusals still to give
-  std::vector<std::pair<int, std::string>> enviados;
+  std::vector<std::pair<int, string>> enviados;
 
  private:
-  static ecfsim::PrinterConfig config(int modelo, std::vector<std::string> &papel) {
-    ecfsim::PrinterConfig c;
-    c.model_code = modelo;
-    c.clock = [] { return std::int64_t{1767348000}; };
-    c.paper = [&papel](std::string_view l) { papel.emplace_back(l); };
-    return c;
-  }
-  ecfsim::Reply executa(uint16_t c, std::string_view a) {
-    enviados.emplace_back(c, std::string(a));
-    if (recusar[c] > 0 && recusar[c]--) {
-      ecfsim::Reply r;
-      r.st2 = 1;
-      r.exec_status = 1;
-      return r;
-    }
-    return printer_.execute(c, a);
-  }
   ecfsim::Printer printer_;
   ecfsim::Device device_;
 };
 
-const std::string nada = "<none>";
-
 class Documentos : public ::testing::Test {
  protected:
-  std::vector<std::string> papel;
   std::unique_ptr<Impressora> imp;
 
-  // A driver as a host loads it, on this model, keeping the record.
-  void liga(int modelo) {
-    std::vector<unsigned char> registro(BMTCLOCAL_d, BMTCLOCAL_d + sizeof BMTCLOCAL_d);
+  // A driver as a host loads it, keeping the record; a new printer when asked.
+  void liga(int modelo, bool nova = false) {
+    const std::vector<unsigned char> registro(BMTCLOCAL_d, BMTCLOCAL_d + sizeof BMTCLOCAL_d);
     ecftest::reset();
     std::copy(registro.begin(), registro.end(), BMTCLOCAL_d);
-    if (!imp) imp = std::make_unique<Impressora>(modelo, papel);
+    if (!imp || nova) imp = std::make_unique<Impressora>(modelo);
     ecftest::set_peer(imp.get());
     ECFLOG_modo = 3;
     ASSERT_EQ(ECFIF_pega_configuracao(), 0);
@@ -71,74 +64,55 @@ class Documentos : public ::testing::Test {
   }
   void TearDown() override { ecftest::set_peer(nullptr); }
 
-  std::string args(int c) const {
+  string args(int c) const {
     for (auto it = imp->enviados.rbegin(); it != imp->enviados.rend(); ++it)
       if (it->first == c) return it->second;
-    return nada;
+    return "<none>";
   }
   int vezes(int c) const {
     int n = 0;
     for (const auto &e : imp->enviados) n += e.first == c;
     return n;
   }
-  bool impresso(std::string_view t) const {
-    for (const auto &l : papel)
-      if (l.find(t) != std::string::npos) return true;
-    return false;
-  }
   // What the host's repeat runs for the repeat code left.
   static int repete() { return ecf::core::operacao_a_repetir(ECFBMTCAUX_o_que_repetir)(); }
   static unsigned char &estado() { return BMTCLOCAL_d[BMTCLOCAL_D_ESTADO_DOC]; }
   static int qtd_pagtos() { return BMTCLOCAL_d[BMTCLOCAL_D_QTD_PAGTOS_VINCULAVEIS]; }
-  // A closed sale paid in cash and by card in these amounts.
-  void venda_com_cartao(std::initializer_list<const char *> cartoes) {
-    ASSERT_EQ(ECFIF_inicio_venda(), 0);
-    ASSERT_EQ(ECFBMTC_registra_item("1", "Cafe", "01", "1000", "9000"), 0);
-    ASSERT_EQ(ECFIF_imprime_total(nullptr), 0);
-    for (const char *v : cartoes) ASSERT_EQ(ECFBMTC_pagamento(3, v, "", ""), 0);
-    ASSERT_EQ(ECFBMTC_pagamento(1, "9000", "", ""), 0);
-    ASSERT_EQ(ECFIF_fim_venda(), 0);
-    imp->enviados.clear();
-  }
 };
 
-TEST_F(Documentos, RealNonFiscalReceiptOnADetailTapePrinter) {
+TEST_F(Documentos, RealNonFiscalReceiptWithItsFailures) {
   liga(12);
   ECFIF_identifica_consumidor(1, "12345678909");
   EXPECT_EQ(ECFBMTC_registra_em_cnf(2, "100"), 1);  // none open
   ASSERT_EQ(ECFIF_inicia_cnf(2), 0);
-  EXPECT_EQ(args(77), "12345678909" + std::string(18, ' '));
+  EXPECT_EQ(args(77), "12345678909" + string(18, ' '));
   EXPECT_EQ(BMTCLOCAL_d[BMTCLOCAL_D_CONSUMIDOR_CPF_CNPJ], 0);
-  EXPECT_EQ(estado(), 3);
   // Bad codes and amounts never reach the printer.
   EXPECT_EQ(ECFBMTC_registra_em_cnf(31, "100"), 2);
-  EXPECT_EQ(ECFBMTC_registra_em_cnf(2, "123456789012345"), 2);
+  EXPECT_EQ(ECFBMTC_registra_em_cnf(2, "00123456789012345"), 2);
   EXPECT_EQ(vezes(78), 0);
-  ASSERT_EQ(ECFBMTC_registra_em_cnf(2, "00123456789012345"), 2);
   ASSERT_EQ(ECFBMTC_registra_em_cnf(2, "0005000"), 0);
   EXPECT_EQ(args(78), "0200000000005000");
-  // A refused registration keeps the accepted one: the receipt is closed.
+  // A refused registration keeps the accepted one.
   imp->recusar[78] = 1;
   EXPECT_NE(ECFBMTC_registra_em_cnf(2, "7000"), 0);
   ASSERT_EQ(ECFIF_imprime_total(nullptr), 0);
-  EXPECT_EQ(args(79), "d" + std::string(14, '0'));
+  EXPECT_EQ(args(79), "d" + string(14, '0'));
+  // Unpaid, the close is refused; its hand-over to this end is bounded.
+  EXPECT_NE(ECFIF_fim_cnf(), 0);
+  EXPECT_EQ(vezes(34), 2);
+  EXPECT_EQ(ECFBMTCAUX_o_que_repetir, 4);
   ASSERT_EQ(ECFBMTC_pagamento(1, "5000", "", ""), 0);
-  ASSERT_EQ(ECFIF_fim_cnf(), 0);
-  EXPECT_EQ(vezes(34), 1);
-  EXPECT_EQ(vezes(81), 0);
+  ASSERT_EQ(repete(), 0);
+  EXPECT_EQ(vezes(34), 3);
   EXPECT_EQ(estado(), 0);
-  EXPECT_TRUE(impresso("02 Suprimento"));
-}
 
-TEST_F(Documentos, RealReceiptEndsAndTheirFailures) {
-  liga(12);
   // Nothing registered: cancelled with 81.
   ASSERT_EQ(ECFIF_inicia_cnf(1), 0);
   ASSERT_EQ(ECFIF_fim_cnf(), 0);
   EXPECT_EQ(args(81), "");
-  EXPECT_TRUE(impresso("CANCELADO"));
-  // An opening refused is repeated with the code; a refusal while the
-  // printer already has one open is taken as the opening.
+  // A refused opening is repeated with its code; a refusal while the printer
+  // already has one open is taken as the opening.
   imp->recusar[77] = 1;
   EXPECT_NE(ECFIF_inicia_cnf(4), 0);
   EXPECT_EQ(ECFBMTCAUX_o_que_repetir, 8);
@@ -147,91 +121,69 @@ TEST_F(Documentos, RealReceiptEndsAndTheirFailures) {
   imp->recusar[77] = 1;
   EXPECT_EQ(ECFBMTC_abre_cnf(nullptr, nullptr, nullptr), 0);
   EXPECT_TRUE(ecftest::log_has("abre_cnf()=34, tratado como OK."));
-  // Unpaid, the close is refused; its hand-over to this end is bounded.
-  ASSERT_EQ(ECFBMTC_registra_em_cnf(4, "990"), 0);
-  ASSERT_EQ(ECFIF_imprime_total(nullptr), 0);
-  EXPECT_NE(ECFIF_fim_cnf(), 0);
-  EXPECT_EQ(vezes(34), 2);
-  EXPECT_EQ(ECFBMTCAUX_o_que_repetir, 4);
-  EXPECT_EQ(estado(), 3);
-  ASSERT_EQ(ECFBMTC_pagamento(1, "990", "", ""), 0);
-  ASSERT_EQ(repete(), 0);
-  EXPECT_EQ(estado(), 0);
 }
 
-struct Simulado {
-  int codigo, forma;
-  const char *enviado;
-};
-
 TEST_F(Documentos, SimulatedReceiptIsOneCommand25AfterARestart) {
-  const Simulado casos[] = {
+  const std::tuple<int, int, const char *> casos[] = {
       {52, 2, "SA00000000002500Cheque          "},
       {51, 0, "SU00000000002500"},  // no payment taken: no name
       {7, 51, "0700000000002500"},  // past the table: no name
   };
-  for (const auto &c : casos) {
+  for (const auto &[codigo, forma, enviado] : casos) {
     liga(1);
-    ASSERT_EQ(ECFIF_inicia_cnf(static_cast<unsigned>(c.codigo)), 0);
+    ASSERT_EQ(ECFIF_inicia_cnf(static_cast<unsigned>(codigo)), 0);
     ASSERT_EQ(ECFBMTC_registra_em_cnf(3, "1000"), 0);
-    ASSERT_EQ(ECFBMTC_registra_em_cnf(c.codigo, "2500"), 0);  // the last one counts
-    if (c.forma == 2) {
+    ASSERT_EQ(ECFBMTC_registra_em_cnf(codigo, "2500"), 0);  // the last one counts
+    if (forma == 2) {
       ASSERT_EQ(ECFBMTC_pagamento(2, "2500", "", ""), 0);
     } else {
-      BMTCLOCAL_d[BMTCLOCAL_D_FORMA_PAGTO_CNF] = static_cast<unsigned char>(c.forma);
+      BMTCLOCAL_d[BMTCLOCAL_D_FORMA_PAGTO_CNF] = static_cast<unsigned char>(forma);
     }
     EXPECT_EQ(vezes(72) + vezes(77) + vezes(78), 0);
     liga(1);  // the host restarted: the payment table is read again
-    ASSERT_EQ(ECFIF_fim_cnf(), 0) << c.enviado;
-    EXPECT_EQ(args(25), c.enviado);
-    EXPECT_EQ(estado(), 0);
-    // Nothing open: nothing sent.
-    EXPECT_EQ(ECFIF_fim_cnf(), 0);
+    ASSERT_EQ(ECFIF_fim_cnf(), 0);
+    EXPECT_EQ(args(25), enviado);
+    EXPECT_EQ(ECFIF_fim_cnf(), 0);  // nothing open: nothing sent
     EXPECT_EQ(vezes(25), 1);
   }
-  EXPECT_TRUE(impresso("SANGRIA"));
-  EXPECT_TRUE(impresso("SUPRIMENTO"));
 }
 
 TEST_F(Documentos, LinkedReceiptTriesTheNewestPaymentFirst) {
   for (int modelo : {12, 1}) {
-    papel.clear();
-    imp.reset();
-    liga(modelo);
-    venda_com_cartao({"100", "200", "300"});
-    ASSERT_EQ(qtd_pagtos(), 3);
+    liga(modelo, true);
+    ASSERT_EQ(ECFIF_inicio_venda(), 0);
+    ASSERT_EQ(ECFBMTC_registra_item("1", "Cafe", "01", "1000", "9000"), 0);
+    ASSERT_EQ(ECFIF_imprime_total(nullptr), 0);
+    for (const char *v : {"100", "200", "300", "8400"})
+      ASSERT_EQ(ECFBMTC_pagamento(3, v, "", ""), 0);
+    ASSERT_EQ(ECFIF_fim_venda(), 0);
+    ASSERT_EQ(qtd_pagtos(), 4);
     ECFIF_identifica_consumidor(1, "12345678909");
-    imp->recusar[66] = 1;
+    imp->recusar[66] = 2;
     ASSERT_EQ(ECFIF_cnf_vinculado(), 0);
-    EXPECT_EQ(vezes(66), 2);
-    const std::string a = args(66);
-    EXPECT_EQ(a.substr(0, 36), "Cartao Credito  00000000000200" + a.substr(30, 6));
+    const string a = args(66);
+    EXPECT_EQ(a.substr(0, 30), "Cartao Credito  00000000000200");
     EXPECT_EQ(a.size(), modelo == 12 ? 65u : 36u);  // consumer block on MFD only
     EXPECT_EQ(BMTCLOCAL_d[BMTCLOCAL_D_CONSUMIDOR_CPF_CNPJ], 0);
     EXPECT_EQ(qtd_pagtos(), 1);
-    EXPECT_EQ(estado(), 2);
     ASSERT_EQ(ECFIF_imprime_linha("Via do cliente"), 0);
     imp->recusar[21] = 1;
     EXPECT_NE(ECFIF_fim_cnf_vinc(), 0);
     EXPECT_EQ(ECFBMTCAUX_o_que_repetir, 5);
     ASSERT_EQ(repete(), 0);
-    EXPECT_TRUE(impresso("Via do cliente"));
+    EXPECT_EQ(args(67), "Via do cliente\n");
     EXPECT_EQ(estado(), 0);
-    // Refused with nothing open: done.
     imp->recusar[21] = 1;
-    EXPECT_EQ(ECFIF_fim_cnf_vinc(), 0);
-    // The last record refused: none left.
+    EXPECT_EQ(ECFIF_fim_cnf_vinc(), 0);  // refused with nothing open: done
     imp->recusar[66] = 1;
-    EXPECT_EQ(ECFIF_cnf_vinculado(), 1);
+    EXPECT_EQ(ECFIF_cnf_vinculado(), 1);  // the last record refused: none left
     EXPECT_EQ(ECFBMTCAUX_o_que_repetir, 9);
-    EXPECT_EQ(qtd_pagtos(), 0);
     EXPECT_EQ(repete(), 1);
   }
   unsigned char r[39];
   ASSERT_EQ(ECFBMTC_le_vinculavel(5, r), 0);
-  EXPECT_EQ(std::string(reinterpret_cast<char *>(r), 39),
-            "000000" + std::string(1, '\0') + std::string(14, '0') + std::string(1, '\0') +
-                std::string(16, ' ') + std::string(1, '\0'));
+  EXPECT_EQ(string(reinterpret_cast<char *>(r), 39),
+            string(6, '0') + '\0' + string(14, '0') + '\0' + string(16, ' ') + '\0');
   EXPECT_EQ(ECFBMTC_le_vinculavel(30, r), 2);
   EXPECT_EQ(ECFBMTC_le_vinculavel(0, nullptr), 2);
   EXPECT_EQ(ECFBMTC_cnfcd_segunda_via(), 15);
@@ -239,45 +191,41 @@ TEST_F(Documentos, LinkedReceiptTriesTheNewestPaymentFirst) {
 
 TEST_F(Documentos, ReportTypeFromTheFileOrTheSetting) {
   const std::pair<const char *, int> linhas[] = {
-      {"7\n", 7},      {"12\r\n", 12}, {"123\n", -1},     {"\n", -1}, {"7", -1},
-      {"7\x1a\n", -1}, {"x7\n", -1},   {"05 texto\n", 5}, {"9\n", 9},
+      {"7\n", 7},   {"12\r\n", 12},  {"123\n", -1}, {"\n", -1},      {"7", -1},
+      {"x7\n", -1}, {"7\x1a\n", -1}, {"05 a\n", 5}, {"9 a\nb\n", 9},
   };
   for (const auto &[linha, tipo] : linhas) {
     EXPECT_EQ(ecf::documents::tipo_da_linha(linha).value_or(-1), tipo) << linha;
   }
-  EXPECT_FALSE(ecf::documents::tipo_da_linha(std::string(46, '1') + "\n"));
+  EXPECT_FALSE(ecf::documents::tipo_da_linha(string(46, '1') + "\n"));
 
   liga(1);
   EXPECT_EQ(ECFIF_tem_relger(), 0);
   EXPECT_EQ(ECFIF_abre_relatorio(), 15);
-  imp.reset();
-  liga(12);
+  liga(12, true);
   EXPECT_EQ(ECFIF_tem_relger(), 1);
   ECFBMTC_tipo_relger = 105;
+  // A file that is not a regular one is neither read nor waited on.
+  const char *arquivo = ecf::documents::arquivo_tipo_relatorio;
+  ASSERT_EQ(::mkfifo(arquivo, 0600), 0);
   ASSERT_EQ(ECFIF_abre_relatorio(), 0);
+  ::unlink(arquivo);
   EXPECT_EQ(args(83), "05");
   EXPECT_EQ(estado(), 4);
   ASSERT_EQ(ECFIF_fim_relat(), 0);
   EXPECT_EQ(vezes(20) + vezes(67), 0);  // an empty buffer: 21 only
-  // The file wins; one that is not a regular file is not read, nor waited on.
-  ASSERT_EQ(::mkfifo(ecf::documents::arquivo_tipo_relatorio, 0600), 0);
-  ASSERT_EQ(ECFIF_abre_relatorio(), 0);
-  EXPECT_EQ(args(83), "05");
-  ::unlink(ecf::documents::arquivo_tipo_relatorio);
-  FILE *f = std::fopen(ecf::documents::arquivo_tipo_relatorio, "w");
+  FILE *f = std::fopen(arquivo, "w");
   std::fputs("12\r\n", f);
   std::fclose(f);
+  ASSERT_EQ(ECFIF_abre_relatorio(), 0);
+  ::unlink(arquivo);
+  EXPECT_EQ(args(83), "12");
   ECFIF_imprime_linha("Caixa 1");
-  imp->recusar[67] = 1;
-  imp->recusar[20] = 1;
-  imp->recusar[21] = 1;
-  EXPECT_NE(ECFIF_fim_relat(), 0);  // text dropped, the close refused
+  imp->recusar = {{67, 1}, {20, 1}, {21, 1}};
+  EXPECT_NE(ECFIF_fim_relat(), 0);  // the text dropped, the close refused
   EXPECT_EQ(ECFBMTCAUX_o_que_repetir, 6);
   EXPECT_EQ(BMTCLOCAL_d[BMTCLOCAL_D_BUFFER_LINHAS], 0);
   ASSERT_EQ(repete(), 0);
-  ASSERT_EQ(ECFIF_abre_relatorio(), 0);
-  EXPECT_EQ(args(83), "12");
-  ::unlink(ecf::documents::arquivo_tipo_relatorio);
 }
 
 }  // namespace
