@@ -14,10 +14,10 @@
 #include "core/models.h"
 #include "core/states.h"
 #include "ecfbmtc/config.h"
+#include "ecfbmtc/documents.h"
 #include "ecfbmtc/receipt.h"
 #include "ecfbmtc/setup.h"
 #include "ecfbmtc/transport.h"
-#include "ecfbmtc/documents.h"
 #include "setup/persistent_state.h"
 
 namespace ecf::receipt {

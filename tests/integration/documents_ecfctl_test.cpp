@@ -17,6 +17,9 @@ struct Printer {
   const char *name, *model, *protocol;
   bool mfd;
 };
+void PrintTo(const Printer &p, std::ostream *os) {
+  *os << p.name;
+}
 
 class Documents : public ::testing::TestWithParam<Printer> {
  protected:

@@ -9,9 +9,9 @@
 
 #include "config/config_fixture.h"
 #include "ecfbmtc.h"
+#include "ecfbmtc/documents.h"
 #include "platform/platform.h"
 #include "platform/test_platform.h"
-#include "ecfbmtc/documents.h"
 #include "scripted_printer.h"
 
 namespace receipt_test {
