@@ -44,9 +44,10 @@ extern "C" int ECFBMTC_abre_cnf(const char *f1, const char *f2, const char *f3) 
   registra(log_protocolo, "abre_cnf()=%d.", r);
   if (r == 0) {
     esquece_consumidor();
-  } else {
-    if (!le_estado(ecf::core::cnf_aberto)) return r;
+  } else if (le_estado(ecf::core::cnf_aberto)) {
     tratado_como_ok("abre_cnf", r);
+  } else {
+    return r;
   }
   ecf::nv::limpa(ecf::nv::valor_cnf);
   esvazia_pagtos_vinculaveis();
