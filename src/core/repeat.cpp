@@ -4,6 +4,7 @@
 #include "core/states.h"
 #include "ecfbmtc/config.h"
 #include "ecfbmtc/documents.h"
+#include "ecfbmtc/info.h"
 #include "ecfbmtc/receipt.h"
 #include "ecfbmtc/setup.h"
 #include "ecfbmtc/transport.h"
@@ -33,7 +34,7 @@ int repete_inicia_cnf() {
 constexpr std::array<Operacao, ultimo_codigo_repete + 1> tabela{{
     nullptr,           // ultimo_comando: the transport sends it again
     ainda_nao_existe,  // abre_com_relat
-    ainda_nao_existe,  // le_relogio
+    ECFIF_le_relogio,
     ECFIF_le_fabricacao,
     ECFIF_fim_cnf,
     ECFIF_fim_cnf_vinc,

@@ -76,12 +76,14 @@ class Session {
 
     if (lr.status == LoadStatus::Loaded) {
       std::copy(saved_record.begin(), saved_record.end(), driver_.record().begin());
+      on_disk_known_ = true;
     }
+    // Without a file, the record as the driver starts: any change is saved.
+    std::copy(driver_.record().begin(), driver_.record().end(), on_disk_.begin());
     driver_.nvmem()->flags &= static_cast<unsigned char>(~kChangedFlag);
     const Globals &g = driver_.globals();
     if (g.o_que_repetir != nullptr) *g.o_que_repetir = saved.repeat_code;
     saved_repeat_ = saved.repeat_code;
-    std::copy(driver_.record().begin(), driver_.record().end(), last_saved_.begin());
 
     if (g.porta_serial != nullptr && opt_.port > 0) *g.porta_serial = opt_.port;
     if (g.veloc_serial != nullptr) *g.veloc_serial = static_cast<int>(opt_.speed);
@@ -121,12 +123,18 @@ class Session {
     NvmemDescriptor *d = driver_.nvmem();
     const Globals &g = driver_.globals();
     int repeat = g.o_que_repetir != nullptr ? *g.o_que_repetir : 0;
-    // The driver does not mark every change (a buffered text line), so the
-    // bytes are compared too.
-    auto rec = driver_.record();
-    const bool changed = !std::equal(rec.begin(), rec.end(), last_saved_.begin());
-    if ((d->flags & kChangedFlag) == 0 && repeat == saved_repeat_ && !changed) return;
-    auto err = save_state(opt_.state_path, driver_.record(), repeat);
+    // The bytes decide: the driver marks the record changed after most
+    // commands even when it holds the same bytes, and does not mark every
+    // change (a buffered text line). Only a real change costs a write.
+    const auto rec = driver_.record();
+    const bool same_bytes =
+        rec.size() == on_disk_.size() && std::equal(rec.begin(), rec.end(), on_disk_.begin());
+    if (same_bytes && repeat == saved_repeat_ &&
+        (on_disk_known_ || (d->flags & kChangedFlag) == 0)) {
+      d->flags &= static_cast<unsigned char>(~kChangedFlag);
+      return;
+    }
+    auto err = save_state(opt_.state_path, rec, repeat);
     if (!err.empty()) {
       // Keep the flag set so the next call tries again.
       std::fprintf(stderr, "ecfctl: the driver's record could not be saved: %s\n", err.c_str());
@@ -135,7 +143,10 @@ class Session {
     }
     d->flags &= static_cast<unsigned char>(~kChangedFlag);
     saved_repeat_ = repeat;
-    std::copy(rec.begin(), rec.end(), last_saved_.begin());
+    if (rec.size() == on_disk_.size()) {
+      std::copy(rec.begin(), rec.end(), on_disk_.begin());
+      on_disk_known_ = true;
+    }
   }
 
   // Model and columns are not kept between runs; many operations need them.
@@ -176,7 +187,8 @@ class Session {
   bool used_port_ = false;
   bool save_failed_ = false;
   int saved_repeat_ = 0;
-  std::array<uint8_t, kRecordSize> last_saved_{};
+  std::array<uint8_t, kRecordSize> on_disk_{};  // the record as last saved
+  bool on_disk_known_ = false;
   std::chrono::steady_clock::time_point started_;
 };
 

@@ -8,28 +8,22 @@
 #include <string>
 #include <vector>
 
-#include "core/printer.h"
 #include "core/states.h"
 #include "documents/report_type_file.h"
 #include "ecfbmtc.h"
+#include "emulated_printer.h"
 #include "platform/platform.h"
 #include "platform/test_platform.h"
-#include "wire/device.h"
 
 namespace {
 
 using std::string;
 
-// The test is the line: commands go to the emulated printer unless refused.
-class Documentos : public ::testing::Test, public ecftest::LinePeer {
+class Documentos : public ::testing::Test {
  protected:
-  std::unique_ptr<ecfsim::Printer> printer;
-  std::unique_ptr<ecfsim::Device> device;
+  std::unique_ptr<ecftest::EmulatedPrinter> printer;
   std::map<int, int> recusar;  // command: refusals still to give
   std::vector<std::pair<int, string>> enviados;
-
-  void from_driver(std::uint8_t b, std::int64_t t) override { device->from_host(b, t); }
-  int to_driver(std::int64_t t) override { return device->to_host(t); }
 
   // A driver as a host loads it, keeping the record; a new printer when asked.
   void liga(int modelo, bool nova = false) {
@@ -37,23 +31,22 @@ class Documentos : public ::testing::Test, public ecftest::LinePeer {
     ecftest::reset();
     std::copy(registro.begin(), registro.end(), BMTCLOCAL_d);
     if (!printer || nova) {
-      ecfsim::PrinterConfig c;
-      c.model_code = modelo;
-      c.clock = [] { return std::int64_t{1767348000}; };
-      printer = std::make_unique<ecfsim::Printer>(c);
-      device = std::make_unique<ecfsim::Device>([this](uint16_t c, std::string_view a) {
+      printer.reset();
+      printer = std::make_unique<ecftest::EmulatedPrinter>(modelo);
+      printer->hook = [this](int c, std::string_view a) -> std::optional<ecfsim::Reply> {
         enviados.emplace_back(c, string(a));
+        if (recusar[c] <= 0) return std::nullopt;
+        --recusar[c];
         ecfsim::Reply r;
         r.st2 = 1;  // not executed
-        return recusar[c] > 0 && recusar[c]-- ? r : printer->execute(c, a);
-      });
+        return r;
+      };
     }
-    ecftest::set_peer(this);
+    ecftest::set_peer(printer.get());
     ECFLOG_modo = 3;
     ASSERT_EQ(ECFIF_pega_configuracao(), 0);
     enviados.clear();
   }
-  void TearDown() override { ecftest::set_peer(nullptr); }
 
   string args(int c) const {
     for (auto it = enviados.rbegin(); it != enviados.rend(); ++it)
