@@ -46,17 +46,13 @@ class Documentos : public ::testing::Test {
     ECFLOG_modo = 3;
     ASSERT_EQ(ECFIF_pega_configuracao(), 0);
     enviados.clear();
+    printer->commands.clear();
   }
 
   string args(int c) const {
     for (auto it = enviados.rbegin(); it != enviados.rend(); ++it)
       if (it->first == c) return it->second;
     return "<none>";
-  }
-  int vezes(int c) const {
-    int n = 0;
-    for (const auto &e : enviados) n += e.first == c;
-    return n;
   }
   // What the host's repeat runs for the repeat code left.
   static int repete() { return ecf::core::operacao_a_repetir(ECFBMTCAUX_o_que_repetir)(); }
@@ -74,7 +70,7 @@ TEST_F(Documentos, RealNonFiscalReceiptWithItsFailures) {
   // Bad codes and amounts never reach the printer.
   EXPECT_EQ(ECFBMTC_registra_em_cnf(31, "100"), 2);
   EXPECT_EQ(ECFBMTC_registra_em_cnf(2, "00123456789012345"), 2);
-  EXPECT_EQ(vezes(78), 0);
+  EXPECT_EQ(printer->count(78), 0);
   ASSERT_EQ(ECFBMTC_registra_em_cnf(2, "0005000"), 0);
   EXPECT_EQ(args(78), "0200000000005000");
   // A refused registration keeps the accepted one.
@@ -84,11 +80,11 @@ TEST_F(Documentos, RealNonFiscalReceiptWithItsFailures) {
   EXPECT_EQ(args(79), "d" + string(14, '0'));
   // Unpaid, the close is refused; its hand-over to this end is bounded.
   EXPECT_NE(ECFIF_fim_cnf(), 0);
-  EXPECT_EQ(vezes(34), 2);
+  EXPECT_EQ(printer->count(34), 2);
   EXPECT_EQ(ECFBMTCAUX_o_que_repetir, 4);
   ASSERT_EQ(ECFBMTC_pagamento(1, "5000", "", ""), 0);
   ASSERT_EQ(repete(), 0);
-  EXPECT_EQ(vezes(34), 3);
+  EXPECT_EQ(printer->count(34), 3);
   EXPECT_EQ(estado(), 0);
 
   // Nothing registered: cancelled with 81.
@@ -123,12 +119,12 @@ TEST_F(Documentos, SimulatedReceiptIsOneCommand25AfterARestart) {
     } else {
       BMTCLOCAL_d[BMTCLOCAL_D_FORMA_PAGTO_CNF] = static_cast<unsigned char>(forma);
     }
-    EXPECT_EQ(vezes(72) + vezes(77) + vezes(78), 0);
+    EXPECT_EQ(printer->count(72) + printer->count(77) + printer->count(78), 0);
     liga(1);  // the host restarted: the payment table is read again
     ASSERT_EQ(ECFIF_fim_cnf(), 0);
     EXPECT_EQ(args(25), enviado);
     EXPECT_EQ(ECFIF_fim_cnf(), 0);  // nothing open: nothing sent
-    EXPECT_EQ(vezes(25), 1);
+    EXPECT_EQ(printer->count(25), 1);
   }
 }
 
@@ -195,7 +191,7 @@ TEST_F(Documentos, ReportTypeFromTheFileOrTheSetting) {
   EXPECT_EQ(args(83), "05");
   EXPECT_EQ(estado(), 4);
   ASSERT_EQ(ECFIF_fim_relat(), 0);
-  EXPECT_EQ(vezes(20) + vezes(67), 0);  // an empty buffer: 21 only
+  EXPECT_EQ(printer->count(20) + printer->count(67), 0);  // an empty buffer: 21 only
   ASSERT_EQ(ECFIF_abre_relatorio(), 0);
   ECFIF_imprime_linha("Caixa 1");
   recusar = {{67, 1}, {20, 1}, {21, 1}};
