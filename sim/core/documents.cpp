@@ -43,6 +43,14 @@ void print_consumer_block(State &s, std::string_view a) {
   if (a.size() >= 139) s.paper.text("Endereco: " + trim(a.substr(59, 80)));
 }
 
+// The document's counters under its title: GNF and, when given, its own.
+void print_counters(State &s, const char *own, uint32_t value) {
+  char gnf[32], other[32] = "";
+  std::snprintf(gnf, sizeof gnf, "GNF:%06u", s.counters.gnf);
+  if (own) std::snprintf(other, sizeof other, "%s:%06u", own, value);
+  s.paper.pair(gnf, other);
+}
+
 void open_document(State &s, Doc kind, std::string_view title) {
   begin_movement(s);
   s.doc = OpenDoc{};
@@ -50,6 +58,7 @@ void open_document(State &s, Doc kind, std::string_view title) {
   s.doc.coo = next_coo(s);
   s.counters.gnf = (s.counters.gnf + 1) % 1000000;
   print_header(s, title, s.doc.coo);
+  if (kind == Doc::NonFiscal || kind == Doc::None) print_counters(s, nullptr, 0);
 }
 
 }  // namespace
@@ -178,13 +187,16 @@ Reply open_linked(State &s, std::string_view args) {
   found->used = true;
   open_document(s, Doc::Linked, "COMPROVANTE CREDITO OU DEBITO");
   s.counters.cdc = (s.counters.cdc + 1) % 1000000;
+  print_counters(s, "CCD", s.counters.cdc);
   print_consumer_block(s, rest);
   char buf[128];
   std::snprintf(buf, sizeof buf, "COO do documento vinculado: %06u", found->coo);
   s.last_linked_text.clear();
   s.last_linked_text.push_back(buf);
-  s.last_linked_text.push_back(trim(name) + "  R$ " + money_text(amount));
+  s.last_linked_text.push_back("Meio de pagamento: " + trim(name));
   for (const auto &l : s.last_linked_text) s.paper.text(l);
+  s.paper.pair("Valor do pagamento R$", money_text(amount));
+  s.last_linked_text.push_back("Valor do pagamento R$ " + money_text(amount));
   s.paper.rule();
   return ok();
 }
@@ -223,6 +235,7 @@ Reply open_report(State &s, std::string_view args) {
   if (s.doc.kind != Doc::None) return refuse(0, 0);
   open_document(s, Doc::Report, "RELATORIO GERENCIAL");
   s.counters.grg = (s.counters.grg + 1) % 1000000;
+  print_counters(s, "GRG", s.counters.grg);
   s.doc.report_type = static_cast<int>(type);
   char buf[128];
   std::snprintf(buf, sizeof buf, "Tipo: %02lld", static_cast<long long>(type));
@@ -244,6 +257,7 @@ Reply report_text(State &s, std::string_view args) {
     }
     open_document(s, Doc::Report, "RELATORIO GERENCIAL");
     s.counters.grg = (s.counters.grg + 1) % 1000000;
+    print_counters(s, "GRG", s.counters.grg);
     s.paper.rule();
   }
   if (!args.empty()) s.paper.free_text(args);

@@ -421,12 +421,13 @@ Reply close_receipt(State &s, std::string_view args) {
   }
   if (s.doc.kind == Doc::Fiscal) {
     s.last_receipt = commit_fiscal(s, s.doc);
-    for (const auto &p : s.doc.payments) {
-      if (s.linkable.size() >= kMaxPayments) s.linkable.erase(s.linkable.begin());
-      s.linkable.push_back({s.doc.coo, p.method, p.amount, false});
-    }
   } else {
     commit_nonfiscal(s, s.doc);
+  }
+  // A payment of either receipt may be tied to a linked receipt.
+  for (const auto &p : s.doc.payments) {
+    if (s.linkable.size() >= kMaxPayments) s.linkable.erase(s.linkable.begin());
+    s.linkable.push_back({s.doc.coo, p.method, p.amount, false});
   }
   const bool fiscal = s.doc.kind == Doc::Fiscal;
   print_footer(s);

@@ -9,7 +9,7 @@
 #include "ecfbmtc/receipt.h"
 #include "ecfbmtc/setup.h"
 #include "ecfbmtc/transport.h"
-#include "receipt/deps.h"
+#include "setup/persistent_state.h"
 
 namespace ecf::core {
 
@@ -19,13 +19,12 @@ void marca_repeticao(Repete codigo) {
 
 namespace {
 
-// Until its operation exists, an entry passes the failure on.
-int ainda_nao_existe() {
-  return nao_disponivel;
-}
-
 int repete_imprime_total() {
   return ECFIF_imprime_total(nullptr);
+}
+
+int repete_inicia_cnf() {
+  return ECFIF_inicia_cnf(static_cast<unsigned>(ecf::nv::codigo_cnf_atual()));
 }
 
 constexpr std::array<Operacao, ultimo_codigo_repete + 1> tabela{{
@@ -37,8 +36,8 @@ constexpr std::array<Operacao, ultimo_codigo_repete + 1> tabela{{
     ECFIF_fim_cnf_vinc,
     ECFIF_fim_relat,
     ECFIF_fim_venda,
-    ainda_nao_existe,  // inicia_cnf, with codigo_cnf
-    ainda_nao_existe,  // cnf_vinculado
+    repete_inicia_cnf,
+    ECFIF_cnf_vinculado,
     ECFIF_inicio_venda,
     ECFIF_leitura_x_com_relat,
     ECFIF_reducao_z,

@@ -65,16 +65,24 @@ extern "C" int ECFBMTC_fecha_cupom(const char *l1, const char *l2, const char *l
   return r;
 }
 
-extern "C" int ECFIF_fim_venda(void) {
-  registra(log_protocolo, "fim_venda()...");
-  marca_repeticao(Repete::ultimo_comando);
+namespace ecf::receipt {
+
+int fecha_com_publicidade() {
   const char *linhas[slots_publicidade];
   const unsigned char *slot = publicidade();
   for (int i = 0; i < slots_publicidade; ++i, slot += tam_slot) {
     linhas[i] = slot[0] == 1 ? reinterpret_cast<const char *>(slot + 1) : nullptr;
   }
-  int r = ECFBMTC_fecha_cupom(linhas[0], linhas[1], linhas[2], linhas[3], linhas[4], linhas[5],
-                              linhas[6], linhas[7]);
+  return ECFBMTC_fecha_cupom(linhas[0], linhas[1], linhas[2], linhas[3], linhas[4], linhas[5],
+                             linhas[6], linhas[7]);
+}
+
+}  // namespace ecf::receipt
+
+extern "C" int ECFIF_fim_venda(void) {
+  registra(log_protocolo, "fim_venda()...");
+  marca_repeticao(Repete::ultimo_comando);
+  int r = fecha_com_publicidade();
   if (r == 0)
     muda_estado_doc(doc::nenhum);
   else

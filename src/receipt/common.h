@@ -14,10 +14,10 @@
 #include "core/models.h"
 #include "core/states.h"
 #include "ecfbmtc/config.h"
+#include "ecfbmtc/documents.h"
 #include "ecfbmtc/receipt.h"
 #include "ecfbmtc/setup.h"
 #include "ecfbmtc/transport.h"
-#include "receipt/deps.h"
 #include "setup/persistent_state.h"
 
 namespace ecf::receipt {
@@ -65,6 +65,8 @@ inline unsigned char *publicidade() {
 void esquece_consumidor();
 void esvazia_pagtos_vinculaveis();
 bool valor8_zero(const unsigned char *valor);
+// The receipt close with the stored promotional lines.
+int fecha_com_publicidade();
 
 }  // namespace ecf::receipt
 

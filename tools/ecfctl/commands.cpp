@@ -17,6 +17,7 @@
 #include <sstream>
 #include <string_view>
 
+#include "documents_commands.h"
 #include "driver.h"
 #include "progress.h"
 #include "registry.h"
@@ -275,11 +276,23 @@ int run_step(Session &s, const Step &st, std::optional<StepError> &err) {
       }
       return s.call([&] { return o.canc_cupom(); });
     }
+    case StepKind::NfOpen:
+    case StepKind::NfRegister:
+    case StepKind::NfClose:
+    case StepKind::NfCancel:
+    case StepKind::LinkedOpen:
+    case StepKind::LinkedLine:
+    case StepKind::LinkedClose:
+    case StepKind::ReportOpen:
+    case StepKind::ReportLine:
+    case StepKind::ReportClose:
+      return run_document_step(s, st);
   }
   return kMissingOperation;
 }
 
-// Runs one step and prints its outcome; returns an exit code.
+}  // namespace
+
 int perform(Session &s, const Step &st, std::string_view label) {
   std::optional<StepError> err;
   int r = run_step(s, st, err);
@@ -292,6 +305,8 @@ int perform(Session &s, const Step &st, std::string_view label) {
   if (code == kExitOk && s.save_failed()) return kExitEnvironment;
   return code;
 }
+
+namespace {
 
 std::optional<std::string> read_script(const std::string &path) {
   std::ifstream in(path, std::ios::binary);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ecfctl {
@@ -27,6 +28,12 @@ inline constexpr int kExitEnvironment = 3;  // libraries, state file, missing op
 inline constexpr int kExitInterrupted = 130;
 
 int run_command(const Options &options, const std::vector<std::string> &args);
+
+class Session;
+struct Step;
+// Runs one operation of the sale script and prints its outcome under
+// `label`; returns an exit code.
+int perform(Session &s, const Step &st, std::string_view label);
 
 void print_usage();
 

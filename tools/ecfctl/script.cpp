@@ -29,6 +29,16 @@ constexpr std::array kWords{
     Word{"promo", StepKind::Promo},
     Word{"close", StepKind::Close},
     Word{"cancel", StepKind::Cancel},
+    Word{"nf-open", StepKind::NfOpen},
+    Word{"nf-register", StepKind::NfRegister},
+    Word{"nf-close", StepKind::NfClose},
+    Word{"nf-cancel", StepKind::NfCancel},
+    Word{"linked-open", StepKind::LinkedOpen},
+    Word{"linked-line", StepKind::LinkedLine},
+    Word{"linked-close", StepKind::LinkedClose},
+    Word{"report-open", StepKind::ReportOpen},
+    Word{"report-line", StepKind::ReportLine},
+    Word{"report-close", StepKind::ReportClose},
 };
 
 // Widths the printer's fields hold; a longer value would be cut silently.
@@ -50,6 +60,7 @@ constexpr int kItemValueDigits = 8;
 constexpr int kSubtotalDigits = 14;
 constexpr int kPercentDigits = 4;
 constexpr int kAmountDigits = 14;
+constexpr size_t kFreeLine = 49;  // "!" and a 48-column line
 
 std::string_view word_of(StepKind kind) {
   for (const auto &w : kWords) {
@@ -274,7 +285,27 @@ class Parser {
       case StepKind::Total:
       case StepKind::Close:
       case StepKind::Cancel:
+      case StepKind::NfClose:
+      case StepKind::NfCancel:
+      case StepKind::LinkedOpen:
+      case StepKind::LinkedClose:
+      case StepKind::ReportClose:
         ok = count(0, 0);
+        break;
+      case StepKind::NfOpen:
+        ok = count(1, 1) && integer(words_[1], 1, 99, "totalizer", step.number);
+        break;
+      case StepKind::NfRegister:
+        ok = count(2, 2) && integer(words_[1], 1, 99, "totalizer", step.number) &&
+             amount(words_[2], 2, kAmountDigits, "amount", step.value);
+        break;
+      case StepKind::LinkedLine:
+      case StepKind::ReportLine:
+        ok = count(1, 1) && text(words_[1], kFreeLine, "text line", step.text);
+        break;
+      case StepKind::ReportOpen:
+        ok = count(0, 1) &&
+             (words_.size() < 2 || integer(words_[1], 1, 99, "report type", step.number));
         break;
     }
     if (!ok) return std::nullopt;
@@ -449,10 +480,27 @@ std::string describe(const Step &s) {
       if (!s.text1.empty()) add("text1", s.text1);
       if (!s.text2.empty()) add("text2", s.text2);
       break;
+    case StepKind::NfOpen:
+    case StepKind::ReportOpen:
+      if (s.number > 0) out += " number=" + std::to_string(s.number);
+      break;
+    case StepKind::NfRegister:
+      out += " totalizer=" + std::to_string(s.number);
+      add("amount", s.value);
+      break;
+    case StepKind::LinkedLine:
+    case StepKind::ReportLine:
+      add("text", s.text);
+      break;
     case StepKind::Open:
     case StepKind::Total:
     case StepKind::Close:
     case StepKind::Cancel:
+    case StepKind::NfClose:
+    case StepKind::NfCancel:
+    case StepKind::LinkedOpen:
+    case StepKind::LinkedClose:
+    case StepKind::ReportClose:
       break;
   }
   return out;

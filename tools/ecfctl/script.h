@@ -27,6 +27,17 @@ enum class StepKind {
   Promo,          // promo TEXT
   Close,          // close
   Cancel,         // cancel
+  // Non-fiscal receipt, linked receipt and management report.
+  NfOpen,       // nf-open TOTALIZER
+  NfRegister,   // nf-register TOTALIZER AMOUNT
+  NfClose,      // nf-close
+  NfCancel,     // nf-cancel
+  LinkedOpen,   // linked-open
+  LinkedLine,   // linked-line TEXT      ("!" first: expanded)
+  LinkedClose,  // linked-close
+  ReportOpen,   // report-open [TYPE]
+  ReportLine,   // report-line TEXT      ("!" first: expanded)
+  ReportClose,  // report-close
 };
 
 struct Step {
@@ -46,7 +57,7 @@ struct Step {
   std::vector<std::string> lines;  // item extra description lines
   std::string text1, text2;        // payment texts
   std::string method_name;         // payment method by name
-  int number = 0;                  // item number, payment method number
+  int number = 0;                  // item number, payment method number, totalizer, report type
   bool percent = false;            // discount/surcharge by percentage
   bool three_decimals = false;     // item price with 3 decimals
   bool forget = false;             // consumer -

@@ -76,9 +76,10 @@ class Session {
 
     if (lr.status == LoadStatus::Loaded) {
       std::copy(saved_record.begin(), saved_record.end(), driver_.record().begin());
-      on_disk_ = saved_record;
       on_disk_known_ = true;
     }
+    // Without a file, the record as the driver starts: any change is saved.
+    std::copy(driver_.record().begin(), driver_.record().end(), on_disk_.begin());
     driver_.nvmem()->flags &= static_cast<unsigned char>(~kChangedFlag);
     const Globals &g = driver_.globals();
     if (g.o_que_repetir != nullptr) *g.o_que_repetir = saved.repeat_code;
@@ -122,13 +123,14 @@ class Session {
     NvmemDescriptor *d = driver_.nvmem();
     const Globals &g = driver_.globals();
     int repeat = g.o_que_repetir != nullptr ? *g.o_que_repetir : 0;
-    if ((d->flags & kChangedFlag) == 0 && repeat == saved_repeat_) return;
-    // The driver marks the record changed after most commands even when it
-    // holds the same bytes; only a real change costs a write to the disk.
+    // The bytes decide: the driver marks the record changed after most
+    // commands even when it holds the same bytes, and does not mark every
+    // change (a buffered text line). Only a real change costs a write.
     const auto rec = driver_.record();
-    const bool same = on_disk_known_ && repeat == saved_repeat_ && rec.size() == on_disk_.size() &&
-                      std::equal(rec.begin(), rec.end(), on_disk_.begin());
-    if (same) {
+    const bool same_bytes =
+        rec.size() == on_disk_.size() && std::equal(rec.begin(), rec.end(), on_disk_.begin());
+    if (same_bytes && repeat == saved_repeat_ &&
+        (on_disk_known_ || (d->flags & kChangedFlag) == 0)) {
       d->flags &= static_cast<unsigned char>(~kChangedFlag);
       return;
     }

@@ -1,0 +1,204 @@
+// Non-fiscal and linked receipts and management reports against the
+// emulated printer; a hook keeps each command's bytes and refuses chosen ones.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "core/states.h"
+#include "documents/report_type_file.h"
+#include "ecfbmtc.h"
+#include "emulated_printer.h"
+#include "platform/platform.h"
+#include "platform/test_platform.h"
+
+namespace {
+
+using std::string;
+
+class Documentos : public ::testing::Test {
+ protected:
+  std::unique_ptr<ecftest::EmulatedPrinter> printer;
+  std::map<int, int> recusar;  // command: refusals still to give
+  std::vector<std::pair<int, string>> enviados;
+
+  // A driver as a host loads it, keeping the record; a new printer when asked.
+  void liga(int modelo, bool nova = false) {
+    const std::vector<unsigned char> registro(BMTCLOCAL_d, BMTCLOCAL_d + sizeof BMTCLOCAL_d);
+    ecftest::reset();
+    std::copy(registro.begin(), registro.end(), BMTCLOCAL_d);
+    if (!printer || nova) {
+      printer.reset();
+      printer = std::make_unique<ecftest::EmulatedPrinter>(modelo);
+      printer->hook = [this](int c, std::string_view a) -> std::optional<ecfsim::Reply> {
+        enviados.emplace_back(c, string(a));
+        if (recusar[c] <= 0) return std::nullopt;
+        --recusar[c];
+        ecfsim::Reply r;
+        r.st2 = 1;  // not executed
+        return r;
+      };
+    }
+    ecftest::set_peer(printer.get());
+    ECFLOG_modo = 3;
+    ASSERT_EQ(ECFIF_pega_configuracao(), 0);
+    enviados.clear();
+    printer->commands.clear();
+  }
+
+  string args(int c) const {
+    for (auto it = enviados.rbegin(); it != enviados.rend(); ++it)
+      if (it->first == c) return it->second;
+    return "<none>";
+  }
+  // What the host's repeat runs for the repeat code left.
+  static int repete() { return ecf::core::operacao_a_repetir(ECFBMTCAUX_o_que_repetir)(); }
+  static unsigned char &estado() { return BMTCLOCAL_d[BMTCLOCAL_D_ESTADO_DOC]; }
+  static int qtd_pagtos() { return BMTCLOCAL_d[BMTCLOCAL_D_QTD_PAGTOS_VINCULAVEIS]; }
+};
+
+TEST_F(Documentos, RealNonFiscalReceiptWithItsFailures) {
+  liga(12);
+  ECFIF_identifica_consumidor(1, "12345678909");
+  EXPECT_EQ(ECFBMTC_registra_em_cnf(2, "100"), 1);  // none open
+  ASSERT_EQ(ECFIF_inicia_cnf(2), 0);
+  EXPECT_EQ(args(77), "12345678909" + string(18, ' '));  // the consumer block
+  EXPECT_EQ(BMTCLOCAL_d[BMTCLOCAL_D_CONSUMIDOR_CPF_CNPJ], 0);
+  // Bad codes and amounts never reach the printer.
+  EXPECT_EQ(ECFBMTC_registra_em_cnf(31, "100"), 2);
+  EXPECT_EQ(ECFBMTC_registra_em_cnf(2, "00123456789012345"), 2);
+  EXPECT_EQ(printer->count(78), 0);
+  ASSERT_EQ(ECFBMTC_registra_em_cnf(2, "0005000"), 0);
+  EXPECT_EQ(args(78), "0200000000005000");
+  // A refused registration keeps the accepted one.
+  recusar[78] = 1;
+  EXPECT_NE(ECFBMTC_registra_em_cnf(2, "7000"), 0);
+  ASSERT_EQ(ECFIF_imprime_total(nullptr), 0);
+  EXPECT_EQ(args(79), "d" + string(14, '0'));
+  // Unpaid, the close is refused; its hand-over to this end is bounded.
+  EXPECT_NE(ECFIF_fim_cnf(), 0);
+  EXPECT_EQ(printer->count(34), 2);
+  EXPECT_EQ(ECFBMTCAUX_o_que_repetir, 4);
+  ASSERT_EQ(ECFBMTC_pagamento(1, "5000", "", ""), 0);
+  ASSERT_EQ(repete(), 0);
+  EXPECT_EQ(printer->count(34), 3);
+  EXPECT_EQ(estado(), 0);
+
+  // Nothing registered: cancelled with 81.
+  ASSERT_EQ(ECFIF_inicia_cnf(1), 0);
+  ASSERT_EQ(ECFIF_fim_cnf(), 0);
+  EXPECT_EQ(args(81), "");
+  // A refused opening is repeated with its code; a refusal while the printer
+  // already has one open is taken as the opening.
+  recusar[77] = 1;
+  EXPECT_NE(ECFIF_inicia_cnf(4), 0);
+  EXPECT_EQ(ECFBMTCAUX_o_que_repetir, 8);
+  ASSERT_EQ(repete(), 0);
+  EXPECT_EQ(estado(), 3);
+  recusar[77] = 1;
+  EXPECT_EQ(ECFBMTC_abre_cnf(nullptr, nullptr, nullptr), 0);
+  EXPECT_TRUE(ecftest::log_has("abre_cnf()=34, tratado como OK."));
+}
+
+TEST_F(Documentos, SimulatedReceiptIsOneCommand25AfterARestart) {
+  const std::tuple<int, int, const char *> casos[] = {
+      {52, 2, "SA00000000002500Cheque          "},
+      {51, 0, "SU00000000002500"},  // no payment taken: no name
+      {7, 51, "0700000000002500"},  // past the table: no name
+  };
+  for (const auto &[codigo, forma, enviado] : casos) {
+    liga(1);
+    ASSERT_EQ(ECFIF_inicia_cnf(static_cast<unsigned>(codigo)), 0);
+    ASSERT_EQ(ECFBMTC_registra_em_cnf(3, "1000"), 0);
+    ASSERT_EQ(ECFBMTC_registra_em_cnf(codigo, "2500"), 0);  // the last one counts
+    if (forma == 2) {
+      ASSERT_EQ(ECFBMTC_pagamento(2, "2500", "", ""), 0);
+    } else {
+      BMTCLOCAL_d[BMTCLOCAL_D_FORMA_PAGTO_CNF] = static_cast<unsigned char>(forma);
+    }
+    EXPECT_EQ(printer->count(72) + printer->count(77) + printer->count(78), 0);
+    liga(1);  // the host restarted: the payment table is read again
+    ASSERT_EQ(ECFIF_fim_cnf(), 0);
+    EXPECT_EQ(args(25), enviado);
+    EXPECT_EQ(ECFIF_fim_cnf(), 0);  // nothing open: nothing sent
+    EXPECT_EQ(printer->count(25), 1);
+  }
+}
+
+TEST_F(Documentos, LinkedReceiptTriesTheNewestPaymentFirst) {
+  for (int modelo : {12, 1}) {
+    liga(modelo, true);
+    ASSERT_EQ(ECFIF_inicio_venda(), 0);
+    ASSERT_EQ(ECFBMTC_registra_item("1", "Cafe", "01", "1000", "9000"), 0);
+    ASSERT_EQ(ECFIF_imprime_total(nullptr), 0);
+    for (const char *v : {"100", "200", "300", "8400"})
+      ASSERT_EQ(ECFBMTC_pagamento(3, v, "", ""), 0);
+    ASSERT_EQ(ECFIF_fim_venda(), 0);
+    ASSERT_EQ(qtd_pagtos(), 4);
+    ECFIF_identifica_consumidor(1, "12345678909");
+    recusar[66] = 2;
+    ASSERT_EQ(ECFIF_cnf_vinculado(), 0);
+    const string a = args(66);
+    EXPECT_EQ(a.substr(0, 30), "Cartao Credito  00000000000200");
+    EXPECT_EQ(a.size(), modelo == 12 ? 65u : 36u);  // consumer block on MFD only
+    EXPECT_EQ(BMTCLOCAL_d[BMTCLOCAL_D_CONSUMIDOR_CPF_CNPJ], 0);
+    EXPECT_EQ(qtd_pagtos(), 1);
+    ASSERT_EQ(ECFIF_imprime_linha("Via do cliente"), 0);
+    recusar[21] = 1;
+    EXPECT_NE(ECFIF_fim_cnf_vinc(), 0);
+    EXPECT_EQ(ECFBMTCAUX_o_que_repetir, 5);
+    ASSERT_EQ(repete(), 0);
+    EXPECT_EQ(args(67), "Via do cliente\n");
+    EXPECT_EQ(estado(), 0);
+    recusar[21] = 1;
+    EXPECT_EQ(ECFIF_fim_cnf_vinc(), 0);  // refused with nothing open: done
+    recusar[66] = 1;
+    EXPECT_EQ(ECFIF_cnf_vinculado(), 1);  // the last record refused: none left
+    EXPECT_EQ(ECFBMTCAUX_o_que_repetir, 9);
+    EXPECT_EQ(repete(), 1);
+  }
+  unsigned char r[39];
+  ASSERT_EQ(ECFBMTC_le_vinculavel(5, r), 0);
+  EXPECT_EQ(string(reinterpret_cast<char *>(r), 39),
+            string(6, '0') + '\0' + string(14, '0') + '\0' + string(16, ' ') + '\0');
+  EXPECT_EQ(ECFBMTC_le_vinculavel(30, r), 2);
+  EXPECT_EQ(ECFBMTC_le_vinculavel(0, nullptr), 2);
+  EXPECT_EQ(ECFBMTC_cnfcd_segunda_via(), 15);
+}
+
+TEST_F(Documentos, ReportTypeFromTheFileOrTheSetting) {
+  const std::pair<const char *, int> linhas[] = {{"7\n", 7}, {"12\r\n", 12}, {"123\n", -1},
+                                                 {"\n", -1}, {"7", -1},      {"7\x1a\n", -1}};
+  for (const auto &[linha, tipo] : linhas) {
+    EXPECT_EQ(ecf::documents::tipo_da_linha(linha).value_or(-1), tipo) << linha;
+  }
+  EXPECT_FALSE(ecf::documents::tipo_da_linha(string(46, '1') + "\n"));
+
+  liga(1);
+  EXPECT_EQ(ECFIF_tem_relger(), 0);
+  EXPECT_EQ(ECFIF_abre_relatorio(), 15);
+  liga(12, true);
+  EXPECT_EQ(ECFIF_tem_relger(), 1);
+  ECFBMTC_tipo_relger = 105;
+  // A file that is not a regular one is neither read nor waited on.
+  const char *arquivo = ecf::documents::arquivo_tipo_relatorio;
+  ASSERT_EQ(::mkfifo(arquivo, 0600), 0);
+  ASSERT_EQ(ECFIF_abre_relatorio(), 0);
+  ::unlink(arquivo);
+  EXPECT_EQ(args(83), "05");
+  EXPECT_EQ(estado(), 4);
+  ASSERT_EQ(ECFIF_fim_relat(), 0);
+  EXPECT_EQ(printer->count(20) + printer->count(67), 0);  // an empty buffer: 21 only
+  ASSERT_EQ(ECFIF_abre_relatorio(), 0);
+  ECFIF_imprime_linha("Caixa 1");
+  recusar = {{67, 1}, {20, 1}, {21, 1}};
+  EXPECT_NE(ECFIF_fim_relat(), 0);  // the text dropped, the close refused
+  EXPECT_EQ(ECFBMTCAUX_o_que_repetir, 6);
+  EXPECT_EQ(BMTCLOCAL_d[BMTCLOCAL_D_BUFFER_LINHAS], 0);
+  ASSERT_EQ(repete(), 0);
+}
+
+}  // namespace
