@@ -17,10 +17,12 @@ inline constexpr std::array<int, 2> comandos_resposta_longa{8, 69};
 inline constexpr std::array<int, 12> comandos_argumento_literal{22, 32,  35,   39,   57,   60,
                                                                 61, 167, 6260, 6264, 6273, 6287};
 
-inline constexpr std::array<int, 10> comandos_status_apos_dados{23, 26, 27, 29, 30,
-                                                                35, 71, 76, 87, 88};
+// Printers send the data of 62/48, 62/54 and 62/55 before the status bytes
+// too, like every other answer with data.
+inline constexpr std::array<int, 13> comandos_status_apos_dados{23, 26, 27, 29,   30,   35,  71,
+                                                                76, 87, 88, 6248, 6254, 6255};
 
-inline constexpr std::array<std::pair<int, int>, 14> tamanhos_resposta{{
+inline constexpr std::array<std::pair<int, int>, 15> tamanhos_resposta{{
     {8, 1925},
     {23, 1},
     {26, 33},
@@ -33,6 +35,7 @@ inline constexpr std::array<std::pair<int, int>, 14> tamanhos_resposta{{
     {76, 39},
     {87, 436},
     {88, 621},
+    {6248, 1},
     {6254, 2},
     {6255, 308},
 }};

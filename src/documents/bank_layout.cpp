@@ -1,0 +1,103 @@
+#include "documents/bank_layout.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+
+namespace ecf::documentos {
+namespace {
+
+constexpr std::array<GrupoLayout, 3> grupos{{
+    {"BMTBANCO.CFG", "00151100106185054710205081012"},
+    {"BTMFDBAN.CFG", "00151100106185054650205081012"},
+    {"I4610BAN.CFG", "00170100202366066820305070810"},
+}};
+
+// A layout file is a few lines a bank; more than this is not one.
+constexpr std::size_t max_bytes_arquivo = 1 << 20;
+
+bool digito(char c) {
+  return c >= '0' && c <= '9';
+}
+
+}  // namespace
+
+const GrupoLayout &grupo_layout(int modelo) {
+  switch (modelo) {
+    case 6:
+    case 8:
+      return grupos[1];
+    case 7:
+    case 9:
+    case 10:
+    case 14:
+      return grupos[2];
+    default:
+      return grupos[0];
+  }
+}
+
+CodigoBanco codigo_banco(const char *banco) {
+  CodigoBanco c{'0', '0', '0'};
+  const std::size_t n = banco ? strnlen(banco, 256) : 0;
+  const std::size_t usados = n < c.size() ? n : c.size();
+  std::memcpy(c.data() + c.size() - usados, banco + n - usados, usados);
+  return c;
+}
+
+Layout bytes_da_linha(std::string_view linha) {
+  Layout l;
+  for (std::size_t i = 3; i + 1 < linha.size() && l.n < l.bytes.size(); i += 2) {
+    if (!digito(linha[i]) || !digito(linha[i + 1])) break;
+    l.bytes[l.n++] = static_cast<unsigned char>((linha[i] - '0') * 10 + (linha[i + 1] - '0'));
+  }
+  return l;
+}
+
+void ProcuraLayout::le(std::string_view pedaco) {
+  for (char c : pedaco) {
+    if (achou_) return;
+    if (c == '\r' || c == '\n') {
+      termina_linha();
+    } else if (c != ' ' && c != '|' && n_ < linha_.size()) {
+      linha_[n_++] = c;
+    }
+  }
+}
+
+void ProcuraLayout::termina_linha() {
+  const std::string_view linha(linha_.data(), n_);
+  n_ = 0;
+  if (achou_ || linha.size() < 3) return;
+  if (linha.substr(0, 3) != std::string_view(codigo_.data(), codigo_.size())) return;
+  layout_ = bytes_da_linha(linha);
+  achou_ = true;
+}
+
+Layout layout_do_banco(int modelo, const char *banco) {
+  const GrupoLayout &g = grupo_layout(modelo);
+  ProcuraLayout procura(codigo_banco(banco));
+  // Only a regular file is read; a pipe or device could block or never end.
+  const int fd = ::open(g.arquivo, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd >= 0) {
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+      char pedaco[512];
+      std::size_t lidos = 0;
+      while (!procura.achou() && lidos < max_bytes_arquivo) {
+        const ssize_t n = ::read(fd, pedaco, sizeof pedaco);
+        if (n <= 0) break;
+        lidos += static_cast<std::size_t>(n);
+        procura.le({pedaco, static_cast<std::size_t>(n)});
+      }
+      procura.fim();
+    }
+    ::close(fd);
+  }
+  if (procura.achou()) return procura.layout();
+  return bytes_da_linha(g.linha_padrao);
+}
+
+}  // namespace ecf::documentos
