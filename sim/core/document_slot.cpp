@@ -72,7 +72,7 @@ Reply read_cmc7(State &s, std::string_view args) {
   if (!model_has_cmc7(s.model->code)) return unknown_command();
   if (!(args.empty() || args == "1")) return bad_param();
   if (!slot_ready(s)) return refuse(0, 0);
-  std::string line = "00=23712345=0180000015^120000000027/";
+  std::string line = "=23712345=0180000015^120000000027/";
   line.resize(37, ' ');
   s.slot = Slot::Printing;
   return ok("00" + line, Layout::DataFirst);

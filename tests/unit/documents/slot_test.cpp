@@ -1,0 +1,358 @@
+// Authentication, cheques, CMC-7 and bar codes against the emulated printer.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/printer.h"
+#include "ecfbmtc.h"
+#include "platform/platform.h"
+#include "platform/test_platform.h"
+#include "wire/device.h"
+
+namespace {
+
+constexpr int kSensor = 62 * 256 + 48;
+constexpr int kRelease = 62 * 256 + 49;
+
+struct Comando {
+  int numero;
+  std::string args;
+};
+
+// The emulator on the test line; a hook may answer in its place.
+class Impressora : public ecftest::LinePeer {
+ public:
+  using Gancho = std::function<std::optional<ecfsim::Reply>(int, std::string_view)>;
+
+  explicit Impressora(int modelo)
+      : impressora_(config(modelo, papel)),
+        dispositivo_([this](uint16_t c, std::string_view a) { return executa(c, a); }) {}
+
+  void from_driver(std::uint8_t b, std::int64_t t) override { dispositivo_.from_host(b, t); }
+  int to_driver(std::int64_t t) override { return dispositivo_.to_host(t); }
+
+  int vezes(int c) const {
+    int n = 0;
+    for (const auto &r : recebidos) n += r.numero == c;
+    return n;
+  }
+  const std::string *args(int c) const {
+    for (const auto &r : recebidos)
+      if (r.numero == c) return &r.args;
+    return nullptr;
+  }
+  bool impresso(std::string_view t) const {
+    for (const auto &l : papel)
+      if (l.find(t) != std::string::npos) return true;
+    return false;
+  }
+
+  std::vector<std::string> papel;
+  std::vector<Comando> recebidos;
+  std::map<int, uint8_t> recusados;  // command -> ST1 of its refusal
+  Gancho gancho;
+
+ private:
+  static ecfsim::PrinterConfig config(int modelo, std::vector<std::string> &papel) {
+    ecfsim::PrinterConfig c;
+    c.model_code = modelo;
+    c.clock = [] { return std::int64_t{1767348000}; };
+    c.paper = [&papel](std::string_view l) { papel.emplace_back(l); };
+    return c;
+  }
+  ecfsim::Reply executa(uint16_t c, std::string_view a) {
+    recebidos.push_back({c, std::string(a)});
+    if (auto it = recusados.find(c); it != recusados.end()) {
+      // Answers with data keep their shape; the others are not carried out.
+      ecfsim::Reply r =
+          c == 35 || c == 76 || c == kSensor ? impressora_.execute(c, a) : ecfsim::Reply{};
+      r.st1 = it->second;
+      r.st2 = 0x01;
+      return r;
+    }
+    if (gancho)
+      if (auto r = gancho(c, a)) return *r;
+    return impressora_.execute(c, a);
+  }
+
+  ecfsim::Printer impressora_;
+  ecfsim::Device dispositivo_;
+};
+
+class Documento : public ::testing::Test {
+ protected:
+  std::optional<Impressora> imp;
+
+  void SetUp() override { ecftest::reset(); }
+  void TearDown() override {
+    ecftest::set_peer(nullptr);
+    ecftest::reset();
+  }
+  // A fresh driver and printer.
+  Impressora &liga(int modelo, bool estendido = false) {
+    ecftest::reset();
+    ECFBMTCAUX_modo_protocolo = estendido ? 1 : 0;
+    imp.emplace(modelo);
+    ecftest::set_peer(&*imp);
+    EXPECT_EQ(ECFIF_pega_configuracao(), 0);
+    imp->recebidos.clear();
+    return *imp;
+  }
+  // Every frame of `comando` refused with these status bytes.
+  void recusa_sempre(int comando, uint8_t st1 = 0) { imp->recusados[comando] = st1; }
+  static bool aviso(int tipo, std::string_view texto = "(null)") {
+    for (const auto &[t, s] : ecftest::host().notices)
+      if (t == tipo && s == texto) return true;
+    return false;
+  }
+  // A paid sale on the card method, then the linked receipt it allows.
+  void abre_vinculado() {
+    ASSERT_EQ(ECFIF_inicio_venda(), 0);
+    ASSERT_EQ(ECFBMTC_registra_item("1", "Cafe", "01", "1000", "500"), 0);
+    ASSERT_EQ(ECFIF_imprime_total(nullptr), 0);
+    ASSERT_EQ(ECFBMTC_pagamento(3, "500", "", ""), 0);
+    ASSERT_EQ(ECFIF_fim_venda(), 0);
+    ASSERT_EQ(ECFBMTC_le_parametro(6), 0);
+    char coo[7] = {};
+    ECFBMTCAUX_bcd_para_asciiz(coo, ECFIF_buffer_protocolo + 3, 3);
+    const std::string a = "Cartao Credito  00000000000500" + std::string(coo);
+    ASSERT_EQ(ECFBMTC_exec_argum(66, reinterpret_cast<const unsigned char *>(a.data()),
+                                 static_cast<int>(a.size())),
+              0);
+  }
+};
+
+// ---- Authentication --------------------------------------------------------
+
+TEST_F(Documento, AuthenticationAfterASaleOnEachProtocol) {
+  for (bool estendido : {false, true}) {
+    Impressora &p = liga(7, estendido);
+    ASSERT_EQ(ECFIF_inicio_venda(), 0);
+    ASSERT_EQ(ECFBMTC_registra_item("1", "Cafe", "01", "1000", "500"), 0);
+    ASSERT_EQ(ECFIF_imprime_total(nullptr), 0);
+    ASSERT_EQ(ECFBMTC_pagamento(1, "500", "", ""), 0);
+    ASSERT_EQ(ECFIF_fim_venda(), 0);
+    EXPECT_EQ(ECFBMTC_autenticacao(7, "Pago"), 0);
+    EXPECT_TRUE(p.impresso("AUTENTICACAO 07"));
+    EXPECT_TRUE(p.impresso("[documento] Pago"));
+    ASSERT_NE(p.args(16), nullptr);
+    EXPECT_EQ(*p.args(16), "07Pago" + std::string(44, ' '));
+    EXPECT_TRUE(aviso(1));  // the stamped document is taken out
+    EXPECT_EQ(ECFBMTC_autenticacao(100, nullptr), 2);
+  }
+}
+
+TEST_F(Documento, AuthenticationFailures) {
+  // Refused with 34 every time: four tries, four releases, and 34.
+  liga(6);
+  recusa_sempre(16);
+  EXPECT_EQ(ECFIF_autenticacao(nullptr), 34);
+  EXPECT_EQ(imp->vezes(16), 4);
+  EXPECT_EQ(imp->vezes(kRelease), 4);
+  EXPECT_TRUE(aviso(3, "ImpressoraFalhou"));
+  // Another refusal stops at once with its code.
+  liga(6);
+  recusa_sempre(16, 0x04);
+  ECFBMTC_num_tetativas_autenticacao = 0;
+  EXPECT_EQ(ECFIF_autenticacao("x"), 15);
+  EXPECT_EQ(imp->vezes(16), 1);
+  // Older printers: nothing without the flag, the printer's code with it.
+  liga(3);
+  EXPECT_EQ(ECFIF_autenticacao("x"), 0);
+  EXPECT_EQ(imp->vezes(16), 0);
+  ECFBMTC_flags = 1;
+  recusa_sempre(16);
+  EXPECT_EQ(ECFIF_autenticacao("x"), 34);
+  ASSERT_NE(imp->args(16), nullptr);
+  EXPECT_EQ(*imp->args(16), "");
+  // A model without authentication; an unreadable configuration.
+  liga(12);
+  EXPECT_EQ(ECFIF_autenticacao("x"), 0);
+  EXPECT_EQ(imp->vezes(16), 0);
+  std::memset(ECFIF_cfg, 0, sizeof ECFIF_cfg);
+  ECFIF_versao_firmware = 0;
+  recusa_sempre(35, 0x08);
+  EXPECT_EQ(ECFIF_autenticacao("x"), 15);
+}
+
+TEST_F(Documento, InsertionWaitEndsWithATimeOut) {
+  liga(10);
+  imp->gancho = [](int c, std::string_view) -> std::optional<ecfsim::Reply> {
+    if (c != kSensor) return std::nullopt;
+    ecfsim::Reply r;
+    r.layout = ecfsim::Layout::DataFirst;
+    r.data.assign(1, '\x02');
+    return r;
+  };
+  EXPECT_EQ(ECFIF_autenticacao("x"), 37);
+  EXPECT_EQ(imp->vezes(16), 0);
+  EXPECT_GE(ecftest::now_ms(), 120'000);
+  EXPECT_TRUE(aviso(2));
+}
+
+// ---- Cheques ---------------------------------------------------------------
+
+// Runs in a directory of its own, so a layout file is seen by this test only.
+class ComArquivo : public Documento {
+ protected:
+  char dir_[32] = "/tmp/chequeXXXXXX";
+  std::string volta_;
+  void SetUp() override {
+    Documento::SetUp();
+    char *cwd = getcwd(nullptr, 0);
+    volta_ = cwd;
+    free(cwd);
+    ASSERT_NE(mkdtemp(dir_), nullptr);
+    ASSERT_EQ(chdir(dir_), 0);
+  }
+  void TearDown() override {
+    std::remove("BTMFDBAN.CFG");
+    EXPECT_EQ(chdir(volta_.c_str()), 0);
+    rmdir(dir_);
+    Documento::TearDown();
+  }
+};
+
+TEST_F(ComArquivo, ChequeWithAndWithoutTheBankInTheFile) {
+  std::ofstream("BTMFDBAN.CFG") << "237 | 01 02 03\n" << std::string(5000, 'x') << "\n";
+  for (const char *banco : {"237", "1"}) {
+    Impressora &p = liga(6);
+    ASSERT_EQ(ECFCHQ_imprime_cheque("Maria", "Curitiba", "051226", banco, "15050", "Aluguel",
+                                    nullptr, "nao impresso"),
+              0);
+    ASSERT_NE(p.args(57), nullptr);
+    const std::string &a = *p.args(57);
+    EXPECT_EQ(a.substr(0, 14), "00000000015050");
+    EXPECT_EQ(a.substr(59, 27), std::string(19, ' ') + "Curitiba");
+    EXPECT_EQ(a.substr(86, 8), "05122026");
+    const std::string layout = std::strcmp(banco, "237") == 0
+                                   ? std::string("\x01\x02\x03")
+                                   : "\x33\x0a\x01\x06\x12\x32\x36\x41\x02\x05\x08\x0a\x0c";
+    EXPECT_EQ(a.substr(94, layout.size()), layout);
+    EXPECT_EQ(a.size(), 94 + layout.size() + 120);
+    EXPECT_EQ(a.substr(94 + layout.size(), 8), "Aluguel ");
+    EXPECT_EQ(*p.args(58), "Real" + std::string(15, ' '));
+    EXPECT_TRUE(p.impresso("[cheque] valor R$ 150,50 (Reais)"));
+    EXPECT_TRUE(p.impresso("[cheque] Curitiba, 05/12/2026"));
+    // The record survives the final release.
+    EXPECT_EQ(p.recebidos.back().numero, kRelease);
+    EXPECT_EQ(ECFIF_tam_retorno, 3);
+    EXPECT_EQ(std::string(reinterpret_cast<char *>(ECFIF_retornado), 3), std::string("\1\0\0", 3));
+  }
+}
+
+TEST_F(Documento, ChequeOnTheSlotModelAndItsFailures) {
+  Impressora &p = liga(7);
+  ASSERT_EQ(
+      ECFCHQ_imprime_cheque("Joao", "Recife", "01012027", "341", "100", nullptr, nullptr, nullptr),
+      0);
+  EXPECT_EQ(p.args(57)->substr(94, 2), "\x46\x0a");  // the group's built-in line
+  EXPECT_TRUE(p.impresso("[cheque] a Joao"));
+  // Refused: the code, the notice and the release.
+  recusa_sempre(57);
+  p.recebidos.clear();
+  EXPECT_EQ(ECFCHQ_imprime_cheque("Joao", "Recife", "010127", "341", "100", "", "", ""), 34);
+  EXPECT_TRUE(aviso(3, "ImpressoraFalhou"));
+  EXPECT_EQ(p.recebidos.back().numero, kRelease);
+  // Bad amounts and dates are refused before anything is sent.
+  p.recebidos.clear();
+  for (auto [data, valor] : std::vector<std::pair<const char *, const char *>>{
+           {"010127", "123456789012345"}, {"01012", "100"}, {nullptr, "100"}, {"010127", nullptr}})
+    EXPECT_EQ(ECFCHQ_imprime_cheque("J", "R", data, "1", valor, "", "", ""), 2);
+  EXPECT_TRUE(p.recebidos.empty());
+  EXPECT_EQ(ECFCHQ_usa_verso_cheque(nullptr, nullptr), 61);
+  liga(12);
+  EXPECT_EQ(ECFCHQ_imprime_cheque("J", "R", "010127", "1", "1", "", "", ""), 61);
+}
+
+// ---- CMC-7 -----------------------------------------------------------------
+
+TEST_F(Documento, Cmc7ReadOnEachProtocol) {
+  for (bool estendido : {false, true}) {
+    Impressora &p = liga(10, estendido);
+    char linha[38];
+    std::memset(linha, 'x', sizeof linha);
+    ASSERT_EQ(ECFIF_le_cmc7(linha, sizeof linha), 0);
+    EXPECT_STREQ(linha, "<23712345<0180000015>120000000027:");
+    EXPECT_EQ(*p.args(76), "1");
+    EXPECT_EQ(p.vezes(kRelease), 1);
+    EXPECT_EQ(ECFIF_le_cmc7(linha, 37), 2);
+    EXPECT_EQ(p.vezes(76), 2);
+    EXPECT_EQ(p.vezes(kRelease), 2);
+  }
+  liga(14);
+  recusa_sempre(76);
+  char linha[40] = "velho";
+  EXPECT_EQ(ECFIF_le_cmc7(linha, sizeof linha), 34);
+  EXPECT_STREQ(linha, "");
+  EXPECT_EQ(*imp->args(76), "");
+  EXPECT_EQ(imp->vezes(kRelease), 1);
+  EXPECT_EQ(ECFIF_le_cmc7(nullptr, 40), 2);
+  liga(12);
+  EXPECT_EQ(ECFIF_le_cmc7(linha, sizeof linha), 69);
+}
+
+// ---- Bar codes -------------------------------------------------------------
+
+TEST_F(Documento, EachBarCodeTypeOnThePaper) {
+  Impressora &p = liga(12);
+  abre_vinculado();
+  const std::pair<int, const char *> codigos[] = {{1, "1234567"}, {2, "789123456789"},
+                                                  {3, "ABC-123"}, {4, "Pedido 42"},
+                                                  {5, "A1234B"},  {6, "00123456"}};
+  const char *nomes[] = {"EAN-8", "EAN-13", "CODE 39", "CODE 128", "CODABAR", "ITF"};
+  for (const auto &[tipo, dados] : codigos) {
+    ASSERT_EQ(ECFIF_imprime_codbarras(tipo, dados), 0) << tipo;
+    EXPECT_TRUE(p.impresso(std::string(nomes[tipo - 1]) + " " + dados)) << tipo;
+  }
+}
+
+TEST_F(Documento, BarCodeRulesAndSettings) {
+  Impressora &p = liga(12);
+  p.gancho = [](int, std::string_view) { return std::optional<ecfsim::Reply>(ecfsim::Reply{}); };
+  EXPECT_EQ(ECFIF_imprime_codbarras(2, "7891234567890"), 2);
+  EXPECT_EQ(ECFIF_imprime_codbarras(6, "12A4"), 2);
+  EXPECT_EQ(ECFIF_imprime_codbarras(1, ""), 2);
+  EXPECT_EQ(ECFIF_imprime_codbarras(0, "1"), 69);
+  EXPECT_EQ(ECFIF_imprime_codbarras(7, "1"), 69);
+  EXPECT_TRUE(p.recebidos.empty());
+  ECFBMTCAUX_tipo_codbar = 3;
+  ECFBMTCAUX_margem_codbar = 300;
+  ECFBMTCAUX_altura_codbar = 1;
+  ECFBMTCAUX_barra_codbar = 5;
+  ECFBMTCAUX_pos_txt_codbar = 3;
+  ASSERT_EQ(ECFIF_imprime_codbarras(0, "abc"), 0);
+  std::vector<std::string> enviados;
+  for (const auto &c : p.recebidos) enviados.push_back(c.args);
+  EXPECT_EQ(enviados,
+            (std::vector<std::string>{"\x1dw\x02", std::string("\x1dk\x84\x2c\x01", 5), "\x1dh\x3c",
+                                      std::string("\x1d"
+                                                  "f\x00",
+                                                  3),
+                                      "\x1dH\x03",
+                                      "\x1dkE\x03"
+                                      "abc"}));
+  ECFBMTCAUX_margem_codbar = 600;
+  p.recebidos.clear();
+  ASSERT_EQ(ECFIF_imprime_codbarras(0, "x"), 0);
+  EXPECT_EQ(p.recebidos[1].args, std::string("\x1dk\x84\x02\x00", 5));
+  // A refused setting stops the rest.
+  recusa_sempre(67);
+  p.recebidos.clear();
+  EXPECT_EQ(ECFIF_imprime_codbarras(0, "x"), 34);
+  EXPECT_EQ(p.recebidos.size(), 1u);
+  for (int modelo : {3, 8}) {
+    liga(modelo);
+    EXPECT_EQ(ECFIF_imprime_codbarras(1, "1234567"), 15);
+  }
+}
+
+}  // namespace
