@@ -2,28 +2,24 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "core/core.h"
 #include "documents/document_slot.h"
 #include "ecfbmtc/cheques.h"
 #include "ecfbmtc/config.h"
 #include "ecfbmtc/setup.h"
 #include "platform/platform.h"
-#include "receipt/common.h"
 
 namespace ecf::documentos {
+using namespace ecf::core;
 namespace {
 
-inline constexpr int autenticacao = 16;
 inline constexpr int recusado = 34;
 inline constexpr std::size_t tam_texto = 48;
-
-bool autentica() {
-  return (ECFIF_cfg[10] & 0x02) != 0;
-}
 
 // Older printers: command 16 without arguments, when the flags allow it.
 int autentica_antiga() {
   if ((ECFBMTC_flags & 1) == 0) return 0;
-  const int r = ECFBMTC_exec(autenticacao);
+  const int r = ECFBMTC_exec(cmd::autenticacao);
   if (r != 0) {
     avisa_falha();
     return r;
@@ -44,11 +40,11 @@ int ECFIF_autenticacao(const char *texto) {
 int ECFBMTC_autenticacao(int numero, const char *texto) {
   using namespace ecf::documentos;
   if (const int r = ECFIF_pega_configuracao(); r != 0) return r;
-  if (!autentica()) return 0;
-  if (!receipt::eh_mfd()) return autentica_antiga();
+  if (!tem_autenticacao()) return 0;
+  if (!eh_mfd()) return autentica_antiga();
   if (numero < 0 || numero > 99) return 2;
 
-  receipt::Argumentos<2 + tam_texto> a;
+  Argumentos<2 + tam_texto> a;
   char n[3];
   std::snprintf(n, sizeof n, "%0*d", 2, numero);
   a.texto(n);
@@ -60,10 +56,10 @@ int ECFBMTC_autenticacao(int numero, const char *texto) {
   int r = 0;
   for (int i = 0; i < tentativas; ++i) {
     if ((r = espera_documento()) != 0) return r;
-    r = receipt::envia(autenticacao, a);
+    r = envia(cmd::autenticacao, a);
     if (r == 0) {
       ECFBMTCAUX_retardo(5);
-      espera_remocao(sem_documento);
+      espera_remocao(bit_sem_documento);
       return 0;
     }
     avisa_falha();

@@ -1,10 +1,8 @@
 #include "documents/bank_layout.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstring>
+
+#include "core/files.h"
 
 namespace ecf::documentos {
 namespace {
@@ -24,19 +22,8 @@ bool digito(char c) {
 
 }  // namespace
 
-const GrupoLayout &grupo_layout(int modelo) {
-  switch (modelo) {
-    case 6:
-    case 8:
-      return grupos[1];
-    case 7:
-    case 9:
-    case 10:
-    case 14:
-      return grupos[2];
-    default:
-      return grupos[0];
-  }
+const GrupoLayout &grupo_layout(int grupo) {
+  return grupos[grupo >= 0 && grupo < static_cast<int>(grupos.size()) ? grupo : 0];
 }
 
 CodigoBanco codigo_banco(const char *banco) {
@@ -76,25 +63,19 @@ void ProcuraLayout::termina_linha() {
   achou_ = true;
 }
 
-Layout layout_do_banco(int modelo, const char *banco) {
-  const GrupoLayout &g = grupo_layout(modelo);
+Layout layout_do_banco(int grupo, const char *banco) {
+  const GrupoLayout &g = grupo_layout(grupo);
   ProcuraLayout procura(codigo_banco(banco));
-  // Only a regular file is read; a pipe or device could block or never end.
-  const int fd = ::open(g.arquivo, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd >= 0) {
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-      char pedaco[512];
-      std::size_t lidos = 0;
-      while (!procura.achou() && lidos < max_bytes_arquivo) {
-        const ssize_t n = ::read(fd, pedaco, sizeof pedaco);
-        if (n <= 0) break;
-        lidos += static_cast<std::size_t>(n);
-        procura.le({pedaco, static_cast<std::size_t>(n)});
-      }
-      procura.fim();
+  if (const core::arquivos::Arquivo f = core::arquivos::abre_leitura(g.arquivo)) {
+    char pedaco[512];
+    std::size_t lidos = 0;
+    while (!procura.achou() && lidos < max_bytes_arquivo) {
+      const long n = core::arquivos::le(f, pedaco, sizeof pedaco);
+      if (n <= 0) break;
+      lidos += static_cast<std::size_t>(n);
+      procura.le({pedaco, static_cast<std::size_t>(n)});
     }
-    ::close(fd);
+    procura.fim();
   }
   if (procura.achou()) return procura.layout();
   return bytes_da_linha(g.linha_padrao);

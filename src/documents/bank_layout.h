@@ -26,8 +26,8 @@ struct GrupoLayout {
   std::string_view linha_padrao;
 };
 
-// The group of the model: its file and built-in line.
-const GrupoLayout &grupo_layout(int modelo);
+// A group of models (0 to 2): its file and built-in line.
+const GrupoLayout &grupo_layout(int grupo);
 
 // Three characters: a shorter code right-aligned and filled with '0', a
 // longer one keeps its last three. A missing code is "000".
@@ -58,8 +58,8 @@ class ProcuraLayout {
   Layout layout_;
 };
 
-// The bank's layout for the model: from the group's file, else the
-// group's built-in line.
-Layout layout_do_banco(int modelo, const char *banco);
+// The bank's layout for the group: from the group's file, else its
+// built-in line.
+Layout layout_do_banco(int grupo, const char *banco);
 
 }  // namespace ecf::documentos

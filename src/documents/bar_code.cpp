@@ -5,16 +5,15 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "core/core.h"
 #include "ecfbmtc/cheques.h"
 #include "ecfbmtc/config.h"
 #include "ecfbmtc/setup.h"
-#include "receipt/common.h"
 
 namespace ecf::documentos {
+using namespace ecf::core;
 namespace {
 
-inline constexpr int texto_vinculado = 67;
-inline constexpr int nao_disponivel = 15;
 inline constexpr int tipo_invalido = 69;
 inline constexpr unsigned char gs = 0x1D;
 
@@ -47,7 +46,7 @@ int no_intervalo(int v, int minimo, int maximo, int reserva) {
   return v >= minimo && v <= maximo ? v : reserva;
 }
 
-using Sequencia = receipt::Argumentos<4 + 42>;
+using Sequencia = Argumentos<4 + 42>;
 
 Sequencia sequencia(std::initializer_list<int> bytes) {
   Sequencia a;
@@ -67,12 +66,8 @@ int envia_aparencia() {
       sequencia({gs, 'H', no_intervalo(ECFBMTCAUX_pos_txt_codbar, 0, 3, 2)}),
   };
   for (const auto &a : ajustes)
-    if (const int r = receipt::envia(texto_vinculado, a); r != 0) return r;
+    if (const int r = envia(cmd::texto_vinculado, a); r != 0) return r;
   return 0;
-}
-
-bool imprime_codigos(int modelo) {
-  return modelo >= 5 && modelo != 8;
 }
 
 }  // namespace
@@ -83,23 +78,23 @@ extern "C" {
 int ECFIF_permite_imprimir_codbarras(void) {
   using namespace ecf::documentos;
   if (ECFIF_pega_configuracao() != 0) return nao_disponivel;
-  return imprime_codigos(ECFBMTC_modelo_ecf) ? 0 : nao_disponivel;
+  return imprime_codigo_barras() ? 0 : nao_disponivel;
 }
 
 int ECFIF_imprime_codbarras(int tipo, const char *dados) {
   using namespace ecf::documentos;
-  receipt::registra(receipt::log_interface, "imprime_codbarras()");
+  registra(log_interface, "imprime_codbarras()");
   if (const int r = ECFIF_permite_imprimir_codbarras(); r != 0) return r;
   if (!dados || !*dados) return 2;
   if (tipo == 0) tipo = ECFBMTCAUX_tipo_codbar;
   if (tipo < 1 || tipo > static_cast<int>(tipos.size())) return tipo_invalido;
   const TipoCodigo &t = tipos[static_cast<std::size_t>(tipo - 1)];
-  const std::string_view d = receipt::limitado(dados, t.tamanho + 1);
+  const std::string_view d = texto::limitado(dados, t.tamanho + 1);
   if (!dados_validos(t, d)) return 2;
   if (const int r = envia_aparencia(); r != 0) return r;
   Sequencia a = sequencia({gs, 'k', t.selecao, static_cast<int>(d.size())});
   a.texto(d);
-  return receipt::envia(texto_vinculado, a);
+  return envia(cmd::texto_vinculado, a);
 }
 
 }  // extern "C"

@@ -5,20 +5,18 @@
 #include <cstring>
 #include <string_view>
 
+#include "core/core.h"
 #include "documents/bank_layout.h"
 #include "documents/document_slot.h"
 #include "ecfbmtc/cheques.h"
 #include "ecfbmtc/config.h"
 #include "ecfbmtc/transport.h"
 #include "platform/platform.h"
-#include "receipt/common.h"
 
 namespace ecf::documentos {
+using namespace ecf::core;
 namespace {
 
-inline constexpr int cheque = 57;
-inline constexpr int moeda_singular = 58;
-inline constexpr int moeda_plural = 59;
 inline constexpr int nao_imprime_cheque = 61;
 
 inline constexpr std::size_t tam_cheque = 235;
@@ -28,17 +26,7 @@ inline constexpr std::size_t tam_cidade = 27;
 inline constexpr std::size_t texto_apos_layout = 120;
 inline constexpr int passos_impressao = 40;
 
-using ArgumentoCheque = receipt::Argumentos<tam_cheque>;
-
-bool imprime_cheques() {
-  return (ECFIF_cfg[10] & 0x01) != 0;
-}
-// The models whose slot reports the end of a print by clearing the
-// released bit.
-bool fim_pelo_bit_limpo() {
-  const int m = ECFBMTC_modelo_ecf;
-  return m == 7 || m == 9 || m == 10 || m == 14;
-}
+using ArgumentoCheque = Argumentos<tam_cheque>;
 
 // The host's currency name without its first character.
 std::string_view nome_moeda(const char (&nome)[22]) {
@@ -47,29 +35,29 @@ std::string_view nome_moeda(const char (&nome)[22]) {
 }
 
 int envia_moedas() {
-  receipt::Argumentos<19> s;
+  Argumentos<19> s;
   s.l(nome_moeda(EXTENSO_txt_moeda_sing), 19);
-  if (const int r = receipt::envia(moeda_singular, s); r != 0) return r;
-  receipt::Argumentos<22> p;
+  if (const int r = envia(cmd::moeda_singular, s); r != 0) return r;
+  Argumentos<22> p;
   p.l(nome_moeda(EXTENSO_txt_moeda_plur), 22);
-  return receipt::envia(moeda_plural, p);
+  return envia(cmd::moeda_plural, p);
 }
 
 // Appends as much of `texto` as fits; true when any of it went in.
 bool acrescenta(ArgumentoCheque &a, const char *texto) {
   if (!texto || !*texto || static_cast<std::size_t>(a.tamanho()) >= tam_cheque) return false;
-  a.texto(receipt::limitado(texto, tam_cheque - static_cast<std::size_t>(a.tamanho())));
+  a.texto(texto::limitado(texto, tam_cheque - static_cast<std::size_t>(a.tamanho())));
   return true;
 }
 
 // Waits for the print to end: at most 40 one-second passes.
 void espera_impressao() {
-  const bool pelo_bit_limpo = fim_pelo_bit_limpo();
+  const bool pelo_bit_limpo = fim_cheque_pelo_bit_limpo();
   for (int i = 0; i < passos_impressao; ++i) {
     ECFBMTCAUX_retardo(1);
     unsigned char estado = 0;
     if (le_sensor(estado) != 0) return;
-    const bool liberado = (estado & documento_liberado) != 0;
+    const bool liberado = (estado & bit_liberado) != 0;
     if (!pelo_bit_limpo && liberado) return;
     if (pelo_bit_limpo && !liberado) {
       ECFBMTCAUX_retardo(13);
@@ -87,10 +75,10 @@ std::array<unsigned char, 3> argumento_cheque(ArgumentoCheque &a, const char *fa
                                               const char *texto1, const char *texto2) {
   a.z(valor, tam_valor);
   a.l(favorecido, tam_favorecido);
-  const std::string_view c = receipt::limitado(cidade, tam_cidade);
+  const std::string_view c = texto::limitado(cidade, tam_cidade);
   a.repete(' ', tam_cidade - c.size());
   a.texto(c);
-  const std::string_view d = receipt::limitado(data, 8);
+  const std::string_view d = texto::limitado(data, 8);
   a.texto(d.substr(0, 4));
   if (d.size() == 8) {
     a.texto(d.substr(4, 4));
@@ -98,7 +86,7 @@ std::array<unsigned char, 3> argumento_cheque(ArgumentoCheque &a, const char *fa
     a.texto("20");
     a.texto(d.substr(4, 2));
   }
-  a.texto(layout_do_banco(ECFBMTC_modelo_ecf, banco).vista());
+  a.texto(layout_do_banco(grupo_layout_cheque(), banco).vista());
   const std::size_t fim_layout = static_cast<std::size_t>(a.tamanho());
   std::array<unsigned char, 3> impressos{};
   impressos[0] = acrescenta(a, texto1);
@@ -116,15 +104,15 @@ int imprime(const char *favorecido, const char *cidade, const char *data, const 
   const auto impressos =
       argumento_cheque(a, favorecido, cidade, data, banco, valor, texto1, texto2);
   if (const int r = espera_documento(); r != 0) return r;
-  const int r = receipt::envia(cheque, a);
-  receipt::registra(receipt::log_protocolo, "imprime_cheque()=%d.", r);
+  const int r = envia(cmd::cheque, a);
+  registra(log_protocolo, "imprime_cheque()=%d.", r);
   if (r != 0) {
     avisa_falha();
     libera_documento();
     return r;
   }
   espera_impressao();
-  espera_remocao(documento_liberado);
+  espera_remocao(bit_liberado);
   libera_documento();
   // The record goes in after the release, whose answer would overwrite it.
   std::memcpy(ECFIF_retornado, impressos.data(), impressos.size());
@@ -142,7 +130,7 @@ int ECFCHQ_imprime_cheque(const char *favorecido, const char *cidade, const char
                           const char *banco, const char *valor, const char *texto1,
                           const char *texto2, const char *) {
   using namespace ecf::documentos;
-  if (ECFIF_pega_configuracao() != 0 || !imprime_cheques()) return nao_imprime_cheque;
+  if (ECFIF_pega_configuracao() != 0 || !tem_cheque()) return nao_imprime_cheque;
   // An amount that does not fit would lose its leading digits; a short date
   // has no year.
   if (!valor || !data || strnlen(valor, tam_valor + 1) > tam_valor || strnlen(data, 6) < 6)
@@ -155,12 +143,12 @@ int ECFCHQ_cancela_cheque(void) {
 }
 
 int ECFCHQ_usa_verso_cheque(const char *, const char *) {
-  receipt::registra(receipt::log_interface, "usa_verso_cheque()");
+  ecf::core::registra(ecf::core::log_interface, "usa_verso_cheque()");
   return ecf::documentos::nao_imprime_cheque;
 }
 
 int ECFCHQ_imprime_verso_cheque(const char *, const char *, const char *) {
-  receipt::registra(receipt::log_interface, "imprime_verso_cheque()");
+  ecf::core::registra(ecf::core::log_interface, "imprime_verso_cheque()");
   return ecf::documentos::nao_imprime_cheque;
 }
 

@@ -1,19 +1,16 @@
 #include "documents/document_slot.h"
 
+#include "core/core.h"
 #include "ecfbmtc/cheques.h"
 #include "ecfbmtc/transport.h"
 #include "platform/platform.h"
-#include "receipt/common.h"
 
 namespace ecf::documentos {
+using namespace ecf::core;
 namespace {
 
 inline constexpr int resposta_curta = 12;  // an answer without its data
 inline constexpr int tempo_esgotado = 37;
-
-bool tem_sensor() {
-  return ECFBMTC_modelo_ecf == 7 || ECFBMTC_modelo_ecf == 10;
-}
 
 // Polls until `pronto` holds for the status byte, showing `aviso` while it
 // does not. 0 when ready, the poll's failure, or 37 when the time ran out.
@@ -37,7 +34,7 @@ void fim_da_espera() {
 }  // namespace
 
 int le_sensor(unsigned char &estado) {
-  const int r = ECFBMTC_exec(6248);
+  const int r = ECFBMTC_exec(cmd::sensor_documento);
   if (r != 0) return r;
   if (ECFIF_tam_resposta_ecf < 4) return resposta_curta;
   estado = ECFIF_buffer_protocolo[3];
@@ -45,18 +42,18 @@ int le_sensor(unsigned char &estado) {
 }
 
 int libera_documento() {
-  return ECFBMTC_exec(6249);
+  return ECFBMTC_exec(cmd::libera_documento);
 }
 
 int espera_documento() {
-  if (!tem_sensor()) return 0;
-  const int r = espera_sensor(aviso_insira, [](unsigned char e) { return !(e & sem_documento); });
+  if (!tem_sensor_documento()) return 0;
+  const int r = espera_sensor(aviso_insira, [](unsigned char e) { return !(e & bit_sem_documento); });
   fim_da_espera();
   return r == tempo_esgotado ? r : 0;
 }
 
 void espera_remocao(unsigned char bit) {
-  if (!tem_sensor()) return;
+  if (!tem_sensor_documento()) return;
   espera_sensor(aviso_retire, [bit](unsigned char e) { return (e & bit) != 0; });
   fim_da_espera();
 }
@@ -70,6 +67,6 @@ void avisa_falha() {
 }  // namespace ecf::documentos
 
 extern "C" int ECFIF_sensores_ok(void) {
-  receipt::registra(receipt::log_interface, "sensores_ok()");
+  ecf::core::registra(ecf::core::log_interface, "sensores_ok()");
   return 0;
 }

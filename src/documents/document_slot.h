@@ -6,8 +6,8 @@
 namespace ecf::documentos {
 
 // Bits of the slot status byte.
-inline constexpr unsigned char sem_documento = 0x02;
-inline constexpr unsigned char documento_liberado = 0x04;
+inline constexpr unsigned char bit_sem_documento = 0x02;
+inline constexpr unsigned char bit_liberado = 0x04;
 
 // Operator notices of the slot.
 inline constexpr int aviso_limpa = 0;
@@ -29,7 +29,7 @@ int libera_documento();
 // poll's failure, or 37 when none came in time. Other models: 0 at once.
 int espera_documento();
 // On models with the slot sensor, waits until the status byte shows `bit`
-// (sem_documento or documento_liberado), the poll fails, or the operator's
+// (bit_sem_documento or bit_liberado), the poll fails, or the operator's
 // time is up. Other models: nothing.
 void espera_remocao(unsigned char bit);
 

@@ -1,9 +1,16 @@
 // Free text kept in the persistent record and printed in one text command.
 #include <cstring>
 
+#include "core/catalog.h"
+#include "core/command.h"
+#include "core/reset.h"
+#include "core/states.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
 #include "setup/persistent_state.h"
+
+namespace cmd = ecf::core::cmd;
+namespace var = ecf::core::var;
 
 namespace {
 
@@ -17,8 +24,6 @@ void muda_estado_doc(unsigned char e) {
   if (nv::estado_doc_atual() != e) nv::muda_estado_doc(e);
 }
 
-constexpr int cmd_texto_vinculado = 67;
-constexpr int cmd_texto_relatorio = 20;
 constexpr int modo_expandido = 1;
 constexpr unsigned char inicio_expandido = 14;
 constexpr unsigned char avanco_linha = 10;
@@ -31,6 +36,7 @@ static_assert(ultima_posicao + 1 < tam_buffer);
 // Set while a flush sends the buffer: the transport flushes before most
 // commands, and the flush itself sends through the transport.
 bool imprimindo_buffer = false;
+const ecf::core::Reinicio reinicio([] { imprimindo_buffer = false; });
 
 std::size_t tamanho_buffer() {
   return ::strnlen(reinterpret_cast<const char *>(buffer_linhas()), tam_buffer - 1);
@@ -52,7 +58,7 @@ int avanca_linhas(int n) {
 void descarrega_no_fim() {
   const int ret = BMTCLOCAL_imprime_buffer();
   if (ret != 0) {
-    if (ECFLOG_modo & 1) ECFLOG_print("imprime_buffer()=%d, tratado como OK.", ret);
+    ecf::core::tratado_como_ok("imprime_buffer", ret);
     esvazia_buffer();
   }
 }
@@ -60,7 +66,7 @@ void descarrega_no_fim() {
 void encerra_documento() {
   const int linhas = ECFIF_pega_configuracao() == 0 ? ECFIF_cfg[6] : 0;
   int ret = avanca_linhas(linhas);
-  if (ret != 0 && (ECFLOG_modo & 1)) ECFLOG_print("avanca_linhas()=%d, tratado como OK.", ret);
+  if (ret != 0) ecf::core::tratado_como_ok("avanca_linhas", ret);
   if (ECFBMTCAUX_desativa_corte) {
     descarrega_no_fim();
     return;
@@ -73,7 +79,7 @@ void encerra_documento() {
     b[l + 1] = corte[1];
     b[l + 2] = 0;
     ret = BMTCLOCAL_bufferiza_linha(0, "");
-    if (ret != 0 && (ECFLOG_modo & 1)) ECFLOG_print("bufferiza_linha()=%d, tratado como OK.", ret);
+    if (ret != 0) ecf::core::tratado_como_ok("bufferiza_linha", ret);
   }
   descarrega_no_fim();
 }
@@ -109,12 +115,12 @@ extern "C" int BMTCLOCAL_imprime_buffer(void) {
   if (l == 0) return 0;
   imprimindo_buffer = true;
   const unsigned char *b = buffer_linhas();
-  int ret = ECFBMTC_exec_argum(cmd_texto_vinculado, b, static_cast<int>(l));
+  int ret = ECFBMTC_exec_argum(cmd::texto_vinculado, b, static_cast<int>(l));
   if (ret == 0) {
-    muda_estado_doc(2);
+    muda_estado_doc(ecf::core::doc::vinculado);
   } else {
-    ret = ECFBMTC_exec_argum(cmd_texto_relatorio, b, static_cast<int>(l));
-    if (ret == 0) muda_estado_doc(4);
+    ret = ECFBMTC_exec_argum(cmd::texto_relatorio, b, static_cast<int>(l));
+    if (ret == 0) muda_estado_doc(ecf::core::doc::relatorio);
   }
   if (ret == 0 || ret == 1 || ret == 34) {
     esvazia_buffer();

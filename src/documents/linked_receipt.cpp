@@ -1,12 +1,14 @@
-// Stand-in for the linked receipt until it is built: nothing of it is ever
-// open here.
-#include "ecfbmtc/config.h"
+// The linked receipt is not built yet: its end cannot close one the printer
+// has open, so it passes the failure on instead of success.
+#include "core/states.h"
 #include "ecfbmtc/transport.h"
+#include "platform/platform.h"
 #include "receipt/deps.h"
-#include "setup/persistent_state.h"
 
 extern "C" int ECFIF_fim_cnf_vinc(void) {
-  ECFBMTCAUX_o_que_repetir = 0;
-  if (ecf::nv::estado_doc_atual() == 2) ecf::nv::muda_estado_doc(0);
-  return 0;
+  using namespace ecf::core;
+  if (ECFLOG_modo & 1) ECFLOG_print("fim_cnf_vinc()...");
+  marca_repeticao(Repete::fim_cnf_vinc);
+  if (ECFLOG_modo & 1) ECFLOG_print("fim_cnf_vinc()=%d.", nao_disponivel);
+  return nao_disponivel;
 }

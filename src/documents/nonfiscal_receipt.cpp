@@ -1,16 +1,20 @@
-// Stand-in for the non-fiscal receipt until it is built: nothing of it is
-// ever open here.
+// The non-fiscal receipt is not built yet: its end cannot close one the
+// printer has open, so it passes the failure on instead of success.
+#include "core/models.h"
+#include "core/states.h"
 #include "ecfbmtc/config.h"
 #include "ecfbmtc/transport.h"
+#include "platform/platform.h"
 #include "receipt/deps.h"
-#include "setup/persistent_state.h"
 
 extern "C" int BMTCLOCAL_cnf_eh_simulado(int codigo) {
-  return ((BMTCLOCAL_flg_vers & 1) == 0 || codigo == 29) ? 1 : 0;
+  return (!ecf::core::eh_mfd() || codigo == 29) ? 1 : 0;
 }
 
 extern "C" int ECFIF_fim_cnf(void) {
-  ECFBMTCAUX_o_que_repetir = 0;
-  if (ecf::nv::estado_doc_atual() == 3) ecf::nv::muda_estado_doc(0);
-  return 0;
+  using namespace ecf::core;
+  if (ECFLOG_modo & 1) ECFLOG_print("fim_cnf()...");
+  marca_repeticao(Repete::fim_cnf);
+  if (ECFLOG_modo & 1) ECFLOG_print("fim_cnf()=%d.", nao_disponivel);
+  return nao_disponivel;
 }

@@ -2,7 +2,7 @@
 // every receipt close.
 #include "receipt/common.h"
 
-using namespace receipt;
+using namespace ecf::receipt;
 
 extern "C" {
 char ECFBMTCAUX_idaplica[85];
@@ -13,19 +13,15 @@ namespace {
 
 constexpr std::size_t largura_idaplica = 84;
 
-bool modelo_aceita_idaplica() {
-  return ECFBMTC_modelo_ecf == 7 || ECFBMTC_modelo_ecf == 10 || ECFBMTC_modelo_ecf == 12;
-}
-
 }  // namespace
 
 extern "C" int ECFBMTCAUX_id_aplicacao(const char *texto) {
   registra(log_interface, "id_aplicacao(%s).", txt(texto));
-  if (!modelo_aceita_idaplica()) return 15;
+  if (!ecf::core::aceita_id_aplicacao()) return 15;
   if (!texto) return 2;
   Argumentos<largura_idaplica> a;
   a.l(texto, largura_idaplica);
-  return envia(6264, a);
+  return envia(cmd::id_aplicacao, a);
 }
 
 extern "C" int ECFIF_id_aplicacao(const char *texto) {
@@ -38,10 +34,7 @@ extern "C" int ECFIF_id_aplicacao(const char *texto) {
   std::string_view s = limitado(texto, largura_idaplica);
   std::memcpy(ECFBMTCAUX_idaplica, s.data(), s.size());
   int r = ECFBMTCAUX_id_aplicacao(ECFBMTCAUX_idaplica);
-  if (r == 15) {
-    registra(log_protocolo, "id_aplicacao()=%d, tratado como OK.", r);
-    r = 0;
-  }
+  if (r == 15) r = tratado_como_ok("id_aplicacao", r);
   if (r == 0) ECFBMTCAUX_configurada_idaplica = 1;
   return r;
 }

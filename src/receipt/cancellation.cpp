@@ -3,14 +3,14 @@
 
 #include "receipt/common.h"
 
-using namespace receipt;
+using namespace ecf::receipt;
 
 extern "C" int ECFBMTC_canc_item(unsigned item) {
   char numero[5];
   std::snprintf(numero, sizeof numero, "%04u", item % 10000u);
   Argumentos<4> a;
   a.texto(numero);
-  return envia(31, a);
+  return envia(cmd::cancela_item, a);
 }
 
 extern "C" int ECFIF_canc_it_posic(unsigned item) {
@@ -21,8 +21,8 @@ extern "C" int ECFIF_canc_it_posic(unsigned item) {
 extern "C" int ECFBMTC_cancela_cupom(const char *f1, const char *f2, const char *f3) {
   unsigned char bloco[140];
   int n = eh_mfd() ? BMTCLOCAL_formata_dados_cliente(bloco, f1, f2, f3) : 0;
-  int r = ECFBMTC_exec_argum(14, n ? bloco : nullptr, n);
-  if (r == 0) muda_estado_doc(0);
+  int r = ECFBMTC_exec_argum(cmd::cancela_cupom, n ? bloco : nullptr, n);
+  if (r == 0) muda_estado_doc(doc::nenhum);
   return r;
 }
 
@@ -38,7 +38,7 @@ extern "C" int ECFIF_canc_anterior(void) {
 
 extern "C" int ECFIF_pode_canc_anterior(void) {
   registra(log_interface, "pode_canc_anterior()");
-  int r = ECFBMTC_le_parametro(17);
+  int r = ECFBMTC_le_parametro(var::flags_documento);
   if (r != 0) return r;
   return (ECFIF_buffer_protocolo[3] & 32) ? 0 : 1;
 }

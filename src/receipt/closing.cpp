@@ -1,8 +1,9 @@
 // Closing the fiscal receipt, with the promotional lines; hands over to the
 // non-fiscal or linked receipt when that is what the printer has open.
+#include "core/reset.h"
 #include "receipt/common.h"
 
-using namespace receipt;
+using namespace ecf::receipt;
 
 namespace {
 
@@ -12,9 +13,10 @@ constexpr unsigned char nova_linha = 10;
 // Set while the closing hands over to another document's end, which may
 // come back here; the second time the failure is returned instead.
 bool entregando = false;
+const ecf::core::Reinicio reinicio([] { entregando = false; });
 
 void fechado() {
-  muda_estado_doc(0);
+  muda_estado_doc(doc::nenhum);
   ECFBMTCAUX_limpa_linhas(publicidade(), slots_publicidade);
 }
 
@@ -39,10 +41,10 @@ extern "C" int ECFBMTC_fecha_cupom(const char *l1, const char *l2, const char *l
   }
   if (ECFBMTCAUX_idaplica[0] != '\0') {
     int ri = ECFBMTCAUX_id_aplicacao(ECFBMTCAUX_idaplica);
-    if (ri != 0) registra(log_protocolo, "id_aplicacao()=%d, tratado como OK.", ri);
+    if (ri != 0) tratado_como_ok("id_aplicacao", ri);
   }
   registra(log_protocolo, "fecha_cupom()...");
-  int r = envia(34, texto);
+  int r = envia(cmd::fecha_cupom, texto);
   registra(log_protocolo, "fecha_cupom()=%d.", r);
   if (r == 0) {
     fechado();
@@ -50,22 +52,22 @@ extern "C" int ECFBMTC_fecha_cupom(const char *l1, const char *l2, const char *l
   }
   unsigned char estado = 0;
   if (ECFBMTC_le_estado_do_ecf(&estado) != 0) return r;
-  if (documento_fechado(estado)) {
-    registra(log_protocolo, "fecha_cupom()=%d, tratado como OK.", r);
+  if (ecf::core::sem_documento_aberto(estado)) {
+    tratado_como_ok("fecha_cupom", r);
     fechado();
     return 0;
   }
-  if ((estado == 4 || estado == 5) && !entregando) {
+  if ((estado == ecf::core::cnf_aberto || estado == ecf::core::vinculado_aberto) && !entregando) {
     entregando = true;
     AoSair fim([] { entregando = false; });
-    return estado == 4 ? ECFIF_fim_cnf() : ECFIF_fim_cnf_vinc();
+    return estado == ecf::core::cnf_aberto ? ECFIF_fim_cnf() : ECFIF_fim_cnf_vinc();
   }
   return r;
 }
 
 extern "C" int ECFIF_fim_venda(void) {
   registra(log_protocolo, "fim_venda()...");
-  ECFBMTCAUX_o_que_repetir = 0;
+  marca_repeticao(Repete::ultimo_comando);
   const char *linhas[slots_publicidade];
   const unsigned char *slot = publicidade();
   for (int i = 0; i < slots_publicidade; ++i, slot += tam_slot) {
@@ -74,9 +76,9 @@ extern "C" int ECFIF_fim_venda(void) {
   int r = ECFBMTC_fecha_cupom(linhas[0], linhas[1], linhas[2], linhas[3], linhas[4], linhas[5],
                               linhas[6], linhas[7]);
   if (r == 0)
-    muda_estado_doc(0);
+    muda_estado_doc(doc::nenhum);
   else
-    ECFBMTCAUX_o_que_repetir = 7;
+    marca_repeticao(Repete::fim_venda);
   registra(log_protocolo, "fim_venda()=%d.", r);
   return r;
 }

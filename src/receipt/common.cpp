@@ -5,17 +5,7 @@
 
 #include "platform/platform.h"
 
-namespace receipt {
-
-void registra(int bit, const char *formato, ...) {
-  if ((ECFLOG_modo & bit) == 0) return;
-  char linha[1024];
-  va_list ap;
-  va_start(ap, formato);
-  std::vsnprintf(linha, sizeof linha, formato, ap);
-  va_end(ap);
-  ECFLOG_print("%s", linha);
-}
+namespace ecf::receipt {
 
 void esquece_consumidor() {
   ecf::nv::limpa(ecf::nv::consumidor_cpf_cnpj);
@@ -33,4 +23,4 @@ bool valor8_zero(const unsigned char *valor) {
   return _8compara(valor, zero) == 0;
 }
 
-}  // namespace receipt
+}  // namespace ecf::receipt

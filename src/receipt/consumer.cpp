@@ -2,7 +2,7 @@
 // that carry one.
 #include "receipt/common.h"
 
-using namespace receipt;
+using namespace ecf::receipt;
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "receipt/common.h"
 
-using namespace receipt;
+using namespace ecf::receipt;
 
 namespace {
 
@@ -20,7 +20,7 @@ int ajuste_subtotal(char letra, const char *valor, std::size_t largura, const ch
     std::string_view s = limitado(valor, largura);
     for (std::size_t i = s.size(); i < largura; ++i) a.byte('0');
     for (char c : s) a.byte(c == ' ' ? '0' : static_cast<unsigned char>(c));
-    r = envia(32, a);
+    r = envia(cmd::ajusta_subtotal, a);
   }
   registra(log_interface, "%s(%s)=%d.", nome, txt(valor), r);
   return r;
@@ -36,7 +36,7 @@ int ajuste_item(char letra, int item, const char *valor, const char *nome) {
   std::snprintf(numero, sizeof numero, "%03d", item);
   a.texto(numero);
   a.z(valor, 8);
-  int r = envia(93, a);
+  int r = envia(cmd::ajusta_item, a);
   registra(log_protocolo, "%s(%d:%s)=%d.", nome, item, valor, r);
   return r;
 }
@@ -51,7 +51,7 @@ int cancela_ajuste_item(char letra, unsigned item) {
   char numero[4];
   std::snprintf(numero, sizeof numero, "%03d", n);
   a.texto(numero);
-  return envia(114, a);
+  return envia(cmd::cancela_ajuste_item, a);
 }
 
 }  // namespace

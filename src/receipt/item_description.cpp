@@ -5,7 +5,7 @@
 
 #include "receipt/common.h"
 
-namespace receipt {
+namespace ecf::receipt {
 
 Descricao::Descricao(const char *descricao, int primeira_linha, int colunas)
     : w_(primeira_linha > 0 ? static_cast<std::size_t>(primeira_linha) : 0),
@@ -61,4 +61,4 @@ std::array<char, 2> unidade_do_item(const char *unidade) {
   return r;
 }
 
-}  // namespace receipt
+}  // namespace ecf::receipt

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace receipt {
+namespace ecf::receipt {
 
 inline constexpr std::size_t max_descricao = 200;
 
@@ -31,6 +31,6 @@ class Descricao {
 // is usable, else the default unit.
 std::array<char, 2> unidade_do_item(const char *unidade);
 
-}  // namespace receipt
+}  // namespace ecf::receipt
 
 #endif

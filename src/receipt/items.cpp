@@ -1,15 +1,17 @@
 // Item registration: the four entry points and the three command builders
 // (classic 9/56, item with unit 63, extended 6273/6287).
+#include "core/reset.h"
 #include "receipt/common.h"
 #include "receipt/item_description.h"
 
-using namespace receipt;
+using namespace ecf::receipt;
 
 namespace {
 
 // Width of the first printed line of a description; set by the classic
 // builder and kept for the others.
 int largura_primeira_linha = 0;
+const ecf::core::Reinicio reinicio([] { largura_primeira_linha = 0; });
 
 struct Item {
   const char *codigo;
@@ -28,22 +30,22 @@ void esvazia_descritivo() {
 }
 
 int item_classico(const Item &it) {
-  int comando = it.tres_casas ? 56 : 9;
+  int comando = it.tres_casas ? cmd::registra_item_3casas : cmd::registra_item;
   int r;
   if (ECFBMTC_num_col_ecf < 1) {
     r = 2;
   } else {
-    largura_primeira_linha = (ECFBMTC_modelo_ecf == 3 || ECFBMTC_modelo_ecf == 4) ? 22 : 29;
+    largura_primeira_linha = ecf::core::largura_primeira_linha_item();
     Descricao d(it.descricao, largura_primeira_linha, ECFBMTC_num_col_ecf);
     r = 0;
     if (d.texto().size() > static_cast<std::size_t>(largura_primeira_linha)) {
       Argumentos<max_descricao> longa;
       longa.texto(d.texto());
-      r = envia(6252, longa);
+      r = envia(cmd::descricao_longa, longa);
     }
     if (r == 0) {
       Argumentos<68> a;
-      std::size_t largura_codigo = (ECFBMTC_modelo_ecf == 7 || ECFBMTC_modelo_ecf == 10) ? 14 : 13;
+      std::size_t largura_codigo = ecf::core::largura_codigo_item();
       if (ECFBMTCAUX_codigo_cbranco)
         a.l(it.codigo, largura_codigo);
       else
@@ -100,7 +102,7 @@ int item_com_unidade(const Item &it) {
     a.texto(d.texto());
     a.byte(0);
     esvazia_descritivo();
-    r = envia(63, a);
+    r = envia(cmd::registra_item_unidade, a);
   }
   registra(log_interface, "registra_item_com_unidade(%s,%s,%s,%s,%s,%s,%s,%s,%d)=%d.",
            txt(it.codigo), txt(it.descricao), txt(it.aliquota), txt(it.quantidade), txt(it.preco),
@@ -131,7 +133,7 @@ int item_estendido(const Item &it, bool com_modo) {
     a.texto(d.texto());
     a.byte(0);
     esvazia_descritivo();
-    r = envia(com_modo ? 6287 : 6273, a);
+    r = envia(com_modo ? cmd::registra_venda_item_modo : cmd::registra_venda_item, a);
   }
   registra(log_interface, "registra_venda_de_item(%s,%s,%s,%s,%s,%s,%s,%s,%d,%d)=%d.",
            txt(it.codigo), txt(it.aliquota), txt(it.unidade), txt(it.quantidade), txt(it.preco),
@@ -143,12 +145,15 @@ int item_estendido(const Item &it, bool com_modo) {
 int registra_por_modelo(const Item &it) {
   // Without a unit price the printer would be sent a price of zero.
   if (!it.preco) return 2;
-  const int m = ECFBMTC_modelo_ecf;
-  if (m == 7 || m == 10) {
-    if (ECFBMTC_flags & (4 | 8)) return item_estendido(it, (ECFBMTC_flags & 8) != 0);
-    return item_classico(it);
+  switch (ecf::core::caminho_item()) {
+    case ecf::core::CaminhoItem::estendido:
+      return item_estendido(it, true);
+    case ecf::core::CaminhoItem::estendido_opcional:
+      if (ECFBMTC_flags & (4 | 8)) return item_estendido(it, (ECFBMTC_flags & 8) != 0);
+      return item_classico(it);
+    case ecf::core::CaminhoItem::classico:
+      break;
   }
-  if (m == 12) return item_estendido(it, true);
   if (ECFBMTC_flags & 16) return item_com_unidade(it);
   return item_classico(it);
 }

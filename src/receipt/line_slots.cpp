@@ -2,7 +2,7 @@
 // promotional lines of the closing.
 #include "receipt/common.h"
 
-using namespace receipt;
+using namespace ecf::receipt;
 
 namespace {
 

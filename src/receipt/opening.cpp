@@ -1,7 +1,7 @@
 // Opening of the fiscal receipt.
 #include "receipt/common.h"
 
-using namespace receipt;
+using namespace ecf::receipt;
 
 namespace {
 
@@ -16,29 +16,29 @@ extern "C" int ECFBMTC_cf_abertura_txt(const char *f1, const char *f2, const cha
   registra(log_interface, "cf_abertura_txt(%s,%s,%s)...", txt(f1), txt(f2), txt(f3));
   unsigned char bloco[140];
   int n = BMTCLOCAL_formata_dados_cliente(bloco, f1, f2, f3);
-  int r = ECFBMTC_exec_argum(0, n ? bloco : nullptr, n);
+  int r = ECFBMTC_exec_argum(cmd::abre_cupom, n ? bloco : nullptr, n);
   registra(log_protocolo, "cf_abertura_txt()=%d.", r);
   if (r == 0) {
     esquece_consumidor();
   } else {
     unsigned char estado = 0;
     if (ECFBMTC_le_estado_do_ecf(&estado) != 0 || estado != 52) return r;
-    registra(log_protocolo, "cf_abertura_txt()=%d, tratado como OK.", r);
+    tratado_como_ok("cf_abertura_txt", r);
   }
   if (eh_mfd()) esvazia_pagtos_vinculaveis();
-  muda_estado_doc(1);
+  muda_estado_doc(doc::cupom_fiscal);
   return 0;
 }
 
 extern "C" int ECFIF_inicio_venda(void) {
   registra(log_interface, "inicio_venda()...");
-  ECFBMTCAUX_o_que_repetir = 0;
+  marca_repeticao(Repete::ultimo_comando);
   // The block is built before the fields are forgotten, so pointing into the
   // record is safe.
   int r = ECFBMTC_cf_abertura_txt(consumidor(ecf::nv::consumidor_cpf_cnpj),
                                   consumidor(ecf::nv::consumidor_nome),
                                   consumidor(ecf::nv::consumidor_endereco));
-  if (r != 0) ECFBMTCAUX_o_que_repetir = 10;
+  if (r != 0) marca_repeticao(Repete::inicio_venda);
   registra(log_protocolo, "inicio_venda()=%d.", r);
   return r;
 }

@@ -4,7 +4,7 @@
 #include "platform/platform.h"
 #include "receipt/common.h"
 
-using namespace receipt;
+using namespace ecf::receipt;
 
 namespace {
 
@@ -48,7 +48,7 @@ Argumentos<2 + largura_valor + max_textos> argumentos_pagamento(int forma, const
 
 extern "C" void BMTCLOCAL_armazena_fpagto_valor(const char *nome_forma, const char *valor) {
   if (!nome_forma || !*nome_forma || *nome_forma == ' ' || !valor || !*valor) return;
-  if (ECFBMTC_exec(30) != 0 || ECFIF_tam_resposta_ecf < 6) return;
+  if (ECFBMTC_exec(cmd::le_coo) != 0 || ECFIF_tam_resposta_ecf < 6) return;
   unsigned char &qtd = *ecf::nv::campo(ecf::nv::qtd_pagtos_vinculaveis);
   unsigned char *tabela = ecf::nv::campo(ecf::nv::pagtos_vinculaveis);
   while (qtd > max_pagtos - 1) {
@@ -83,7 +83,8 @@ extern "C" int ECFBMTC_pagamento(int forma, const char *valor, const char *texto
   _ato8(quantia, valor);
   const bool sem_valor_cnf = valor8_zero(ecf::nv::campo(ecf::nv::valor_cnf));
   if (valor8_zero(quantia)) return sem_valor_cnf ? 0 : 2;
-  if (estado_doc() == 3 && BMTCLOCAL_cnf_eh_simulado(ecf::nv::le_i32(ecf::nv::codigo_cnf))) {
+  if (estado_doc() == doc::nao_fiscal &&
+      BMTCLOCAL_cnf_eh_simulado(ecf::nv::le_i32(ecf::nv::codigo_cnf))) {
     if (sem_valor_cnf) return 1;
     soma_total_pago(valor);
     ecf::nv::grava_i32(ecf::nv::forma_pagto_cnf, forma);
@@ -92,7 +93,7 @@ extern "C" int ECFBMTC_pagamento(int forma, const char *valor, const char *texto
   }
   if ((texto1 || texto2) && ECFBMTC_num_col_ecf < 1) return 2;
   const auto a = argumentos_pagamento(forma, valor, texto1, texto2);
-  r = envia(72, a);
+  r = envia(cmd::efetua_pagamento, a);
   registra(log_protocolo, "pagamento()=%d.", r);
   if (r != 0 && ECFBMTCAUX_status_execucao == 23) {
     // The printer wants the totalling first.
@@ -102,7 +103,7 @@ extern "C" int ECFBMTC_pagamento(int forma, const char *valor, const char *texto
                static_cast<unsigned>(ECFBMTCAUX_status_execucao));
       return rt;
     }
-    r = envia(72, a);
+    r = envia(cmd::efetua_pagamento, a);
     registra(log_protocolo, "reenviando: pagamento()=%d.", r);
   }
   if (r != 0) return r;

@@ -2,12 +2,13 @@
 #include "platform/platform.h"
 #include "receipt/common.h"
 
-using namespace receipt;
+using namespace ecf::receipt;
 
 namespace {
 
 bool totaliza_nao_fiscal() {
-  return estado_doc() == 3 && eh_mfd() && ecf::nv::le_i32(ecf::nv::codigo_cnf) != 29 &&
+  return estado_doc() == doc::nao_fiscal && eh_mfd() &&
+         ecf::nv::le_i32(ecf::nv::codigo_cnf) != 29 &&
          !valor8_zero(ecf::nv::campo(ecf::nv::valor_cnf));
 }
 
@@ -15,10 +16,10 @@ bool totaliza_nao_fiscal() {
 
 extern "C" int ECFIF_imprime_total(const char *texto) {
   registra(log_interface, "imprime_total(%s)...", txt_vazio(texto));
-  ECFBMTCAUX_o_que_repetir = 0;
-  int r = ECFBMTC_le_parametro(17);
+  marca_repeticao(Repete::ultimo_comando);
+  int r = ECFBMTC_le_parametro(var::flags_documento);
   if (r != 0) {
-    ECFBMTCAUX_o_que_repetir = 13;
+    marca_repeticao(Repete::imprime_total);
     return r;
   }
   const unsigned char f = ECFIF_buffer_protocolo[3];
@@ -26,17 +27,17 @@ extern "C" int ECFIF_imprime_total(const char *texto) {
   const bool totalizando = f & 2;
   if (cupom_aberto && !totalizando) {
     static constexpr unsigned char inicio[] = {'D', '0', '0', '0', '0'};
-    r = ECFBMTC_exec_argum(32, inicio, sizeof inicio);
+    r = ECFBMTC_exec_argum(cmd::ajusta_subtotal, inicio, sizeof inicio);
     registra(log_interface, "imprime_total()=%d.", r);
   } else if (!cupom_aberto && !totalizando && totaliza_nao_fiscal()) {
     Argumentos<15> a;
     a.byte('d');
     a.repete('0', 14);
-    r = envia(79, a);
+    r = envia(cmd::totaliza_cnf, a);
     registra(log_interface, "imprime_total()=%d.", r);
   }
   if (r != 0) {
-    ECFBMTCAUX_o_que_repetir = 13;
+    marca_repeticao(Repete::imprime_total);
     return r;
   }
   ecf::nv::limpa(ecf::nv::total_pago);

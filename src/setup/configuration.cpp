@@ -3,19 +3,20 @@
 #include <cstring>
 #include <string_view>
 
+#include "core/answer.h"
+#include "core/catalog.h"
+#include "core/models.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
-#include "setup/answer_data.h"
-#include "setup/model_table.h"
+
+namespace cmd = ecf::core::cmd;
+namespace var = ecf::core::var;
 
 namespace {
 
-using ecfbmtc::resposta::copia_dados;
+using ecf::core::resposta::copia_dados;
 
 constexpr std::size_t tam_cfg = 100;
-constexpr int var_fabricacao = 14;
-constexpr int var_dia = 27;
-constexpr int var_coo = 6;
 constexpr std::string_view fabricante = "Bematech";
 
 enum : std::size_t {
@@ -37,10 +38,10 @@ static_assert(C_FIM_NOMES == C_MODELO + 21);
 
 // Twenty characters filled with blanks, then a zero byte.
 void escreve_nome(unsigned char *destino, std::string_view nome) {
-  nome = nome.substr(0, ecfbmtc::modelos::tam_nome);
-  std::memset(destino, ' ', ecfbmtc::modelos::tam_nome);
+  nome = nome.substr(0, ecf::core::tam_nome);
+  std::memset(destino, ' ', ecf::core::tam_nome);
   std::memcpy(destino, nome.data(), nome.size());
-  destino[ecfbmtc::modelos::tam_nome] = 0;
+  destino[ecf::core::tam_nome] = 0;
 }
 
 void copia_retorno(unsigned char *destino, int maximo) {
@@ -59,20 +60,20 @@ int preenche(unsigned char *c) {
   if (ret != 0) return ret;
   copia_retorno(c + C_REG_FABRICACAO, 18);
 
-  ret = ECFBMTC_le_parametro(var_fabricacao);
+  ret = ECFBMTC_le_parametro(var::fabricacao);
   if (ret != 0) return ret;
   copia_dados(c + C_VAR14, 0, 2);
-  ret = ECFBMTC_le_parametro(var_dia);
+  ret = ECFBMTC_le_parametro(var::totais_dia);
   if (ret != 0) return ret;
   copia_dados(c + C_VAR27, 0, 3);
-  ret = ECFBMTC_le_parametro(var_coo);
+  ret = ECFBMTC_le_parametro(var::coo);
   if (ret != 0) return ret;
   copia_dados(c + C_COO, 0, 3);
   ret = ECFBMTC_le_estado_do_ecf(c + C_ESTADO);
   if (ret != 0) return ret;
 
   escreve_nome(c + C_FABRICANTE, fabricante);
-  const auto *m = ecfbmtc::modelos::por_codigo(ECFBMTC_modelo_ecf);
+  const auto *m = ecf::core::modelo_atual();
   escreve_nome(c + C_MODELO, m != nullptr ? m->nome_host : std::string_view{});
   if (ECFLOG_modo & 2)
     ECFLOG_print("le_configuracao():v%02x %s %s %02x%02x %02x%02x%02x COO=%02x%02x%02x e%u.", c[2],

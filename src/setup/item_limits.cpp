@@ -1,11 +1,14 @@
 // Multiplication mode and item limits, each forced by a host option or asked.
+#include "core/answer.h"
+#include "core/catalog.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
-#include "setup/answer_data.h"
+
+namespace cmd = ecf::core::cmd;
+namespace var = ecf::core::var;
 
 namespace {
 
-constexpr int var_multiplicacao = 28;
 constexpr int max_itens = 999;
 constexpr int max_itens_anteriores = 300;
 
@@ -14,8 +17,8 @@ int ultimo_modo_logado = -99;
 int ultimo_maximo_logado = -99;
 
 int modo_da_impressora() {
-  if (ECFBMTC_le_parametro(var_multiplicacao) != 0) return -1;
-  switch (ecfbmtc::resposta::dado(0)) {
+  if (ECFBMTC_le_parametro(var::multiplicacao) != 0) return -1;
+  switch (ecf::core::resposta::dado(0)) {
     case 0:
       return 0;
     case 255:

@@ -2,23 +2,22 @@
 #include <array>
 #include <cstring>
 
+#include "core/answer.h"
+#include "core/catalog.h"
+#include "core/models.h"
+#include "core/states.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
-#include "setup/answer_data.h"
 #include "setup/serial_number.h"
+
+namespace cmd = ecf::core::cmd;
+namespace var = ecf::core::var;
 
 namespace {
 
-using ecfbmtc::resposta::dado;
+using ecf::core::resposta::dado;
 
-constexpr int var_alteracoes_cgc = 11;
-constexpr int var_crz = 9;
-constexpr int var_cro = 10;
-constexpr int var_reducoes_restantes = 59;
-constexpr int var_serie_mfd = 40;
-constexpr int var_serie = 0;
 constexpr int max_serie = 20;
-constexpr int repetir_fabricacao = 3;
 
 enum : std::size_t {
   F_SERIE = 0,
@@ -45,14 +44,14 @@ void int_para_bcd4(uint8_t *destino, int valor) {
 }
 
 int le_resto(std::array<uint8_t, F_TAM> &r, bool mfd, int total_reducoes) {
-  int ret = ECFBMTC_le_parametro(var_crz);
+  int ret = ECFBMTC_le_parametro(var::crz);
   if (ret != 0) return ret;
   r[F_CRZ] = dado(0);
   r[F_CRZ + 1] = dado(1);
 
   int reducoes_restantes;
   if (mfd) {
-    ret = ECFBMTC_le_parametro(var_reducoes_restantes);
+    ret = ECFBMTC_le_parametro(var::reducoes_restantes);
     if (ret != 0) return ret;
     reducoes_restantes = bcd4_para_int(dado(0), dado(1));
   } else {
@@ -62,15 +61,15 @@ int le_resto(std::array<uint8_t, F_TAM> &r, bool mfd, int total_reducoes) {
   r[F_RZ_TOTAL_COPIA] = r[F_RZ_TOTAL];
   r[F_RZ_TOTAL_COPIA + 1] = r[F_RZ_TOTAL + 1];
 
-  ret = ECFBMTC_le_parametro(mfd ? var_serie_mfd : var_serie);
+  ret = ECFBMTC_le_parametro(mfd ? var::serie_mfd : var::serie);
   if (ret != 0) return ret;
-  const int n = ecfbmtc::resposta::tamanho_dados();
+  const int n = ecf::core::resposta::tamanho_dados();
   if (n > max_serie) return 12;
   uint8_t serie[max_serie];
-  ecfbmtc::resposta::copia_dados(serie, 0, n);
-  ecfbmtc::serie::empacota(serie, n, &r[F_SERIE]);
+  ecf::core::resposta::copia_dados(serie, 0, n);
+  ecf::setup::serie::empacota(serie, n, &r[F_SERIE]);
 
-  ret = ECFBMTC_le_parametro(var_cro);
+  ret = ECFBMTC_le_parametro(var::cro);
   if (ret != 0) return ret;
   r[F_CRO] = dado(0);
   r[F_CRO + 1] = dado(1);
@@ -81,13 +80,13 @@ int le_resto(std::array<uint8_t, F_TAM> &r, bool mfd, int total_reducoes) {
 
 extern "C" int ECFIF_le_fabricacao(void) {
   if (ECFLOG_modo & 2) ECFLOG_print("le_fabricacao()...");
-  ECFBMTCAUX_o_que_repetir = 0;
+  ecf::core::marca_repeticao(ecf::core::Repete::ultimo_comando);
   std::array<uint8_t, F_TAM> r{};
-  const bool mfd = (BMTCLOCAL_flg_vers & 1) != 0;
+  const bool mfd = ecf::core::eh_mfd();
   const int total_cgc = mfd ? 20 : 10;
   const int total_reducoes = mfd ? 2046 : 2280;
 
-  int ret = ECFBMTC_le_parametro(var_alteracoes_cgc);
+  int ret = ECFBMTC_le_parametro(var::alteracoes_cgc);
   if (ret != 0) return ret;
   int_para_bcd4(&r[F_CGC_RESTANTES], total_cgc - bcd4_para_int(dado(0), dado(1)));
   int_para_bcd4(&r[F_CGC_TOTAL], total_cgc);
@@ -95,7 +94,7 @@ extern "C" int ECFIF_le_fabricacao(void) {
 
   ret = le_resto(r, mfd, total_reducoes);
   if (ret != 0) {
-    ECFBMTCAUX_o_que_repetir = repetir_fabricacao;
+    ecf::core::marca_repeticao(ecf::core::Repete::le_fabricacao);
     return ret;
   }
   std::memcpy(ECFIF_retornado, r.data(), r.size());

@@ -2,17 +2,20 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/answer.h"
+#include "core/catalog.h"
+#include "core/models.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
-#include "setup/answer_data.h"
 #include "setup/payment_name.h"
+
+namespace cmd = ecf::core::cmd;
+namespace var = ecf::core::var;
 
 namespace {
 
-namespace nome = ecfbmtc::nome_fpag;
+namespace nome = ecf::setup::nome_fpag;
 
-constexpr int var_cnf_mfd = 50;
-constexpr int var_cnf = 33;
 constexpr int tam_entrada_mfd = 19;
 constexpr int pos_nome = 12;
 constexpr int tam_entrada = 31;
@@ -37,7 +40,7 @@ extern "C" int ECFIF_le_cnf(int indice, void *registro) {
   char prefixo[32] = "";
   const bool log = (ECFLOG_modo & 1) != 0;
   if (log) std::snprintf(prefixo, sizeof prefixo, "le_cnf(%d):", indice);
-  const bool mfd = (BMTCLOCAL_flg_vers & 1) != 0;
+  const bool mfd = ecf::core::eh_mfd();
   auto *r = static_cast<unsigned char *>(registro);
   if (!mfd && (indice == indice_suprimento || indice == indice_sangria)) {
     if (r == nullptr) return 2;
@@ -53,14 +56,14 @@ extern "C" int ECFIF_le_cnf(int indice, void *registro) {
     return 19;
   }
   if (r == nullptr) return 2;
-  const int ret = ECFBMTC_le_parametro(mfd ? var_cnf_mfd : var_cnf);
+  const int ret = ECFBMTC_le_parametro(mfd ? var::cnf_mfd : var::cnf);
   if (ret != 0) {
     if (log && mfd) ECFLOG_print("%s r=%d.", prefixo, ret);
     return ret;
   }
   unsigned char origem[nome::tam_nome];
   const int pos = mfd ? tam_entrada_mfd * indice : pos_nome + tam_entrada * indice;
-  ecfbmtc::resposta::copia_dados(origem, pos, nome::tam_nome);
+  ecf::core::resposta::copia_dados(origem, pos, nome::tam_nome);
   escreve(r, origem, prefixo, log);
   return 0;
 }

@@ -1,33 +1,65 @@
 // Host options and the driver settings they set.
+#include <cstring>
+
+#include "core/reset.h"
 #include "ecfbmtc/setup.h"
 #include "platform/platform.h"
 
 extern "C" {
 
-int ECFBMTC_flags = 0;
-int ECFBMTCAUX_logica_gaveta = 0;
-int ECFBMTCAUX_forca_multiplicacao = 0;
-int ECFBMTCAUX_modo_protocolo = 0;
-int ECFBMTCAUX_codigo_cbranco = 0;
-int ECFBMTCAUX_acerta_relogio = 0;
-int ECFBMTCAUX_modo_acerta_relogio = 0;
-int ECFBMTCAUX_desativa_corte = 0;
-int ECFBMTCAUX_regitem_nlinha = 0;
-int ECFBMTCAUX_tipo_codbar = 0;
-int ECFBMTCAUX_margem_codbar = 2;
-int ECFBMTCAUX_altura_codbar = 60;
-int ECFBMTCAUX_barra_codbar = 2;
-int ECFBMTCAUX_fonte_codbar = 0;
-int ECFBMTCAUX_pos_txt_codbar = 2;
-int ECFBMTCAUX_forca_maximo_de_itens = 0;
-
-unsigned char ECFBMTC_tempo_pulso_gaveta = 20;
-int ECFBMTC_num_tetativas_autenticacao = 4;
-int ECFBMTC_tipo_relger = 1;
-char ECFBMTC_unidade_do_item[3] = {'U', 'N', '\0'};
-int ECFIF_maxtam_resposta = 300;
+int ECFBMTC_flags;
+int ECFBMTCAUX_logica_gaveta;
+int ECFBMTCAUX_forca_multiplicacao;
+int ECFBMTCAUX_modo_protocolo;
+int ECFBMTCAUX_codigo_cbranco;
+int ECFBMTCAUX_acerta_relogio;
+int ECFBMTCAUX_modo_acerta_relogio;
+int ECFBMTCAUX_desativa_corte;
+int ECFBMTCAUX_regitem_nlinha;
+int ECFBMTCAUX_tipo_codbar;
+int ECFBMTCAUX_margem_codbar;
+int ECFBMTCAUX_altura_codbar;
+int ECFBMTCAUX_barra_codbar;
+int ECFBMTCAUX_fonte_codbar;
+int ECFBMTCAUX_pos_txt_codbar;
+int ECFBMTCAUX_forca_maximo_de_itens;
+unsigned char ECFBMTC_tempo_pulso_gaveta;
+int ECFBMTC_num_tetativas_autenticacao;
+int ECFBMTC_tipo_relger;
+char ECFBMTC_unidade_do_item[3];
+int ECFIF_maxtam_resposta;
 
 }  // extern "C"
+
+namespace {
+
+// The load-time values of the settings.
+void valores_iniciais() {
+  ECFBMTC_flags = 0;
+  ECFBMTCAUX_logica_gaveta = 0;
+  ECFBMTCAUX_forca_multiplicacao = 0;
+  ECFBMTCAUX_modo_protocolo = 0;
+  ECFBMTCAUX_codigo_cbranco = 0;
+  ECFBMTCAUX_acerta_relogio = 0;
+  ECFBMTCAUX_modo_acerta_relogio = 0;
+  ECFBMTCAUX_desativa_corte = 0;
+  ECFBMTCAUX_regitem_nlinha = 0;
+  ECFBMTCAUX_tipo_codbar = 0;
+  ECFBMTCAUX_margem_codbar = 2;
+  ECFBMTCAUX_altura_codbar = 60;
+  ECFBMTCAUX_barra_codbar = 2;
+  ECFBMTCAUX_fonte_codbar = 0;
+  ECFBMTCAUX_pos_txt_codbar = 2;
+  ECFBMTCAUX_forca_maximo_de_itens = 0;
+  ECFBMTC_tempo_pulso_gaveta = 20;
+  ECFBMTC_num_tetativas_autenticacao = 4;
+  ECFBMTC_tipo_relger = 1;
+  std::memcpy(ECFBMTC_unidade_do_item, "UN", 3);
+  ECFIF_maxtam_resposta = 300;
+}
+const ecf::core::Reinicio reinicio(valores_iniciais);
+
+}  // namespace
 
 namespace {
 

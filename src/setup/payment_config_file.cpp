@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/files.h"
+#include "core/models.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
 #include "setup/payment_file.h"
@@ -13,7 +15,7 @@
 
 namespace {
 
-namespace arq = ecfbmtc::arquivo_fpag;
+namespace arq = ecf::setup::arquivo_fpag;
 
 constexpr const char *arquivo_padrao = "BMTCFPAG.CFG";
 constexpr unsigned tam_tabela = arq::max_chaves * arq::tam_campo;
@@ -33,34 +35,6 @@ class TabelaArquivo {
   arq::Campo *campos_ = nullptr;
 };
 
-class Arquivo {
- public:
-  explicit Arquivo(std::FILE *f) : f_(f) {}
-  ~Arquivo() {
-    if (f_ != nullptr) std::fclose(f_);
-  }
-  Arquivo(const Arquivo &) = delete;
-  Arquivo &operator=(const Arquivo &) = delete;
-  std::FILE *get() const { return f_; }
-
- private:
-  std::FILE *f_;
-};
-
-// Only a regular file: a fifo or a device could block or never end.
-std::FILE *abre_texto(const char *caminho) {
-  const int fd = ::open(caminho, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return nullptr;
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    return nullptr;
-  }
-  std::FILE *f = ::fdopen(fd, "r");
-  if (f == nullptr) ::close(fd);
-  return f;
-}
-
 int ajusta(int c) {
   return ECFIF_ajusta_carac(c);
 }
@@ -68,7 +42,7 @@ int ajusta(int c) {
 int le_arquivo(const char *caminho, int chaves, arq::Campo *campos) {
   if (caminho == nullptr) caminho = arquivo_padrao;
   if (caminho[0] == 0) return 2;
-  Arquivo f(abre_texto(caminho));
+  const ecf::core::arquivos::Arquivo f = ecf::core::arquivos::abre_leitura(caminho);
   if (f.get() == nullptr) return 2;
   return arq::le_secao(f.get(), chaves, campos, ajusta);
 }
@@ -102,7 +76,7 @@ extern "C" int ECFBMTC_le_arquivo_CFG(const char *caminho) {
     return 1;
   }
   ECFIF_libera_memoria();
-  const int chaves = (BMTCLOCAL_flg_vers & 1) ? 20 : 50;
+  const int chaves = ecf::core::eh_mfd() ? 20 : 50;
   int ret = le_arquivo(caminho, chaves, tabela.campos());
   if (ret != 0) return ret;
 

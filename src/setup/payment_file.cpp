@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string_view>
 
-namespace ecfbmtc::arquivo_fpag {
+namespace ecf::setup::arquivo_fpag {
 namespace {
 
 constexpr std::string_view secao = "[FORMAS DE PAGAMENTO]";
@@ -106,4 +106,4 @@ int le_secao(std::FILE *arquivo, int chaves, Campo *campos, Filtro filtro) {
   return resultado;
 }
 
-}  // namespace ecfbmtc::arquivo_fpag
+}  // namespace ecf::setup::arquivo_fpag

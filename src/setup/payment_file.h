@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-namespace ecfbmtc::arquivo_fpag {
+namespace ecf::setup::arquivo_fpag {
 
 inline constexpr int tam_campo = 17;  // 16 characters and a zero byte
 inline constexpr int max_chaves = 50;
@@ -19,4 +19,4 @@ using Filtro = int (*)(int);
 // passes through filtro.
 int le_secao(std::FILE *arquivo, int chaves, Campo *campos, Filtro filtro);
 
-}  // namespace ecfbmtc::arquivo_fpag
+}  // namespace ecf::setup::arquivo_fpag

@@ -2,10 +2,15 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/answer.h"
+#include "core/catalog.h"
+#include "core/models.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
-#include "setup/answer_data.h"
 #include "setup/payment_name.h"
+
+namespace cmd = ecf::core::cmd;
+namespace var = ecf::core::var;
 
 extern "C" {
 unsigned char *ECFBMTC_formas_pagto = nullptr;
@@ -14,17 +19,12 @@ unsigned char ECFBMTC_carregou_fpag = 0;
 
 namespace {
 
-namespace nome = ecfbmtc::nome_fpag;
+namespace nome = ecf::setup::nome_fpag;
 
 constexpr unsigned tam_cache = 50 * nome::tam_campo;
 static_assert(tam_cache == 850);
-constexpr int var_fpag_mfd = 49;
-constexpr int var_fpag = 32;
-constexpr int cmd_programa_fpag = 71;
 
-bool eh_mfd() {
-  return (BMTCLOCAL_flg_vers & 1) != 0;
-}
+using ecf::core::eh_mfd;
 int qtd_formas() {
   return eh_mfd() ? 20 : 50;
 }
@@ -38,13 +38,13 @@ extern "C" int ECFBMTC_carrega_formas_pagto(void) {
   }
   if (ECFBMTC_carregou_fpag) return 0;
   const bool mfd = eh_mfd();
-  const int ret = ECFBMTC_le_parametro(mfd ? var_fpag_mfd : var_fpag);
+  const int ret = ECFBMTC_le_parametro(mfd ? var::fpag_mfd : var::fpag);
   if (ret != 0) return ret;
   const int primeiro = mfd ? 0 : 1;
   for (int i = 0; i < qtd_formas(); ++i) {
     unsigned char lido[nome::tam_nome];
-    ecfbmtc::resposta::copia_dados(lido, primeiro + static_cast<int>(nome::tam_nome) * i,
-                                   nome::tam_nome);
+    ecf::core::resposta::copia_dados(lido, primeiro + static_cast<int>(nome::tam_nome) * i,
+                                     nome::tam_nome);
     auto *entrada = ECFBMTC_formas_pagto + nome::tam_campo * static_cast<std::size_t>(i);
     if (lido[0] == 0) {
       std::memset(entrada, 0, nome::tam_campo);
@@ -83,6 +83,6 @@ extern "C" int ECFBMTC_programa_forma_pagamento(const char *nome_forma) {
   char campo[nome::tam_campo];
   nome::formata(campo, nome_forma);
   ECFBMTC_carregou_fpag = 0;
-  return ECFBMTC_exec_argum(cmd_programa_fpag, reinterpret_cast<const unsigned char *>(campo),
+  return ECFBMTC_exec_argum(cmd::programa_fpag, reinterpret_cast<const unsigned char *>(campo),
                             static_cast<int>(nome::tam_nome));
 }

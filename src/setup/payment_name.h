@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-namespace ecfbmtc::nome_fpag {
+namespace ecf::setup::nome_fpag {
 
 inline constexpr std::size_t tam_nome = 16;
 inline constexpr std::size_t tam_campo = tam_nome + 1;
@@ -30,4 +30,4 @@ inline void copia_da_tabela(char *destino, const unsigned char *origem) {
   destino[tam_nome] = 0;
 }
 
-}  // namespace ecfbmtc::nome_fpag
+}  // namespace ecf::setup::nome_fpag

@@ -1,6 +1,6 @@
 #include "setup/serial_number.h"
 
-namespace ecfbmtc::serie {
+namespace ecf::setup::serie {
 namespace {
 
 bool eh_hexa(uint8_t c) {
@@ -28,4 +28,4 @@ void empacota(const uint8_t *texto, int tamanho, uint8_t destino[4]) {
     destino[i] = static_cast<uint8_t>((digitos[2 * i] << 4) + digitos[2 * i + 1]);
 }
 
-}  // namespace ecfbmtc::serie
+}  // namespace ecf::setup::serie

@@ -3,16 +3,19 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/answer.h"
+#include "core/catalog.h"
+#include "core/models.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
-#include "setup/answer_data.h"
+
+namespace cmd = ecf::core::cmd;
+namespace var = ecf::core::var;
 
 namespace {
 
-using ecfbmtc::resposta::dado;
+using ecf::core::resposta::dado;
 
-constexpr int cmd_le_aliquotas = 26;
-constexpr int var_flags_iss = 29;
 constexpr int qtd_aliquotas = 16;
 constexpr uint8_t tipo_icms = 0;
 constexpr uint8_t tipo_iss = 20;
@@ -61,7 +64,7 @@ bool flag_iss(int i) {
 }
 
 int le_aliquota(int indice, unsigned char *r, const char *prefixo) {
-  int ret = ECFBMTC_exec(cmd_le_aliquotas);
+  int ret = ECFBMTC_exec(cmd::le_aliquotas);
   if (ret != 0) {
     if (ECFLOG_modo & 1) ECFLOG_print("%s r=%d.", prefixo, ret);
     return ret;
@@ -76,7 +79,7 @@ int le_aliquota(int indice, unsigned char *r, const char *prefixo) {
     r[T_TIPO] = tipo_nao_programada;
     return 0;
   }
-  ret = ECFBMTC_le_parametro(var_flags_iss);
+  ret = ECFBMTC_le_parametro(var::flags_iss);
   if (ret != 0) {
     if (ECFLOG_modo & 1) ECFLOG_print("%s r=%d.", prefixo, ret);
     return ret;
@@ -91,7 +94,7 @@ extern "C" int ECFIF_le_tributacao(int indice, void *registro) {
   char prefixo[32] = "";
   if (ECFLOG_modo & 1) std::snprintf(prefixo, sizeof prefixo, "le_trib(%d):", indice);
   auto *r = static_cast<unsigned char *>(registro);
-  const bool mfd = (BMTCLOCAL_flg_vers & 1) != 0;
+  const bool mfd = ecf::core::eh_mfd();
   const int fixa = indice - qtd_aliquotas;
   const bool existe =
       (indice >= 0 && indice < qtd_aliquotas) ||

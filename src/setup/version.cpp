@@ -2,10 +2,14 @@
 #include <array>
 #include <cstring>
 
+#include "core/answer.h"
+#include "core/catalog.h"
+#include "core/models.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
-#include "setup/answer_data.h"
-#include "setup/model_table.h"
+
+namespace cmd = ecf::core::cmd;
+namespace var = ecf::core::var;
 
 extern "C" {
 int ECFBMTC_modelo_ecf = 0;
@@ -16,18 +20,12 @@ const char ECFIF_texto_id_versao[10] = "ECFBMTC ?";
 
 namespace {
 
-using ecfbmtc::resposta::dado;
-namespace modelos = ecfbmtc::modelos;
+using ecf::core::resposta::dado;
+namespace modelos = ecf::core;
 
-constexpr int var_fabricacao = 14;
-constexpr int var_versao_mfd = 41;
-constexpr int var_versao = 1;
-constexpr int var_identificacao_mfd = 60;
-constexpr int var_serie = 0;
 constexpr int tam_var_identificacao = 42;
 constexpr int pos_nome_modelo = 15;
 constexpr int flag_sem_versao_mfd = 0x02;
-constexpr int cmd_cheque = 57;
 constexpr std::string_view teste_cheque = "00000000000100Tervalo S/A - Teste de Impressao.";
 static_assert(teste_cheque.size() == 47);
 
@@ -42,9 +40,7 @@ enum : std::size_t {
   V_TAM = 24,
 };
 
-bool eh_mfd() {
-  return (BMTCLOCAL_flg_vers & 1) != 0;
-}
+using ecf::core::eh_mfd;
 
 std::array<uint8_t, V_TAM> registro_inicial() {
   std::array<uint8_t, V_TAM> r{};
@@ -72,9 +68,9 @@ const modelos::Modelo *modelo_pelo_nome() {
 
 // MFD printers name their model in variable 60.
 int identifica_mfd(std::array<uint8_t, V_TAM> &r) {
-  int ret = ECFBMTC_le_parametro(var_identificacao_mfd);
+  int ret = ECFBMTC_le_parametro(var::identificacao_mfd);
   if (ret != 0) return ret;
-  if (ecfbmtc::resposta::tamanho_dados() != tam_var_identificacao) return 12;
+  if (ecf::core::resposta::tamanho_dados() != tam_var_identificacao) return 12;
   const auto *m = modelo_pelo_nome();
   if (m == nullptr) return 39;
   ECFBMTC_modelo_ecf = m->codigo;
@@ -89,7 +85,7 @@ int identifica_mfd(std::array<uint8_t, V_TAM> &r) {
 // Older printers: the serial number tells two models apart; otherwise the
 // cheque command is refused differently by each.
 int identifica_antiga(std::array<uint8_t, V_TAM> &r) {
-  int ret = ECFBMTC_le_parametro(var_serie);
+  int ret = ECFBMTC_le_parametro(var::serie);
   if (ret != 0) return ret;
   char prefixo[4];
   for (int i = 0; i < 4; ++i) prefixo[i] = static_cast<char>(dado(i));
@@ -99,9 +95,9 @@ int identifica_antiga(std::array<uint8_t, V_TAM> &r) {
   } else if (std::memcmp(prefixo, "5708", 4) == 0) {
     codigo = 3;
   } else {
-    ret =
-        ECFBMTC_exec_argum(cmd_cheque, reinterpret_cast<const unsigned char *>(teste_cheque.data()),
-                           static_cast<int>(teste_cheque.size()));
+    ret = ECFBMTC_exec_argum(cmd::cheque,
+                             reinterpret_cast<const unsigned char *>(teste_cheque.data()),
+                             static_cast<int>(teste_cheque.size()));
     if (ret == 2)
       codigo = 3;
     else if (ret == 15)
@@ -137,16 +133,16 @@ int eh_versao(int versao) {
 extern "C" int ECFIF_apenas_versao(void) {
   if (ECFLOG_modo & 2) ECFLOG_print("apenas_versao()");
   if (ECFIF_versao_firmware != 0) return 0;
-  int ret = ECFBMTC_le_parametro(var_fabricacao);
+  int ret = ECFBMTC_le_parametro(var::fabricacao);
   if (ret != 0) return ret;
-  if ((ECFBMTC_flags & flag_sem_versao_mfd) == 0 && ECFBMTC_le_parametro(var_versao_mfd) == 0) {
-    BMTCLOCAL_flg_vers |= 1;
+  if ((ECFBMTC_flags & flag_sem_versao_mfd) == 0 && ECFBMTC_le_parametro(var::versao_mfd) == 0) {
+    modelos::marca_mfd(true);
     ECFIF_versao_firmware = dado(0) * 256 + dado(2);
     return 0;
   }
-  ret = ECFBMTC_le_parametro(var_versao);
+  ret = ECFBMTC_le_parametro(var::versao);
   if (ret == 0) {
-    BMTCLOCAL_flg_vers &= ~1;
+    modelos::marca_mfd(false);
     ECFIF_versao_firmware = dado(0) * 256 + dado(1);
   } else {
     ECFIF_versao_firmware = 0;

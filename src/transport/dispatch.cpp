@@ -3,21 +3,18 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/catalog.h"
 #include "ecfbmtc/setup.h"
 #include "ecfbmtc/transport.h"
 #include "platform/platform.h"
 #include "transport/command_class.h"
-#include "transport/command_tables.h"
 #include "transport/exchange.h"
 #include "transport/seams.h"
 
 namespace {
 
 using namespace ecf::transport;
-
-constexpr int cmd_leitura_mf = 8;
-constexpr int cmd_le_variavel = 35;
-constexpr int cmd_leitura_lx = 69;
+using namespace ecf::core;
 
 bool log_protocol() {
   return (ECFLOG_modo & 1) != 0;
@@ -79,15 +76,15 @@ int ECFBMTC_exec_argum_(int comando, const unsigned char *argumentos, int tamanh
   BMTCLOCAL_seta_bit(&classe, copia_retorno);
   if (in_table(comandos_resposta_longa, comando)) {
     BMTCLOCAL_seta_bit(&classe, resposta_longa);
-    if (comando == cmd_leitura_mf) BMTCLOCAL_seta_bit(&classe, captura_mf);
-    if (comando == cmd_leitura_lx) BMTCLOCAL_seta_bit(&classe, captura_lx);
+    if (comando == cmd::leitura_mf) BMTCLOCAL_seta_bit(&classe, captura_mf);
+    if (comando == cmd::leitura_lx) BMTCLOCAL_seta_bit(&classe, captura_lx);
   }
   if (in_table(comandos_argumento_literal, comando)) BMTCLOCAL_seta_bit(&classe, argumento_literal);
   if (in_table(comandos_status_apos_dados, comando)) BMTCLOCAL_seta_bit(&classe, status_apos_dados);
 
   int data_bytes = look_up(tamanhos_resposta, comando).value_or(0);
   const bool has_args = argumentos != nullptr && tamanho > 0;
-  if (comando == cmd_leitura_mf) {
+  if (comando == cmd::leitura_mf) {
     if (!has_args) return 2;
     // Only an "R" reading streams; otherwise the printer prints it.
     if (tamanho <= 12 || argumentos[12] != 'R') {
@@ -95,7 +92,7 @@ int ECFBMTC_exec_argum_(int comando, const unsigned char *argumentos, int tamanh
       BMTCLOCAL_reseta_bit(&classe, resposta_longa);
       BMTCLOCAL_reseta_bit(&classe, captura_mf);
     }
-  } else if (comando == cmd_le_variavel) {
+  } else if (comando == cmd::le_variavel) {
     if (!has_args) return 2;
     if (auto size = look_up(tamanhos_parametro, argumentos[0])) {
       data_bytes = *size;

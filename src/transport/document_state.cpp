@@ -5,9 +5,13 @@
 #include <array>
 #include <cstring>
 
+#include "core/catalog.h"
 #include "ecfbmtc/transport.h"
 #include "platform/platform.h"
 #include "setup/persistent_state.h"
+
+namespace cmd = ecf::core::cmd;
+namespace var = ecf::core::var;
 
 namespace ecf::transport {
 
@@ -17,17 +21,8 @@ int compara_numeros(const unsigned char *a, const unsigned char *b, std::size_t 
   return 0;
 }
 
-int tratado_como_ok(const char *nome, int resultado) {
-  if (ECFLOG_modo & 1) ECFLOG_print("%s()=%d, tratado como OK.", nome ? nome : "(null)", resultado);
-  return 0;
-}
-
 namespace {
 
-constexpr unsigned char var_flags = 17;
-constexpr unsigned char var_fase_cupom = 22;
-constexpr unsigned char var_totais_dia = 27;
-constexpr int cmd_le_estado = 29;
 constexpr int tam_fase = 7;
 
 // Copies the answer's data bytes (zero-filled when the answer is short).
@@ -48,14 +43,14 @@ bool all_zero(const unsigned char *p, std::size_t n) {
 
 // Receipt in its later stage: compare variable 22 with the command 29 value.
 int fase_do_cupom(unsigned char &estado) {
-  int r = ECFBMTC_le_parametro(var_fase_cupom);
+  int r = ECFBMTC_le_parametro(var::fase_cupom);
   if (r != 0) return r;
   const auto fase = answer_data<tam_fase>();
   if (all_zero(fase.data(), fase.size())) {
     estado = cupom_fase_final;
     return 0;
   }
-  r = ECFBMTC_exec(cmd_le_estado);
+  r = ECFBMTC_exec(cmd::le_limite_fase);
   if (r != 0) return r;
   const auto limite = answer_data<tam_fase>();
   estado = compara_numeros(fase.data(), limite.data(), tam_fase) < 0 ? cupom_fase_final
@@ -88,7 +83,7 @@ unsigned char pelo_registro(bool dia_sem_movimento) {
 }
 
 int work_out(unsigned char &estado) {
-  int r = ECFBMTC_le_parametro(var_flags);
+  int r = ECFBMTC_le_parametro(var::flags_documento);
   if (r != 0) return r;
   const unsigned char flags = answer_data<1>()[0];
   if (flags & 0x01) {
@@ -100,10 +95,11 @@ int work_out(unsigned char &estado) {
   }
   if (flags & 0x08) {
     estado = sem_documento_sinalizado;
-    if (nv::estado_doc_atual() != 5) nv::muda_estado_doc(5);
+    if (nv::estado_doc_atual() != core::doc::pelos_flags)
+      nv::muda_estado_doc(core::doc::pelos_flags);
     return 0;
   }
-  r = ECFBMTC_le_parametro(var_totais_dia);
+  r = ECFBMTC_le_parametro(var::totais_dia);
   if (r != 0) return r;
   const auto totais = answer_data<3>();
   estado = pelo_registro(all_zero(totais.data(), totais.size()));

@@ -1,10 +1,12 @@
 // Printer variable reads and the status read.
+#include "core/catalog.h"
 #include "ecfbmtc/transport.h"
 #include "platform/platform.h"
 
+namespace cmd = ecf::core::cmd;
+namespace var = ecf::core::var;
+
 namespace {
-constexpr int cmd_le_variavel = 35;
-constexpr int cmd_le_status = 19;
 constexpr int tentativas_variavel = 5;
 constexpr int tentativas_status = 10;
 constexpr unsigned espera_status_s = 3;
@@ -15,7 +17,7 @@ extern "C" {
 int ECFBMTC_le_parametro(unsigned char v) {
   int r = 0;
   for (int i = 0; i < tentativas_variavel; ++i) {
-    r = ECFBMTC_exec_argum(cmd_le_variavel, &v, 1);
+    r = ECFBMTC_exec_argum(cmd::le_variavel, &v, 1);
     if (r == 0) break;
   }
   return r;
@@ -24,7 +26,7 @@ int ECFBMTC_le_parametro(unsigned char v) {
 int ECFBMTC_le_status(void) {
   int r = 0;
   for (int i = 0; i < tentativas_status; ++i) {
-    r = ECFBMTC_exec(cmd_le_status);
+    r = ECFBMTC_exec(cmd::le_status);
     if (r == 0) break;
     ECFIF_avisa_txt_motivo(3, "Lendo status ECF");
     ECFBMTCAUX_retardo(espera_status_s);

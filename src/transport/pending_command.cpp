@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/catalog.h"
+#include "core/reset.h"
 #include "ecfbmtc/setup.h"
 #include "ecfbmtc/transport.h"
 #include "platform/platform.h"
@@ -12,6 +14,9 @@
 #include "transport/exchange.h"
 #include "transport/frame.h"
 #include "transport/link.h"
+
+namespace cmd = ecf::core::cmd;
+namespace var = ecf::core::var;
 
 extern "C" {
 unsigned char *ECFIF_buffer_protocolo = nullptr;
@@ -36,8 +41,6 @@ constexpr unsigned min_answer_size = 50;
 // overflow restart, and a streamed line needs its terminating zero.
 constexpr unsigned answer_slack = 2;
 
-constexpr int cmd_fecha_cupom = 34;
-constexpr unsigned char var_flags_documento = 17;
 constexpr int doc_nao_fiscal = 3;
 
 int release(unsigned char *&buffer, unsigned &size) {
@@ -56,6 +59,20 @@ bool ensure(unsigned char *&buffer, unsigned &size, unsigned needed) {
   size = needed;
   return true;
 }
+
+// Buffers are released first, so nothing allocated is forgotten.
+void valores_iniciais() {
+  release(g_pending.args, g_pending.args_size);
+  release(g_pending.frame, g_pending.frame_size);
+  release(ECFIF_buffer_protocolo, g_answer_size);
+  g_pending = PendingCommand{};
+  g_porta_configurada = false;
+  ECFIF_tam_resposta_ecf = 0;
+  std::memset(ECFIF_retornado, 0, sizeof ECFIF_retornado);
+  ECFIF_tam_retorno = 0;
+  ECFIF_ultimo_comando = 0;
+}
+const core::Reinicio reinicio(valores_iniciais);
 
 int send_frame_of(int wire, const unsigned char *args, int len) {
   PendingCommand &p = g_pending;
@@ -127,9 +144,9 @@ int send_pending() {
   PendingCommand &p = g_pending;
   if (p.frame == nullptr || ECFIF_buffer_protocolo == nullptr || p.args == nullptr) return 44;
 
-  if (p.wire_code == cmd_fecha_cupom && nv::estado_doc_atual() != doc_nao_fiscal) {
+  if (p.wire_code == cmd::fecha_cupom && nv::estado_doc_atual() != doc_nao_fiscal) {
     // Only close what the printer reports open.
-    const int r = send_frame_of(35, &var_flags_documento, 1);
+    const int r = send_frame_of(35, &var::flags_documento, 1);
     if (r != 0) return r;
     if (ECFIF_tam_resposta_ecf < 2 || (ECFIF_buffer_protocolo[1] & 1) == 0) return 0;
   }

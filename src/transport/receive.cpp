@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 
+#include "core/files.h"
 #include "ecfbmtc/transport.h"
 #include "platform/platform.h"
 #include "transport/command_class.h"
@@ -265,10 +266,6 @@ void Receiver::normalise() {
   }
 }
 
-struct FileCloser {
-  void operator()(std::FILE *f) const { std::fclose(f); }
-};
-
 }  // namespace
 
 int receive_answer() {
@@ -280,10 +277,9 @@ int receive_answer() {
 int append_capture(const unsigned char *data, int length) {
   const PendingCommand &p = pending();
   if (data == nullptr || length < 1 || p.capture[0] == '\0') return 45;
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(p.capture.data(), "a"));
+  const core::arquivos::Arquivo file = core::arquivos::abre_acrescimo(p.capture.data());
   if (!file) return 44;
-  const auto written = std::fwrite(data, 1, static_cast<std::size_t>(length), file.get());
-  return written < static_cast<std::size_t>(length) ? 45 : 0;
+  return core::arquivos::escreve(file, data, static_cast<std::size_t>(length)) ? 0 : 45;
 }
 
 }  // namespace ecf::transport

@@ -16,7 +16,7 @@ int identidade(int c) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *dados, size_t tamanho) {
-  namespace arq = ecfbmtc::arquivo_fpag;
+  namespace arq = ecf::setup::arquivo_fpag;
   if (tamanho == 0) return 0;
   std::FILE *f = fmemopen(const_cast<uint8_t *>(dados), tamanho, "r");
   if (f == nullptr) return 0;

@@ -10,7 +10,7 @@
 
 namespace {
 
-namespace arq = ecfbmtc::arquivo_fpag;
+namespace arq = ecf::setup::arquivo_fpag;
 
 int identidade(int c) {
   return c;

@@ -26,13 +26,13 @@ TEST(BankLayout, CodesAreThreeCharacters) {
 }
 
 TEST(BankLayout, GroupsAndTheirBuiltInLines) {
-  EXPECT_STREQ(grupo_layout(12).arquivo, "BMTBANCO.CFG");
-  EXPECT_STREQ(grupo_layout(8).arquivo, "BTMFDBAN.CFG");
-  EXPECT_STREQ(grupo_layout(14).arquivo, "I4610BAN.CFG");
-  for (int modelo : {1, 6, 7}) {
-    const Layout l = bytes_da_linha(grupo_layout(modelo).linha_padrao);
+  EXPECT_STREQ(grupo_layout(0).arquivo, "BMTBANCO.CFG");
+  EXPECT_STREQ(grupo_layout(1).arquivo, "BTMFDBAN.CFG");
+  EXPECT_STREQ(grupo_layout(2).arquivo, "I4610BAN.CFG");
+  for (int grupo : {0, 1, 2}) {
+    const Layout l = bytes_da_linha(grupo_layout(grupo).linha_padrao);
     EXPECT_EQ(l.n, 13u);
-    EXPECT_EQ(l.bytes[0], modelo == 7 ? 70 : 51);
+    EXPECT_EQ(l.bytes[0], grupo == 2 ? 70 : 51);
   }
 }
 

@@ -202,12 +202,15 @@ TEST_F(Fechamento, RefusedCloseByPrinterState) {
     unsigned char estado_final;
     int repetir;
     bool linhas_mantidas;
+    const char *fim_log = nullptr;  // the end that took over
   } casos[] = {
       {1, 0x01, 34, 1, 7, true},  // the receipt is still open (state 3)
       {1, 0x00, 0, 0, 0, false},  // nothing open (state 2): tolerated
       {1, 0x08, 0, 0, 0, false},  // state 51: tolerated
-      {3, 0x00, 0, 0, 0, true},   // a non-fiscal receipt is open: its end takes over
-      {2, 0x00, 0, 0, 0, true},   // a linked receipt is open: its end takes over
+      // A non-fiscal or linked receipt open: its end takes over, and while
+      // that end cannot close it the sale is not reported closed.
+      {3, 0x00, 15, 3, 7, true, "fim_cnf()=15."},
+      {2, 0x00, 15, 2, 7, true, "fim_cnf_vinc()=15."},
   };
   for (const auto &c : casos) {
     SCOPED_TRACE(int(c.estado_doc) * 1000 + c.flag17_depois);
@@ -222,6 +225,9 @@ TEST_F(Fechamento, RefusedCloseByPrinterState) {
     EXPECT_EQ(BMTCLOCAL_d[0] == 1, c.linhas_mantidas);
     EXPECT_EQ(ecftest::log_has("fecha_cupom()=34, tratado como OK."),
               c.estado_doc == 1 && c.resultado == 0);
+    if (c.fim_log) {
+      EXPECT_TRUE(ecftest::log_has(c.fim_log));
+    }
     ecftest::clear_log();
     ECFIF_publicit(0, "");
   }

@@ -6,7 +6,7 @@
 
 #include "ecfbmtc/transport.h"
 
-namespace ecfbmtc::resposta {
+namespace ecf::core::resposta {
 
 inline int tamanho_dados() {
   if (ECFIF_buffer_protocolo == nullptr || ECFIF_tam_resposta_ecf < 3) return 0;
@@ -24,4 +24,4 @@ inline void copia_dados(uint8_t *destino, int k, int n) {
   for (int i = 0; i < n; ++i) destino[i] = dado(k + i);
 }
 
-}  // namespace ecfbmtc::resposta
+}  // namespace ecf::core::resposta

@@ -1,0 +1,102 @@
+// The shared core: model capabilities, the repeat table, the file seam and
+// the reset to the load-time state.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "core/files.h"
+#include "core/models.h"
+#include "core/reset.h"
+#include "core/states.h"
+#include "ecfbmtc/config.h"
+#include "ecfbmtc/setup.h"
+#include "ecfbmtc/transport.h"
+#include "platform/platform.h"
+#include "platform/test_platform.h"
+
+namespace {
+
+using namespace ecf::core;
+
+class Core : public ::testing::Test {
+ protected:
+  void SetUp() override { ecftest::reset(); }
+  void TearDown() override { ecftest::reset(); }
+};
+
+TEST_F(Core, CapabilitiesFollowTheModelTable) {
+  struct Caso {
+    int modelo;
+    int largura;
+    std::size_t codigo;
+    CaminhoItem caminho;
+    bool id_aplicacao;
+  } casos[] = {
+      {0, 29, 13, CaminhoItem::classico, false},  // unknown model: nothing special
+      {3, 22, 13, CaminhoItem::classico, false},
+      {7, 29, 14, CaminhoItem::estendido_opcional, true},
+      {10, 29, 14, CaminhoItem::estendido_opcional, true},
+      {12, 29, 13, CaminhoItem::estendido, true},
+      {13, 29, 13, CaminhoItem::classico, false},
+  };
+  for (const auto &c : casos) {
+    SCOPED_TRACE(c.modelo);
+    ECFBMTC_modelo_ecf = c.modelo;
+    EXPECT_EQ(largura_primeira_linha_item(), c.largura);
+    EXPECT_EQ(largura_codigo_item(), c.codigo);
+    EXPECT_EQ(caminho_item(), c.caminho);
+    EXPECT_EQ(aceita_id_aplicacao(), c.id_aplicacao);
+  }
+}
+
+TEST_F(Core, RepeatTableCoversCodesOneToThirteenAndUnbuiltOnesFail) {
+  EXPECT_EQ(operacao_a_repetir(0), nullptr);
+  EXPECT_EQ(operacao_a_repetir(14), nullptr);
+  EXPECT_EQ(operacao_a_repetir(-1), nullptr);
+  for (int c = 1; c <= ultimo_codigo_repete; ++c) EXPECT_NE(operacao_a_repetir(c), nullptr) << c;
+  EXPECT_EQ(operacao_a_repetir(static_cast<int>(Repete::reducao_z))(), nao_disponivel);
+  EXPECT_TRUE(ecftest::transmitted().empty());
+}
+
+TEST_F(Core, FileSeamFailsTheChosenOperation) {
+  char nome[] = "/tmp/ecf_core_XXXXXX";
+  const int fd = ::mkstemp(nome);
+  ASSERT_GE(fd, 0);
+  ::close(fd);
+  const std::string outro = std::string(nome) + ".b";
+  arquivos::falha_na_operacao(2);
+  {
+    const arquivos::Arquivo a = arquivos::abre_acrescimo(nome);
+    ASSERT_TRUE(a);
+    EXPECT_FALSE(arquivos::escreve(a, "abc", 3));  // the second operation
+    EXPECT_TRUE(arquivos::escreve(a, "abc", 3));   // the hook fired once
+  }
+  EXPECT_FALSE(arquivos::abre_leitura("/dev/null"));  // not a regular file
+  arquivos::falha_na_operacao(1);
+  EXPECT_FALSE(arquivos::renomeia(nome, outro.c_str()));
+  ASSERT_TRUE(arquivos::renomeia(nome, outro.c_str()));
+  {
+    const arquivos::Arquivo a = arquivos::abre_leitura(outro.c_str());
+    char buf[8] = {};
+    EXPECT_EQ(arquivos::le(a, buf, sizeof buf), 3);
+    EXPECT_EQ(std::string(buf), "abc");
+  }
+  EXPECT_TRUE(arquivos::remove(outro.c_str()));
+  EXPECT_FALSE(arquivos::remove(outro.c_str()));
+}
+
+TEST_F(Core, ResetRestoresLoadTimeSettings) {
+  ECFBMTCAUX_altura_codbar = 1;
+  ECFIF_maxtam_resposta = 7;
+  ECFBMTC_unidade_do_item[0] = 'K';
+  arquivos::falha_na_operacao(1);
+  volta_ao_estado_inicial();
+  EXPECT_EQ(ECFBMTCAUX_altura_codbar, 60);
+  EXPECT_EQ(ECFIF_maxtam_resposta, 300);
+  EXPECT_STREQ(ECFBMTC_unidade_do_item, "UN");
+  EXPECT_TRUE(arquivos::abre_leitura("/proc/self/status"));  // the hook is disarmed
+}
+
+}  // namespace
