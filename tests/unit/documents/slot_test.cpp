@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/files.h"
 #include "core/printer.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
@@ -113,13 +114,17 @@ class Documento : public ::testing::Test {
       if (t == tipo && s == texto) return true;
     return false;
   }
-  // A paid sale on the card method, then the linked receipt it allows.
-  void abre_vinculado() {
+  // A sale of 5.00 paid with `metodo`.
+  static void vende(int metodo) {
     ASSERT_EQ(ECFIF_inicio_venda(), 0);
     ASSERT_EQ(ECFBMTC_registra_item("1", "Cafe", "01", "1000", "500"), 0);
     ASSERT_EQ(ECFIF_imprime_total(nullptr), 0);
-    ASSERT_EQ(ECFBMTC_pagamento(3, "500", "", ""), 0);
+    ASSERT_EQ(ECFBMTC_pagamento(metodo, "500", "", ""), 0);
     ASSERT_EQ(ECFIF_fim_venda(), 0);
+  }
+  // A card sale, then the linked receipt it allows.
+  void abre_vinculado() {
+    vende(3);
     ASSERT_EQ(ECFBMTC_le_parametro(6), 0);
     char coo[7] = {};
     ECFBMTCAUX_bcd_para_asciiz(coo, ECFIF_buffer_protocolo + 3, 3);
@@ -135,11 +140,7 @@ class Documento : public ::testing::Test {
 TEST_F(Documento, AuthenticationAfterASaleOnEachProtocol) {
   for (bool estendido : {false, true}) {
     Impressora &p = liga(7, estendido);
-    ASSERT_EQ(ECFIF_inicio_venda(), 0);
-    ASSERT_EQ(ECFBMTC_registra_item("1", "Cafe", "01", "1000", "500"), 0);
-    ASSERT_EQ(ECFIF_imprime_total(nullptr), 0);
-    ASSERT_EQ(ECFBMTC_pagamento(1, "500", "", ""), 0);
-    ASSERT_EQ(ECFIF_fim_venda(), 0);
+    vende(1);
     EXPECT_EQ(ECFBMTC_autenticacao(7, "Pago"), 0);
     EXPECT_TRUE(p.impresso("AUTENTICACAO 07"));
     EXPECT_TRUE(p.impresso("[documento] Pago"));
@@ -247,8 +248,12 @@ TEST_F(ComArquivo, ChequeWithAndWithoutTheBankInTheFile) {
     EXPECT_EQ(ECFIF_tam_retorno, 3);
     EXPECT_EQ(std::string(reinterpret_cast<char *>(ECFIF_retornado), 3), std::string("\1\0\0", 3));
   }
+  // A file that cannot be read: the built-in line.
+  Impressora &p = liga(8);
+  ecf::core::arquivos::falha_na_operacao(1);
+  ASSERT_EQ(ECFCHQ_imprime_cheque("M", "C", "051226", "237", "1", nullptr, nullptr, nullptr), 0);
+  EXPECT_EQ(p.args(57)->substr(94, 1), "\x33");
 }
-
 TEST_F(Documento, ChequeOnTheSlotModelAndItsFailures) {
   Impressora &p = liga(7);
   ASSERT_EQ(
