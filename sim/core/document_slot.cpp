@@ -31,10 +31,10 @@ Reply authentication(State &s, std::string_view args) {
   if (!slot_ready(s)) return refuse(0, 0);
   const Civil c = civil_from_seconds(now(s));
   char buf[128];
-  std::snprintf(buf, sizeof buf, "[documento] AUTENTICACAO %02lld %02d/%02d/%04d COO:%06u",
+  std::snprintf(buf, sizeof buf, "[autenticacao] %02lld %02d/%02d/%04d COO:%06u",
                 static_cast<long long>(n), c.day, c.month, c.year, s.counters.coo);
   s.paper.text(buf);
-  if (args.size() > 2) s.paper.text("[documento] " + trim(args.substr(2)));
+  if (args.size() > 2) s.paper.text("[autenticacao] " + trim(args.substr(2)));
   s.slot = Slot::Printing;
   return ok();
 }

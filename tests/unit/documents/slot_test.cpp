@@ -142,8 +142,8 @@ TEST_F(Documento, AuthenticationAfterASaleOnEachProtocol) {
     Impressora &p = liga(7, estendido);
     vende(1);
     EXPECT_EQ(ECFBMTC_autenticacao(7, "Pago"), 0);
-    EXPECT_TRUE(p.impresso("AUTENTICACAO 07"));
-    EXPECT_TRUE(p.impresso("[documento] Pago"));
+    EXPECT_TRUE(p.impresso("[autenticacao] 07 "));
+    EXPECT_TRUE(p.impresso("[autenticacao] Pago"));
     ASSERT_NE(p.args(16), nullptr);
     EXPECT_EQ(*p.args(16), "07Pago" + std::string(44, ' '));
     EXPECT_TRUE(aviso(1));  // the stamped document is taken out
