@@ -314,10 +314,13 @@ TEST_F(Documento, EachBarCodeTypeOnThePaper) {
                                                   {3, "ABC-123"}, {4, "Pedido 42"},
                                                   {5, "A1234B"},  {6, "00123456"}};
   const char *nomes[] = {"EAN-8", "EAN-13", "CODE 39", "CODE 128", "CODABAR", "ITF"};
+  ASSERT_EQ(ECFIF_imprime_linha("Texto antes"), 0);  // printed first
+  const std::size_t antes = p.papel.size();
   for (const auto &[tipo, dados] : codigos) {
     ASSERT_EQ(ECFIF_imprime_codbarras(tipo, dados), 0) << tipo;
     EXPECT_TRUE(p.impresso(std::string(nomes[tipo - 1]) + " " + dados)) << tipo;
   }
+  EXPECT_EQ(p.papel.at(antes), "Texto antes");
 }
 
 TEST_F(Documento, BarCodeRulesAndSettings) {
