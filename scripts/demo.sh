@@ -9,7 +9,7 @@ root=$(pwd)
 speed=${ECF_DEMO_SPEED:-115200}
 model="MP-4000 TH FI"
 
-bash scripts/deps.sh
+bash scripts/deps.sh demo
 cmake --preset default >/dev/null
 cmake --build --preset default --target ecfbmtc ecfhost ecfsim ecfctl
 

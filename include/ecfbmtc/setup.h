@@ -1,11 +1,14 @@
-/* libecfbmtc: host options, driver settings and the persistent record. */
+/* libecfbmtc: host options, driver settings and the persistent record.
+   Nothing here sends a command or blocks. */
 #ifndef ECFBMTC_SETUP_H
 #define ECFBMTC_SETUP_H
 #ifdef __cplusplus
 extern "C" {
 #endif
 
-/* Host options: 1 when the option is the driver's, else the host's answer. */
+/* Host options ("ECFBMTC_..." and "ECFBEMATECH_..." keywords, some with
+   "=number"): 1 when the option is the driver's (known or not), else the
+   host's own answer for it. */
 int ECFIF_tratou_argumento(const char *arg);
 
 /* Settings set by options (initial values in brackets, 0 when not given). */
@@ -32,7 +35,7 @@ extern int ECFBMTC_num_tetativas_autenticacao;   /* [4] */
 extern int ECFBMTC_tipo_relger;                  /* [1] */
 extern char ECFBMTC_unidade_do_item[3];          /* ["UN"] */
 
-/* The character the printer is to print for c. */
+/* The character the printer is to print for c (the host's filter). */
 int ECFIF_ajusta_carac(int c);
 
 /* The persistent record: 2559 bytes the host keeps in non-volatile memory.
@@ -68,6 +71,7 @@ struct ECFIF_descritor_nvmem {
   unsigned char flags; /* bit 0: the driver changed the record */
 };
 extern struct ECFIF_descritor_nvmem ECFIF_nvmem;
+/* The address of ECFIF_nvmem, for the host to save and restore the record. */
 void *ECFIF_aponta_nvmem(void);
 
 #ifdef __cplusplus

@@ -60,7 +60,7 @@ class Argumentos {
   void r(const char *v, std::size_t largura) { direita(v, largura, ' '); }
   // Left-justified, blank-filled, cut after `largura` characters.
   void l(std::string_view s, std::size_t largura) {
-    if (s.size() > largura) s = s.substr(0, largura);
+    if (s.size() > largura) s.remove_suffix(s.size() - largura);
     texto(s);
     repete(' ', largura - s.size());
   }

@@ -113,7 +113,12 @@ extern "C" int ECFBMTC_pagamento(int forma, const char *valor, const char *texto
         reinterpret_cast<const char *>(ECFBMTC_formas_pagto) + tam_forma * (forma - 1);
     char nome16[17] = {};
     std::memcpy(nome16, nome, strnlen(nome, 16));
-    const std::string_view enviado = a.vista().substr(2, largura_valor);
+    // The amount as sent: the field after the two-digit method (bounded
+    // by hand, since substr could throw).
+    const std::string_view argumentos = a.vista();
+    const std::size_t inicio = std::min<std::size_t>(2, argumentos.size());
+    const std::string_view enviado(argumentos.data() + inicio,
+                                   std::min(largura_valor, argumentos.size() - inicio));
     char quantia14[largura_valor + 1] = {};
     std::memcpy(quantia14, enviado.data(), enviado.size());
     BMTCLOCAL_armazena_fpagto_valor(nome16, quantia14);

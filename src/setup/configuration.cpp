@@ -38,7 +38,7 @@ static_assert(C_FIM_NOMES == C_MODELO + 21);
 
 // Twenty characters filled with blanks, then a zero byte.
 void escreve_nome(unsigned char *destino, std::string_view nome) {
-  nome = nome.substr(0, ecf::core::tam_nome);
+  if (nome.size() > ecf::core::tam_nome) nome.remove_suffix(nome.size() - ecf::core::tam_nome);
   std::memset(destino, ' ', ecf::core::tam_nome);
   std::memcpy(destino, nome.data(), nome.size());
   destino[ecf::core::tam_nome] = 0;

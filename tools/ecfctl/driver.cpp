@@ -25,8 +25,10 @@ Driver::~Driver() {
 }
 
 std::string Driver::load(const std::string &lib_dir) {
-  const std::string host_path = lib_dir + "/libecfhost.so";
-  const std::string driver_path = lib_dir + "/libecfbmtc.so";
+  // The runtime names (the SONAMEs): an install without the development
+  // links still has them.
+  const std::string host_path = lib_dir + "/libecfhost.so.1";
+  const std::string driver_path = lib_dir + "/libecfbmtc.so.1";
   host_ = dlopen(host_path.c_str(), RTLD_NOW | RTLD_GLOBAL);
   if (host_ == nullptr) return dl_error("cannot load the host kit");
   if (!wire_count_attach(host_)) return "the host kit lacks its serial port calls";
