@@ -58,7 +58,7 @@ void ProcuraLayout::termina_linha() {
   const std::string_view linha(linha_.data(), n_);
   n_ = 0;
   if (achou_ || linha.size() < 3) return;
-  if (linha.substr(0, 3) != std::string_view(codigo_.data(), codigo_.size())) return;
+  if (std::memcmp(linha.data(), codigo_.data(), codigo_.size()) != 0) return;
   layout_ = bytes_da_linha(linha);
   achou_ = true;
 }

@@ -79,12 +79,13 @@ std::array<unsigned char, 3> argumento_cheque(ArgumentoCheque &a, const char *fa
   a.repete(' ', tam_cidade - c.size());
   a.texto(c);
   const std::string_view d = texto::limitado(data, 8);
-  a.texto(d.substr(0, 4));
+  // Checked above: at least six characters.
+  a.texto({d.data(), 4});
   if (d.size() == 8) {
-    a.texto(d.substr(4, 4));
+    a.texto({d.data() + 4, 4});
   } else {
     a.texto("20");
-    a.texto(d.substr(4, 2));
+    a.texto({d.data() + 4, 2});
   }
   a.texto(layout_do_banco(grupo_layout_cheque(), banco).vista());
   const std::size_t fim_layout = static_cast<std::size_t>(a.tamanho());

@@ -47,7 +47,8 @@ int libera_documento() {
 
 int espera_documento() {
   if (!tem_sensor_documento()) return 0;
-  const int r = espera_sensor(aviso_insira, [](unsigned char e) { return !(e & bit_sem_documento); });
+  const int r =
+      espera_sensor(aviso_insira, [](unsigned char e) { return !(e & bit_sem_documento); });
   fim_da_espera();
   return r == tempo_esgotado ? r : 0;
 }
