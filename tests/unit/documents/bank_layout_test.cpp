@@ -1,4 +1,5 @@
-// Bank codes and layout lines as the cheque takes them from a file.
+// Bank codes and layout lines as the cheque takes them from a file; the
+// built-in lines are checked by the cheques against the emulator.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,32 +9,8 @@
 namespace ecf::documentos {
 namespace {
 
-std::string codigo(const char *banco) {
-  const CodigoBanco c = codigo_banco(banco);
-  return {c.begin(), c.end()};
-}
-
 std::string bytes(const Layout &l) {
   return std::string(l.vista());
-}
-
-TEST(BankLayout, CodesAreThreeCharacters) {
-  EXPECT_EQ(codigo("1"), "001");
-  EXPECT_EQ(codigo("341"), "341");
-  EXPECT_EQ(codigo("12345"), "345");
-  EXPECT_EQ(codigo(""), "000");
-  EXPECT_EQ(codigo(nullptr), "000");
-}
-
-TEST(BankLayout, GroupsAndTheirBuiltInLines) {
-  EXPECT_STREQ(grupo_layout(0).arquivo, "BMTBANCO.CFG");
-  EXPECT_STREQ(grupo_layout(1).arquivo, "BTMFDBAN.CFG");
-  EXPECT_STREQ(grupo_layout(2).arquivo, "I4610BAN.CFG");
-  for (int grupo : {0, 1, 2}) {
-    const Layout l = bytes_da_linha(grupo_layout(grupo).linha_padrao);
-    EXPECT_EQ(l.n, 13u);
-    EXPECT_EQ(l.bytes[0], grupo == 2 ? 70 : 51);
-  }
 }
 
 struct CasoArquivo {
@@ -72,6 +49,8 @@ INSTANTIATE_TEST_SUITE_P(
                                               11),
                                   "399", true, "\x0c"},
                       CasoArquivo{"OddDigitDropped", "033 123\n", "33", true, "\x0c"},
+                      CasoArquivo{"LongCodeKeepsItsLastThree", "345 10\n", "12345", true, "\x0a"},
+                      CasoArquivo{"NoCodeIsZeros", "000 07\n", nullptr, true, "\x07"},
                       // 300 digits: only the first 231 after the code are kept.
                       CasoArquivo{"LongLineCut", "745" + std::string(300, '9') + "\n", "745", true,
                                   std::string(max_bytes_layout, '\x63')}),
