@@ -30,6 +30,7 @@ CodigoBanco codigo_banco(const char *banco) {
   CodigoBanco c{'0', '0', '0'};
   const std::size_t n = banco ? strnlen(banco, 256) : 0;
   const std::size_t usados = n < c.size() ? n : c.size();
+  if (usados == 0) return c;
   std::memcpy(c.data() + c.size() - usados, banco + n - usados, usados);
   return c;
 }
