@@ -1,118 +1,31 @@
-// The driver library and the host kit against the emulated printer over a
-// pseudo-terminal: identification of several models, payment methods, tax
-// rates, programming from the file and free text.
-#include "ecfbmtc.h"
-#include "platform/platform.h"
-
-#include "../hostkit/pty_pair.h"
-#include "core/printer.h"
-#include "wire/device.h"
-
+// Configuration against the emulated printer: identification of every model,
+// the payment method, tax rate and totalizer tables, programming from the
+// file, buffered report text, and failures of each read passed on.
 #include <gtest/gtest.h>
 
-#include <poll.h>
 #include <unistd.h>
-
 #include <algorithm>
-#include <atomic>
-#include <chrono>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "ecfbmtc.h"
+#include "emulated_printer.h"
+#include "platform/platform.h"
+
+namespace ecftest {
 namespace {
 
-// The emulated printer (fiscal and serial sides) on the master side.
-class EmulatedPrinter {
- public:
-  EmulatedPrinter(ecftest::PtyPair &pty, int model)
-      : pty_(pty),
-        printer_(ecfsim::PrinterConfig{model, 0, {}, [this](std::string_view l) { add_paper(l); }}),
-        device_([this](uint16_t command, std::string_view args) { return execute(command, args); }),
-        thread_([this] { run(); }) {}
-  ~EmulatedPrinter() {
-    stop_ = true;
-    thread_.join();
-  }
-  EmulatedPrinter(const EmulatedPrinter &) = delete;
-  EmulatedPrinter &operator=(const EmulatedPrinter &) = delete;
-
-  int count(int command) {
-    const std::lock_guard lock(mutex_);
-    return static_cast<int>(std::count(commands_.begin(), commands_.end(), command));
-  }
-  std::vector<std::string> paper() {
-    const std::lock_guard lock(mutex_);
-    return paper_;
-  }
-
- private:
-  void add_paper(std::string_view l) {
-    const std::lock_guard lock(mutex_);
-    paper_.emplace_back(l);
-  }
-  ecfsim::Reply execute(uint16_t command, std::string_view args) {
-    {
-      const std::lock_guard lock(mutex_);
-      commands_.push_back(command);
-    }
-    return printer_.execute(command, args);
-  }
-  static int64_t now_ms() {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-  }
-
-  void run() {
-    while (!stop_) {
-      pollfd p{pty_.master(), POLLIN, 0};
-      if (::poll(&p, 1, 1) > 0) {
-        unsigned char buf[512];
-        const ssize_t n = ::read(pty_.master(), buf, sizeof buf);
-        for (ssize_t i = 0; i < n; ++i) device_.from_host(buf[i], now_ms());
-      }
-      std::vector<unsigned char> out;
-      for (int b; (b = device_.to_host(now_ms())) >= 0;)
-        out.push_back(static_cast<unsigned char>(b));
-      if (!out.empty()) pty_.write_all(out);
-    }
-  }
-
-  ecftest::PtyPair &pty_;
-  std::mutex mutex_;
-  std::vector<int> commands_;
-  std::vector<std::string> paper_;
-  ecfsim::Printer printer_;
-  ecfsim::Device device_;
-  std::atomic<bool> stop_{false};
-  std::thread thread_;
-};
-
-class ConfigEmulatorTest : public ::testing::Test {
+class Config : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(pty.ok());
-    setenv("ECF_SERIAL_DEVICE", pty.slave_name().c_str(), 1);
-    ECFIF_porta_serial = 1;
-    ECFIF_versao_firmware = 0;
+    reset();
     std::memset(ECFIF_cfg, 0, sizeof ECFIF_cfg);
-    std::memset(BMTCLOCAL_d, 0, sizeof BMTCLOCAL_d);
-    ECFBMTC_flags = 0;
+    ECFLOG_modo = 3;
   }
-  void TearDown() override {
-    ECFIF_fim_protocolo();
-    unsetenv("ECF_SERIAL_DEVICE");
-  }
-  static std::string model_name() {
-    return std::string(reinterpret_cast<const char *>(ECFIF_cfg + 74), 20);
-  }
-
-  ecftest::PtyPair pty;
+  void TearDown() override { reset(); }
 };
 
 struct Model {
@@ -122,11 +35,11 @@ struct Model {
   const char *name;
 };
 
-class Identification : public ConfigEmulatorTest, public ::testing::WithParamInterface<Model> {};
+class Identification : public Config, public ::testing::WithParamInterface<Model> {};
 
 TEST_P(Identification, ModelGenerationAndName) {
   const Model &m = GetParam();
-  EmulatedPrinter printer(pty, m.code);
+  EmulatedPrinter printer(m.code);
   ASSERT_EQ(ECFIF_pega_configuracao(), 0);
   EXPECT_EQ(ECFBMTC_modelo_ecf, m.code);
   EXPECT_EQ(BMTCLOCAL_flg_vers & 1, m.mfd ? 1 : 0);
@@ -134,11 +47,17 @@ TEST_P(Identification, ModelGenerationAndName) {
   EXPECT_EQ(ECFIF_cfg[5], m.columns);
   std::string name = m.name;
   name.resize(20, ' ');
-  EXPECT_EQ(model_name(), name);
+  EXPECT_EQ(std::string(reinterpret_cast<const char *>(ECFIF_cfg + 74), 20), name);
   EXPECT_NE(ECFIF_cfg[2] | ECFIF_cfg[3], 0);
   EXPECT_EQ(printer.count(57), 0);  // the serial number told the older models apart
   ASSERT_EQ(ECFIF_le_fabricacao(), 0);
   EXPECT_EQ(ECFIF_tam_retorno, 18);
+  ASSERT_EQ(ECFIF_versao(), 0);
+  EXPECT_EQ(ECFIF_tam_retorno, 24);
+  // Filled once: asking again sends nothing.
+  const auto sent = printer.commands.size();
+  ASSERT_EQ(ECFIF_pega_configuracao(), 0);
+  EXPECT_EQ(printer.commands.size(), sent);
 }
 
 INSTANTIATE_TEST_SUITE_P(Models, Identification,
@@ -151,11 +70,10 @@ INSTANTIATE_TEST_SUITE_P(Models, Identification,
                                            Model{3, false, 40, "ECF-IF MP-40 FI II"}),
                          [](const auto &info) { return "code" + std::to_string(info.param.code); });
 
-class Tables : public ConfigEmulatorTest, public ::testing::WithParamInterface<int> {};
+class Tables : public Config, public ::testing::WithParamInterface<int> {};
 
-TEST_P(Tables, EveryPaymentMethodAndTaxRate) {
-  const int code = GetParam();
-  EmulatedPrinter printer(pty, code);
+TEST_P(Tables, EveryPaymentMethodTaxRateAndTotalizer) {
+  EmulatedPrinter printer(GetParam());
   ASSERT_EQ(ECFIF_le_configuracao(ECFIF_cfg), 0);
   const bool mfd = (BMTCLOCAL_flg_vers & 1) != 0;
   const int methods = mfd ? 20 : 50;
@@ -182,16 +100,18 @@ TEST_P(Tables, EveryPaymentMethodAndTaxRate) {
     ASSERT_EQ(ECFIF_le_cnf(i, record), 0) << i;
     EXPECT_EQ(record[0], 2);
   }
+  EXPECT_GT(ECFIF_maximo_de_itens(), 0);
+  EXPECT_GE(ECFIF_modo_multiplicacao(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Generations, Tables, ::testing::Values(12, 1),
                          [](const auto &info) { return "code" + std::to_string(info.param); });
 
-TEST_F(ConfigEmulatorTest, ProgramsMethodsFromTheFileOnce) {
-  EmulatedPrinter printer(pty, 12);
+TEST_F(Config, ProgramsMethodsFromTheFileOnce) {
+  EmulatedPrinter printer;
   ASSERT_EQ(ECFIF_pega_configuracao(), 0);
   const auto dir =
-      std::filesystem::temp_directory_path() / ("ecf_cfg_int_" + std::to_string(::getpid()));
+      std::filesystem::temp_directory_path() / ("ecf_cfg_" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir);
   const auto file = dir / "BMTCFPAG.CFG";
   std::ofstream(file)
@@ -211,8 +131,8 @@ TEST_F(ConfigEmulatorTest, ProgramsMethodsFromTheFileOnce) {
   std::filesystem::remove_all(dir);
 }
 
-TEST_F(ConfigEmulatorTest, ReportTextIsBufferedThenPrinted) {
-  EmulatedPrinter printer(pty, 12);
+TEST_F(Config, ReportTextIsBufferedThenPrinted) {
+  EmulatedPrinter printer;
   ASSERT_EQ(ECFIF_pega_configuracao(), 0);
   BMTCLOCAL_d[BMTCLOCAL_D_ESTADO_DOC] = 4;
   ASSERT_EQ(ECFIF_imprime_linha("Primeira linha do relatorio"), 0);
@@ -223,14 +143,42 @@ TEST_F(ConfigEmulatorTest, ReportTextIsBufferedThenPrinted) {
   EXPECT_EQ(printer.count(20), 1);
   EXPECT_EQ(BMTCLOCAL_d[BMTCLOCAL_D_ESTADO_DOC], 4);
   EXPECT_EQ(BMTCLOCAL_d[BMTCLOCAL_D_BUFFER_LINHAS], 0);
-  const auto paper = printer.paper();
-  bool first = false, second = false;
-  for (const auto &l : paper) {
-    first = first || l.find("Primeira linha do relatorio") != std::string::npos;
-    second = second || l.find("Segunda linha") != std::string::npos;
+  EXPECT_EQ(printer.printed("Primeira linha do relatorio"), 1);
+  EXPECT_EQ(printer.printed("Segunda linha"), 1);
+}
+
+// Every variable read of the discovery refused in turn: a failure that
+// reaches the host leaves the record unfilled, and only then the next call
+// asks again.
+TEST_F(Config, EachRefusedReadIsPassedOnAndAskedAgain) {
+  std::vector<int> variables;
+  {
+    EmulatedPrinter clean;
+    ASSERT_EQ(ECFIF_pega_configuracao(), 0);
+    for (std::size_t i = 0; i < clean.commands.size(); ++i)
+      if (clean.commands[i] == 35) variables.push_back(i);
   }
-  EXPECT_TRUE(first);
-  EXPECT_TRUE(second);
+  int passed_on = 0;
+  for (int refused_at : variables) {
+    SCOPED_TRACE("refused command " + std::to_string(refused_at));
+    reset();
+    EmulatedPrinter printer;
+    int seen = 0;
+    std::string variable;  // refused on every try
+    printer.hook = [&](int c, std::string_view a) -> std::optional<ecfsim::Reply> {
+      if (seen++ == refused_at) variable = a;
+      if (variable != a) return std::nullopt;
+      return printer.refusal(c, a, 0x08, 0x01);
+    };
+    const bool failed = ECFIF_pega_configuracao() != 0;
+    passed_on += failed;
+    printer.hook = nullptr;
+    const auto sent = printer.commands.size();
+    EXPECT_EQ(ECFIF_pega_configuracao(), 0);
+    EXPECT_EQ(printer.commands.size() > sent, failed);
+  }
+  EXPECT_GT(passed_on, 0);
 }
 
 }  // namespace
+}  // namespace ecftest
