@@ -23,6 +23,7 @@
    - No C++ exception ever leaves the library. */
 #ifndef ECFBMTC_H
 #define ECFBMTC_H
+#include "ecfbmtc/cheques.h"
 #include "ecfbmtc/config.h"
 #include "ecfbmtc/dayclose.h"
 #include "ecfbmtc/documents.h"

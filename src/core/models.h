@@ -73,7 +73,7 @@ struct Modelo {
   uint8_t capacidades;         // bit 0 cheque, bit 1 authentication
   uint8_t acabamento;          // bit 0 paper cutter, bit 1 always set
   std::string_view nome_host;  // written into the host configuration record
-  uint8_t recursos = 0;        // rec_* below
+  uint16_t recursos = 0;       // rec_* below
   CodigosInfo info = {};
 };
 
@@ -87,13 +87,21 @@ enum class CaminhoItem {
 inline constexpr uint8_t cap_cheque = 0x01;
 inline constexpr uint8_t cap_autenticacao = 0x02;
 inline constexpr uint8_t acab_guilhotina = 0x01;
-inline constexpr uint8_t rec_descricao_22 = 0x01;     // first description line of 22 columns
-inline constexpr uint8_t rec_codigo_14 = 0x02;        // 14-digit item code on the classic path
-inline constexpr uint8_t rec_id_aplicacao = 0x04;     // takes the application identification
-inline constexpr uint8_t rec_cmc7 = 0x08;             // CMC-7 reader
-inline constexpr uint8_t rec_item_opcional = 0x10;    // CaminhoItem::estendido_opcional
-inline constexpr uint8_t rec_item_estendido = 0x20;   // CaminhoItem::estendido
-inline constexpr uint8_t rec_data_sem_espaco = 0x40;  // reduction date-time text without a space
+inline constexpr uint16_t rec_descricao_22 = 0x01;    // first description line of 22 columns
+inline constexpr uint16_t rec_codigo_14 = 0x02;       // 14-digit item code on the classic path
+inline constexpr uint16_t rec_id_aplicacao = 0x04;    // takes the application identification
+inline constexpr uint16_t rec_cmc7 = 0x08;            // CMC-7 reader
+inline constexpr uint16_t rec_item_opcional = 0x10;   // CaminhoItem::estendido_opcional
+inline constexpr uint16_t rec_item_estendido = 0x20;  // CaminhoItem::estendido
+// A slot sensor to wait on for the document's insertion and removal; the
+// CMC-7 read then takes the argument "1".
+inline constexpr uint16_t rec_sensor_documento = 0x40;
+// Cheque layouts in the second group's file; the slot shows the end of a
+// cheque print by clearing its released bit.
+inline constexpr uint16_t rec_cheque_grupo2 = 0x80;
+inline constexpr uint16_t rec_cheque_grupo1 = 0x100;    // cheque layouts in the first group's file
+inline constexpr uint16_t rec_codigo_barras = 0x200;    // prints bar codes
+inline constexpr uint16_t rec_data_sem_espaco = 0x400;  // reduction date-time text without a space
 
 // Searched from the first row; the order matters for the name match.
 inline constexpr std::array<Modelo, 14> tabela{{
@@ -140,7 +148,7 @@ inline constexpr std::array<Modelo, 14> tabela{{
      0,
      2,
      "MP-2000 TH FI",
-     0,
+     rec_codigo_barras,
      {"08", "_", "03", "1", "", versoes::mfd_5}},
     {"MP-6000 TH FI       ",
      6,
@@ -149,7 +157,7 @@ inline constexpr std::array<Modelo, 14> tabela{{
      3,
      2,
      "MP-6000 TH FI",
-     rec_cmc7,
+     rec_cmc7 | rec_cheque_grupo1 | rec_codigo_barras,
      {"17", "_", "03", "1", "", versoes::mfd_2_6_8}},
     {"BR6000-TH           ",
      8,
@@ -158,7 +166,7 @@ inline constexpr std::array<Modelo, 14> tabela{{
      3,
      2,
      "BR6000-TH",
-     rec_cmc7,
+     rec_cmc7 | rec_cheque_grupo1,
      {"13", "_", "45", "1", "", versoes::mfd_2_6_8}},
     {"4610-KR4            ",
      9,
@@ -167,7 +175,7 @@ inline constexpr std::array<Modelo, 14> tabela{{
      3,
      2,
      "4610-KR4",
-     rec_cmc7,
+     rec_cmc7 | rec_cheque_grupo2 | rec_codigo_barras,
      {"01", "_", "18", "1", "", versoes::mfd_9}},
     {"4610-KN4            ",
      10,
@@ -176,7 +184,8 @@ inline constexpr std::array<Modelo, 14> tabela{{
      3,
      3,
      "4610-KN4",
-     rec_cmc7 | rec_codigo_14 | rec_id_aplicacao | rec_item_opcional | rec_data_sem_espaco,
+     rec_cmc7 | rec_codigo_14 | rec_id_aplicacao | rec_item_opcional | rec_sensor_documento |
+         rec_cheque_grupo2 | rec_codigo_barras | rec_data_sem_espaco,
      {"12", "_", "18", "1", "", versoes::mfd_7_10_12}},
     {"MP-2100 TH FI       ",
      13,
@@ -185,7 +194,7 @@ inline constexpr std::array<Modelo, 14> tabela{{
      0,
      2,
      "MP-2100 TH FI",
-     0,
+     rec_codigo_barras,
      {"09", "_", "03", "1", "", versoes::mfd_11_13}},
     {"MP-6100 TH FI       ",
      14,
@@ -194,7 +203,7 @@ inline constexpr std::array<Modelo, 14> tabela{{
      3,
      2,
      "MP-6100 TH FI",
-     rec_cmc7,
+     rec_cmc7 | rec_cheque_grupo2 | rec_codigo_barras,
      {"18", "_", "03", "1", "", versoes::mfd_14}},
     {"MP-3000 TH FI       ",
      11,
@@ -203,7 +212,7 @@ inline constexpr std::array<Modelo, 14> tabela{{
      0,
      2,
      "MP-3000 TH FI",
-     0,
+     rec_codigo_barras,
      {"19", "_", "03", "1", "", versoes::mfd_11_13}},
     {"MP-4000 TH FI       ",
      12,
@@ -212,7 +221,7 @@ inline constexpr std::array<Modelo, 14> tabela{{
      0,
      3,
      "MP-4000 TH FI",
-     rec_id_aplicacao | rec_item_estendido | rec_data_sem_espaco,
+     rec_id_aplicacao | rec_item_estendido | rec_codigo_barras | rec_data_sem_espaco,
      {"21", "_", "03", "1", "", versoes::mfd_7_10_12}},
     {"MP-7000 TH FI       ",
      7,
@@ -221,7 +230,8 @@ inline constexpr std::array<Modelo, 14> tabela{{
      3,
      2,
      "MP-7000 TH FI",
-     rec_cmc7 | rec_codigo_14 | rec_id_aplicacao | rec_item_opcional | rec_data_sem_espaco,
+     rec_cmc7 | rec_codigo_14 | rec_id_aplicacao | rec_item_opcional | rec_sensor_documento |
+         rec_cheque_grupo2 | rec_codigo_barras | rec_data_sem_espaco,
      {"20", "_", "03", "1", "", versoes::mfd_7_10_12}},
 }};
 
@@ -243,11 +253,11 @@ constexpr const Modelo *por_codigo(int codigo) {
 inline const Modelo *modelo_atual() {
   return por_codigo(ECFBMTC_modelo_ecf);
 }
-inline bool tem_recurso(int codigo, uint8_t recurso) {
+inline bool tem_recurso(int codigo, uint16_t recurso) {
   const Modelo *m = por_codigo(codigo);
   return m != nullptr && (m->recursos & recurso) != 0;
 }
-inline bool modelo_tem(uint8_t recurso) {
+inline bool modelo_tem(uint16_t recurso) {
   return tem_recurso(ECFBMTC_modelo_ecf, recurso);
 }
 
@@ -276,6 +286,19 @@ inline bool tem_cheque() {
 inline bool tem_autenticacao() {
   const Modelo *m = modelo_atual();
   return m != nullptr && (m->capacidades & cap_autenticacao) != 0;
+}
+inline bool tem_sensor_documento() {
+  return modelo_tem(rec_sensor_documento);
+}
+inline bool fim_cheque_pelo_bit_limpo() {
+  return modelo_tem(rec_cheque_grupo2);
+}
+// Which file holds the model's cheque layouts: group 0, 1 or 2.
+inline int grupo_layout_cheque() {
+  return modelo_tem(rec_cheque_grupo2) ? 2 : modelo_tem(rec_cheque_grupo1) ? 1 : 0;
+}
+inline bool imprime_codigo_barras() {
+  return modelo_tem(rec_codigo_barras);
 }
 inline bool aceita_id_aplicacao() {
   return modelo_tem(rec_id_aplicacao);
