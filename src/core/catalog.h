@@ -49,24 +49,34 @@ inline constexpr int registra_venda_item_modo = 6287;
 namespace var {
 inline constexpr unsigned char serie = 0;
 inline constexpr unsigned char versao = 1;
+inline constexpr unsigned char total_3 = 3;  // the act file's 18-digit total
 inline constexpr unsigned char coo = 6;
+inline constexpr unsigned char contador_7 = 7;
 inline constexpr unsigned char crz = 9;
 inline constexpr unsigned char cro = 10;
 inline constexpr unsigned char alteracoes_cgc = 11;
 inline constexpr unsigned char fabricacao = 14;
+inline constexpr unsigned char codigo_16 = 16;
 // Document flags: bit 0 fiscal receipt open, bit 1 its totalling begun,
 // bit 3 another document open.
 inline constexpr unsigned char flags_documento = 17;
 inline constexpr unsigned char fase_cupom = 22;
+inline constexpr unsigned char relogio = 23;  // day, month, year, hour, minute, second
 inline constexpr unsigned char totais_dia = 27;
 inline constexpr unsigned char multiplicacao = 28;
 inline constexpr unsigned char flags_iss = 29;
+inline constexpr unsigned char contador_31 = 31;
 inline constexpr unsigned char fpag = 32;
 inline constexpr unsigned char cnf = 33;
 inline constexpr unsigned char serie_mfd = 40;
 inline constexpr unsigned char versao_mfd = 41;
+inline constexpr unsigned char cnpj_mfd = 42;
 inline constexpr unsigned char fpag_mfd = 49;
 inline constexpr unsigned char cnf_mfd = 50;
+inline constexpr unsigned char contador_54 = 54;
+inline constexpr unsigned char contador_55 = 55;
+inline constexpr unsigned char contador_56 = 56;
+inline constexpr unsigned char texto_58 = 58;
 inline constexpr unsigned char reducoes_restantes = 59;
 inline constexpr unsigned char identificacao_mfd = 60;
 }  // namespace var

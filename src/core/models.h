@@ -130,4 +130,25 @@ inline CaminhoItem caminho_item() {
   return CaminhoItem::classico;
 }
 
+// The maker's converter of detail-tape downloads for the current model;
+// empty for a model without one.
+inline std::string_view conversor_mfd() {
+  switch (ECFBMTC_modelo_ecf) {
+    case 5:
+    case 6:
+    case 8:
+    case 9:
+    case 14:
+      return "bemamfd";
+    case 7:
+    case 10:
+    case 11:
+    case 12:
+    case 13:
+      return "bemamfd2";
+    default:
+      return {};
+  }
+}
+
 }  // namespace ecf::core
