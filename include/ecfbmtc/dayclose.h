@@ -25,7 +25,7 @@ int ECFIF_mf_le_por_reducoes(const char *texto);
 int ECFIF_mf_le_simpl_por_reducoes(const char *texto);
 /* Streamed to the host's functions, line by line; a non-zero answer of
    either stops the reading with 45. A stream is given up on with 37 past
-   16 MiB or 4 hours in all. */
+   16 MiB or 6 hours in all. */
 int ECFIF_mf_em_disco(ECFIF_funcao_caractere caractere, ECFIF_funcao_progresso progresso);
 int ECFIF_mf_em_disco_por_data(ECFIF_funcao_caractere caractere, ECFIF_funcao_progresso progresso,
                                const char *texto, int modo);

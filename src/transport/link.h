@@ -11,7 +11,7 @@ constexpr long printer_hold_limit_s = 600;
 // never ends one is given up on past these, far above a whole fiscal memory
 // read at 9600 baud (a couple of megabytes, under an hour).
 constexpr long stream_limit_bytes = 16L * 1024 * 1024;
-constexpr long stream_limit_s = 4 * 3600;
+constexpr long stream_limit_s = 6 * 3600;
 
 void set_up_port();
 
