@@ -38,7 +38,7 @@ struct Words {
 
 Words parse_words(const std::vector<std::string> &args) {
   Words w;
-  for (size_t i = 0; i < args.size(); ++i) {
+  for (size_t i = 1; i < args.size(); ++i) {  // args[0] names the command
     const std::string &a = args[i];
     const bool has_value = i + 1 < args.size();
     if (a == "--print") {
@@ -204,7 +204,7 @@ int cmd_tape(Session &s, const std::vector<std::string> &args) {
 
 // act-file TYPE FILE
 int cmd_act_file(Session &s, const std::vector<std::string> &args) {
-  if (args.size() != 2) return usage("act-file TYPE FILE");
+  if (args.size() != 3) return usage("act-file TYPE FILE");
   if (int r = s.ensure_configured(); r != 0) return report(s, "configuration", r);
   struct Context {
     void *buffer;
@@ -215,7 +215,7 @@ int cmd_act_file(Session &s, const std::vector<std::string> &args) {
   auto *end = op<int(Context *)>(s, "ECFIF_atocotepe_termina");
   if (!start || !make || !end) return report(s, "act-file", kMissingOperation);
   int r = start(&context, 0);
-  if (r == 0) r = s.call([&] { return make(&context, args[0].c_str(), args[1].c_str(), 0); });
+  if (r == 0) r = s.call([&] { return make(&context, args[1].c_str(), args[2].c_str(), 0); });
   end(&context);
   return outcome(s, "act-file", r, false);
 }
