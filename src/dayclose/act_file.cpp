@@ -1,8 +1,9 @@
 // Act file records (E06, E07, E08, E10, E11, E17, E18) from the printer's
 // variables, each generation replacing the output file.
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
-#include <string>
 #include <string_view>
 
 #include "core/core.h"
@@ -93,45 +94,59 @@ int carrega_identidade(BufferAto &b) {
   return 0;
 }
 
-// One record line, laid out field by field.
+// One record line, laid out field by field; the longest record is 136
+// characters, and nothing is written past the buffer.
 class Linha {
  public:
   // A(n): cut at n characters or the first zero byte, blank-filled.
-  Linha &a(const char *t, std::size_t n) {
-    const std::string_view s(t, strnlen(t, n));
-    s_.append(s).append(n - s.size(), ' ');
-    return *this;
+  Linha &a(std::string_view t, std::size_t n) {
+    t = t.substr(0, std::min(n, static_cast<std::size_t>(strnlen(t.data(), t.size()))));
+    return texto(t).repete(' ', n - t.size());
   }
-  Linha &a(std::string_view t, std::size_t n) { return a(std::string(t).c_str(), n); }
+  Linha &a(const char *t, std::size_t n) { return a(std::string_view(t, strnlen(t, n)), n); }
   // N(n): right-aligned, zero-filled; a longer text keeps its last n.
   Linha &n(std::string_view t, std::size_t n) {
     if (t.size() > n) t.remove_prefix(t.size() - n);
-    s_.append(n - t.size(), '0').append(t);
-    return *this;
+    return repete('0', n - t.size()).texto(t);
   }
-  Linha &brancos(std::size_t n) {
-    s_.append(n, ' ');
-    return *this;
-  }
+  Linha &brancos(std::size_t n) { return repete(' ', n); }
   Linha &texto(std::string_view t) {
-    s_.append(t);
+    for (char c : t) poe(c);
     return *this;
   }
-  const std::string &str() const { return s_; }
+  Linha &repete(char c, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i) poe(c);
+    return *this;
+  }
+  std::string_view vista() const { return {b_.data(), n_}; }
+  const char *c_str() {
+    b_[n_] = '\0';
+    return b_.data();
+  }
 
  private:
-  std::string s_;
+  void poe(char c) {
+    if (n_ + 2 < b_.size()) b_[n_++] = c;
+  }
+  std::array<char, 160> b_{};
+  std::size_t n_ = 0;
 };
 
-std::string cnpj_digitos(const BufferAto &b) {
-  std::string d;
-  for (std::size_t i = 0; i < sizeof b.cnpj && d.size() < 14; ++i) {
+// The first 14 characters of the CNPJ text that are not separators.
+std::array<char, 14> cnpj_digitos(const BufferAto &b) {
+  std::array<char, 14> d;
+  d.fill(' ');
+  std::size_t k = 0;
+  for (std::size_t i = 0; i < sizeof b.cnpj && k < d.size(); ++i) {
     const char c = b.cnpj[i];
     if (c == 0) break;
-    if (c != ' ' && c != '.' && c != '/' && c != '-') d.push_back(c);
+    if (c != ' ' && c != '.' && c != '/' && c != '-') d[k++] = c;
   }
-  d.resize(14, ' ');
   return d;
+}
+
+std::string_view vista(const std::array<char, 14> &a) {
+  return {a.data(), a.size()};
 }
 
 Linha cabeca(const BufferAto &b, const char *tipo) {
@@ -140,21 +155,13 @@ Linha cabeca(const BufferAto &b, const char *tipo) {
   return l;
 }
 
-std::string digitos(const uint8_t *bcd, int bytes) {
-  std::string s;
-  for (int i = 0; i < bytes; ++i) {
-    s.push_back(static_cast<char>('0' + (bcd[i] >> 4)));
-    s.push_back(static_cast<char>('0' + (bcd[i] & 15)));
-  }
-  return s;
-}
-
 // Appends one line; false when the file cannot take it.
-bool grava(const char *arquivo, const std::string &linha) {
-  registra(log_ato, "AtoCotepe[%s].", linha.c_str());
+bool grava(const char *arquivo, Linha &l) {
+  registra(log_ato, "AtoCotepe[%s].", l.c_str());
   const arquivos::Arquivo f = arquivos::abre_acrescimo(arquivo);
-  const std::string l = linha + "\n";
-  return f && arquivos::escreve(f, l.data(), l.size()) && std::fflush(f.get()) == 0;
+  const std::string_view v = l.vista();
+  return f && arquivos::escreve(f, v.data(), v.size()) && arquivos::escreve(f, "\n", 1) &&
+         std::fflush(f.get()) == 0;
 }
 
 template <std::size_t N, std::size_t M>
@@ -164,14 +171,20 @@ int grava_tabela(BufferAto &b, const char *tipo, const char *arquivo, const char
   for (char c : std::string_view(b.crz, 4)) crz = crz * 10 + (c - '0');
   int proxima = (crz + 1) % 10000;
   if (proxima == 0) proxima = 1;
-  const std::string reducao = std::to_string(proxima);
+  char reducao[8];
+  std::snprintf(reducao, sizeof reducao, "%d", proxima);
   for (std::size_t i = 0; i < N; ++i) {
+    char valor[15];
+    for (int k = 0; k < 7; ++k) {
+      valor[2 * k] = static_cast<char>('0' + (valores[i][k] >> 4));
+      valor[2 * k + 1] = static_cast<char>('0' + (valores[i][k] & 15));
+    }
     Linha l = cabeca(b, tipo);
     l.a(std::string_view(b.numero_11 + 2, 2), 2)
         .n(reducao, 6)
-        .a(nomes[i], 15)
-        .n(digitos(valores[i], 7).substr(1), 13);
-    if (!grava(arquivo, l.str())) return nao_disponivel;
+        .a(std::string_view(nomes[i], M), 15)
+        .n(std::string_view(valor + 1, 13), 13);
+    if (!grava(arquivo, l)) return nao_disponivel;
   }
   return 0;
 }
@@ -184,22 +197,19 @@ int gera(BufferAto &b, const char *tipo, const char *arquivo) {
   if (tabela && !eh_mfd()) return nao_disponivel;
   if (int r = carrega_identificacao(b); r != 0) return r;
   if (int r = carrega_identidade(b); r != 0) return r;
+  const auto cnpj = cnpj_digitos(b);
   Linha l = cabeca(b, tipo);
   if (t == "E06") {
-    l.texto(cnpj_digitos(b))
-        .brancos(8)
-        .brancos(6)
-        .a(std::string_view(b.codigo_16, 2), 2)
-        .brancos(2);
+    l.texto(vista(cnpj)).brancos(8).brancos(6).a(std::string_view(b.codigo_16, 2), 2).brancos(2);
   } else if (t == "E07") {
     const std::string_view v(b.versao, 6);
     l.a(v.substr(0, 2), 2).texto(".").a(v.substr(2, 2), 2).texto(".").a(v.substr(4, 2), 2);
     l.brancos(2).brancos(8);
   } else if (t == "E08") {
-    l.texto(cnpj_digitos(b)).a(b.texto_58, 20);
+    l.texto(vista(cnpj)).a(b.texto_58, 20);
   } else if (t == "E10") {
     l.a(std::string_view(b.contador_56, 6), 6).brancos(8).n("0", 6).n("0", 6);
-    l.texto(cnpj_digitos(b));
+    l.texto(vista(cnpj));
   } else if (t == "E11") {
     l.texto("00").a(std::string_view(b.crz, 4), 4).texto("00").a(std::string_view(b.cro, 4), 4);
     l.a(std::string_view(b.coo, 6), 6).a(std::string_view(b.contador_7, 6), 6);
@@ -217,7 +227,7 @@ int gera(BufferAto &b, const char *tipo, const char *arquivo) {
     if (int r = le_bytes(var::fpag_mfd, &b.nomes_fpag[0][0], 460); r != 0) return r;
     return grava_tabela(b, tipo, arquivo, b.nomes_fpag, b.valores_fpag);
   }
-  return grava(arquivo, l.str()) ? 0 : nao_disponivel;
+  return grava(arquivo, l) ? 0 : nao_disponivel;
 }
 
 bool obtem_buffer(ECFIF_contexto_atocotepe &c) {

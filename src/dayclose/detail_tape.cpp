@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 
 #include "core/core.h"
 #include "dayclose/memory_reading.h"
@@ -65,17 +64,19 @@ int download(Tipo tipo, const char *texto, bool apaga_download) {
   if (const int r = le_numero(var::alteracoes_cgc, numero_42); r != 0) return r;
   if (const int r = le_numero(var::fabricacao, numero_31); r != 0) return r;
 
-  const std::string inicio(texto, 6), fim(texto + 6, 6);
-  char nome_download[32], porta[32], tipo_txt[8], n42[16];
-  std::snprintf(nome_download, sizeof nome_download, "MD%s.%03d", inicio.c_str(), numero_31);
+  char inicio[7] = {}, fim[7] = {};
+  std::memcpy(inicio, texto, 6);
+  std::memcpy(fim, texto + 6, 6);
+  char nome_download[32], porta[32], tipo_txt[8], n42[16], programa[32];
+  std::snprintf(nome_download, sizeof nome_download, "MD%s.%03d", inicio, numero_31);
   std::snprintf(porta, sizeof porta, "/dev/ttyS%d", ECFIF_porta_serial - 1);
   std::snprintf(tipo_txt, sizeof tipo_txt, "%d", static_cast<int>(tipo));
   std::snprintf(n42, sizeof n42, "%d", numero_42);
 
   ECFIF_fim_protocolo();
   arquivos::remove(retorno_download);
-  const char *const baixa[] = {"./LinuxMFD",   porta,       nome_download, tipo_txt,
-                               inicio.c_str(), fim.c_str(), n42,           nullptr};
+  const char *const baixa[] = {"./LinuxMFD", porta, nome_download, tipo_txt,
+                               inicio,       fim,   n42,           nullptr};
   if (arquivos::executa(baixa, limite_download_s) < 0) return 81;
   long retorno = 0;
   if (!le_retorno(retorno)) return 82;
@@ -85,9 +86,10 @@ int download(Tipo tipo, const char *texto, bool apaga_download) {
   // for it.
   using ecf::dayclose::arquivo_leitura;
   arquivos::remove(arquivo_leitura);
-  const std::string programa = "./" + std::string(conversor);
-  const char *const converte[] = {programa.c_str(), arquivo_leitura, nome_download, tipo_txt,
-                                  inicio.c_str(),   fim.c_str(),     n42,           nullptr};
+  std::snprintf(programa, sizeof programa, "./%.*s", static_cast<int>(conversor.size()),
+                conversor.data());
+  const char *const converte[] = {programa, arquivo_leitura, nome_download, tipo_txt, inicio, fim,
+                                  n42,      nullptr};
   if (arquivos::executa(converte, limite_conversor_s) < 0 || !arquivos::existe(arquivo_leitura))
     return 81;
   if (apaga_download) arquivos::remove(nome_download);
