@@ -16,10 +16,10 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <string>
 #include <vector>
 
+#include "core/daily_reductions.h"
 #include "core/printer.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
@@ -40,15 +40,7 @@ std::string year_state(int days) {
   c.model_code = 12;
   c.reduction_busy_ms = 0;
   ecfsim::Printer p(c);
-  for (int d = 0; d < days; ++d) {
-    const time_t t = 1767268800 + 86400 * static_cast<time_t>(d);
-    tm day{};
-    gmtime_r(&t, &day);
-    char arg[48];
-    std::snprintf(arg, sizeof arg, "%02d%02d%02d120000", day.tm_mday, day.tm_mon + 1,
-                  day.tm_year % 100);
-    p.execute(5, arg);
-  }
+  ecfsim::make_daily_reductions(p, days);
   return p.save();
 }
 

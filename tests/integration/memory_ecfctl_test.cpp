@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <ctime>
 #include <filesystem>
 
+#include "core/daily_reductions.h"
 #include "core/printer.h"
 #include "sale_harness.h"
 
@@ -20,15 +20,7 @@ std::string a_year_of_reductions(std::string &streamed) {
   c.model_code = 12;
   c.reduction_busy_ms = 0;
   ecfsim::Printer p(c);
-  for (int d = 0; d < 365; ++d) {
-    const time_t t = 1767268800 + 86400 * static_cast<time_t>(d);
-    tm day{};
-    gmtime_r(&t, &day);
-    char arg[48];
-    std::snprintf(arg, sizeof arg, "%02d%02d%02d120000", day.tm_mday, day.tm_mon + 1,
-                  day.tm_year % 100);
-    p.execute(5, arg);
-  }
+  ecfsim::make_daily_reductions(p, 365);
   streamed = p.execute(8, "000001000365R").data;
   return p.save();
 }

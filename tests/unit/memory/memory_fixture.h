@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "core/daily_reductions.h"
 #include "core/printer.h"
 #include "ecfbmtc.h"
 #include "platform/platform.h"
@@ -29,19 +30,7 @@ class Emulator : public LinePeer {
   int to_driver(std::int64_t now) override { return device_.to_host(now); }
   bool cts(std::int64_t now) override { return device_.cts(now); }
 
-  // One Reduction Z a day from 01/01/26 on, made on the fiscal side.
-  void reductions(int days) {
-    for (int d = 0; d < days; ++d) {
-      const std::int64_t t = 1767268800 + std::int64_t{86400} * d;  // 01/01/2026 12:00
-      const time_t tt = static_cast<time_t>(t);
-      tm c{};
-      gmtime_r(&tt, &c);
-      char arg[48];
-      std::snprintf(arg, sizeof arg, "%02d%02d%02d120000", c.tm_mday, c.tm_mon + 1,
-                    c.tm_year % 100);
-      printer_.execute(5, arg);
-    }
-  }
+  void reductions(int days) { ecfsim::make_daily_reductions(printer_, days); }
   // The printer's own streamed text for a command 8 argument.
   std::string stream(const std::string &args) { return printer_.execute(8, args).data; }
   ecfsim::Printer &printer() { return printer_; }
