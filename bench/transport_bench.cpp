@@ -1,29 +1,31 @@
-// Measures, through the host kit over a pseudo-terminal:
-//  (a) the processor share the driver takes while a printer needs 2 s to
+// The line's figures in one run, each with its goal, against the emulator:
+//  P1  the share of a core the driver uses while the printer takes 2 s to
 //      answer a status read;
-//  (b) 1000 status reads through the driver against a printer that answers
-//      at once, next to 1000 bare round trips of the same bytes over the same
-//      pseudo-terminal;
-//  (c) the processor share of a 1 s driver pause while bytes nobody reads
-//      wait on the line.
+//  P2  status round trips through the driver and the host kit against bare
+//      round trips of the same bytes on the same pseudo-terminal, with the
+//      printer answering at once and after 20 ms;
+//  P3  the README's demo sale through ecfctl against the emulator program
+//      pacing both directions at 115200 baud, against the wire time of its
+//      bytes;
+//  the modem-status and line-error queries per status command, on a
+//      pseudo-terminal made to look like a port with modem lines.
 #include "ecfbmtc.h"
 #include "platform/platform.h"
 
-#include <fcntl.h>
 #include <poll.h>
-#include <pty.h>
 #include <sys/resource.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <numeric>
-#include <thread>
+#include <memory>
 #include <vector>
+
+#include "demo_sale.h"
+#include "emulated_printer.h"
+#include "modem_lines.h"
 
 namespace {
 
@@ -31,56 +33,6 @@ using Clock = std::chrono::steady_clock;
 using Bytes = std::vector<unsigned char>;
 
 const Bytes status_frame{0x02, 0x04, 0x00, 0x1B, 0x13, 0x2E, 0x00};
-const Bytes status_answer{0x06, 0x00, 0x00};
-
-// Plays the printer on the master side: answers every frame with 06 00 00,
-// after the configured delay.
-class Printer {
- public:
-  explicit Printer(int master) : master_(master) {
-    if (pipe(stop_pipe_) != 0) std::abort();
-    thread_ = std::thread([this] { run(); });
-  }
-  ~Printer() {
-    const char c = 0;
-    [[maybe_unused]] const ssize_t n = write(stop_pipe_[1], &c, 1);
-    thread_.join();
-    close(stop_pipe_[0]);
-    close(stop_pipe_[1]);
-  }
-  void set_delay(std::chrono::milliseconds d) { delay_ms_ = static_cast<int>(d.count()); }
-
- private:
-  void run() {
-    Bytes pending;
-    for (;;) {
-      pollfd p[2] = {{master_, POLLIN, 0}, {stop_pipe_[0], POLLIN, 0}};
-      if (poll(p, 2, -1) < 0) continue;
-      if (p[1].revents != 0) return;
-      unsigned char buf[256];
-      const ssize_t n = read(master_, buf, sizeof buf);
-      if (n <= 0) continue;
-      pending.insert(pending.end(), buf, buf + n);
-      while (pending.size() >= 3) {
-        if (pending[0] != 0x02) {
-          pending.erase(pending.begin());
-          continue;
-        }
-        const std::size_t total = 3 + (pending[1] | (pending[2] << 8));
-        if (pending.size() < total) break;
-        pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(total));
-        if (delay_ms_ > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delay_ms_.load()));
-        [[maybe_unused]] const ssize_t w =
-            write(master_, status_answer.data(), status_answer.size());
-      }
-    }
-  }
-
-  int master_;
-  int stop_pipe_[2] = {-1, -1};
-  std::atomic<int> delay_ms_{0};
-  std::thread thread_;
-};
 
 double thread_cpu_seconds() {
   rusage r{};
@@ -94,114 +46,142 @@ double seconds_since(Clock::time_point t0) {
 }
 
 double median(std::vector<double> v) {
+  if (v.empty()) return 0;
   std::sort(v.begin(), v.end());
-  return v.empty() ? 0 : v[v.size() / 2];
+  return v[v.size() / 2];
 }
 
-double mean(const std::vector<double> &v) {
-  return v.empty() ? 0 : std::accumulate(v.begin(), v.end(), 0.0) / static_cast<double>(v.size());
+// Points the driver at a fresh emulated printer.
+std::unique_ptr<bench::EmulatedPrinter> printer(uint32_t delay_ms) {
+  ECFIF_fim_protocolo();
+  auto p = std::make_unique<bench::EmulatedPrinter>(delay_ms, 0);
+  if (!p->ok()) return nullptr;
+  setenv("ECF_SERIAL_DEVICE", p->device().c_str(), 1);
+  return p;
 }
 
-// One status exchange on the slave descriptor without the driver.
-bool bare_round_trip(int fd) {
+// One status exchange on the terminal without the driver: the frame out,
+// `answer` bytes back.
+bool bare_round_trip(int fd, int answer) {
   if (write(fd, status_frame.data(), status_frame.size()) !=
       static_cast<ssize_t>(status_frame.size()))
     return false;
-  std::size_t got = 0;
-  while (got < status_answer.size()) {
+  int got = 0;
+  while (got < answer) {
     pollfd p{fd, POLLIN, 0};
-    if (poll(&p, 1, 1000) <= 0) return false;
-    unsigned char buf[16];
+    if (poll(&p, 1, 5000) <= 0) return false;
+    unsigned char buf[64];
     const ssize_t n = read(fd, buf, sizeof buf);
-    if (n > 0) got += static_cast<std::size_t>(n);
+    if (n > 0) got += static_cast<int>(n);
   }
   return true;
 }
 
-}  // namespace
+struct RoundTrips {
+  double driver_us = 0;
+  double bare_us = 0;
+  bool ok = false;
+};
 
-int main() {
-  int master = -1;
-  int slave = -1;
-  char name[128] = {};
-  termios raw{};
-  cfmakeraw(&raw);
-  if (openpty(&master, &slave, name, &raw, nullptr) != 0) {
-    std::perror("openpty");
-    return 1;
-  }
-  fcntl(slave, F_SETFL, fcntl(slave, F_GETFL) | O_NONBLOCK);
-  setenv("ECF_SERIAL_DEVICE", name, 1);
-  ECFIF_porta_serial = 1;
-  ECFLOG_modo = 0;
-
-  Printer printer(master);
-  for (int i = 0; i < 20; ++i) {
-    if (ECFBMTC_le_status() != 0 || !bare_round_trip(slave)) {
-      std::fprintf(stderr, "warm-up exchange failed\n");
-      return 1;
-    }
-  }
-
-  // (b) status reads, driver and bare alternating one by one so that both
-  // see the same machine load; medians keep other processes' bursts out.
-  constexpr int reads = 1000;
-  std::vector<double> driver_us;
-  std::vector<double> bare_us;
-  int failures = 0;
-  for (int i = 0; i < reads; ++i) {
+// Driver and bare round trips alternate one by one, so both see the same
+// load of the machine; medians keep other processes' bursts out.
+RoundTrips round_trips(uint32_t delay_ms, int count) {
+  RoundTrips out;
+  auto p = printer(delay_ms);
+  if (!p || ECFBMTC_le_status() != 0) return out;
+  const int answer = ECFIF_tam_resposta_ecf;
+  std::vector<double> driver;
+  std::vector<double> bare;
+  for (int i = 0; i < count; ++i) {
     auto t0 = Clock::now();
-    failures += bare_round_trip(slave) ? 0 : 1;
-    bare_us.push_back(seconds_since(t0) * 1e6);
+    if (!bare_round_trip(p->slave(), answer)) return out;
+    bare.push_back(seconds_since(t0) * 1e6);
     t0 = Clock::now();
-    failures += ECFBMTC_le_status() == 0 ? 0 : 1;
-    driver_us.push_back(seconds_since(t0) * 1e6);
+    if (ECFBMTC_le_status() != 0) return out;
+    driver.push_back(seconds_since(t0) * 1e6);
   }
+  out = {median(driver), median(bare), true};
+  return out;
+}
 
-  // (a) a printer that takes 2 s to answer.
-  printer.set_delay(std::chrono::seconds(2));
-  constexpr int slow_reads = 2;
-  double cpu = 0;
-  double wall = 0;
-  for (int i = 0; i < slow_reads; ++i) {
+// The share of a core while the printer needs 2 s per answer.
+double slow_printer_share(int reads) {
+  auto p = printer(2000);
+  if (!p) return -1;
+  std::vector<double> shares;
+  for (int i = 0; i < reads; ++i) {
     const double c0 = thread_cpu_seconds();
     const auto t0 = Clock::now();
-    failures += ECFBMTC_exec(19) == 0 ? 0 : 1;
-    wall += seconds_since(t0);
-    cpu += thread_cpu_seconds() - c0;
+    if (ECFBMTC_le_status() != 0) return -1;
+    shares.push_back((thread_cpu_seconds() - c0) / seconds_since(t0));
   }
-  printer.set_delay(std::chrono::milliseconds(0));
+  return median(shares);
+}
 
-  // (c) unsolicited bytes arrive while the driver pauses without reading.
-  const unsigned char noise[] = {0x41, 0x42, 0x43};
-  [[maybe_unused]] const ssize_t w = write(master, noise, sizeof noise);
-  const double c0 = thread_cpu_seconds();
-  const auto t0 = Clock::now();
-  ECFBMTCAUX_ms_retardo(1000);
-  const double pause_wall = seconds_since(t0);
-  const double pause_cpu = thread_cpu_seconds() - c0;
+double queries_per_status(int reads) {
+  auto p = printer(0);
+  if (!p || ECFBMTC_le_status() != 0) return -1;
+  const long before = bench::modem_queries();
+  for (int i = 0; i < reads; ++i)
+    if (ECFBMTC_le_status() != 0) return -1;
+  return static_cast<double>(bench::modem_queries() - before) / reads;
+}
+
+const char *verdict(bool met) {
+  return met ? "met" : "NOT MET";
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+  // Where the demo sale keeps its files: on the disk, not in memory.
+  const std::string work_dir = argc > 1 ? argv[1] : ".";
+  ECFIF_porta_serial = 1;
+  ECFIF_veloc_serial = 115200;
+  ECFLOG_modo = 0;
+  bool all_met = true;
+
+  const double share = slow_printer_share(3);
+  const bool p1 = share >= 0 && share <= 0.001;
+  std::printf("P1 printer answering in 2 s: the driver uses %.3f%% of a core (goal <= 0.1%%): %s\n",
+              share * 100, verdict(p1));
+  all_met &= p1;
+
+  for (const auto &[delay, count] : {std::pair{0u, 1000}, std::pair{20u, 100}}) {
+    const RoundTrips r = round_trips(delay, count);
+    const double ratio = r.bare_us > 0 ? r.driver_us / r.bare_us : 0;
+    const bool met = r.ok && ratio <= 1.05;
+    std::printf(
+        "P2 status round trip, printer answering after %u ms: driver %.1f us, bare %.1f us, "
+        "%.3fx (goal <= 1.05x): %s\n",
+        delay, r.driver_us, r.bare_us, ratio, verdict(met));
+    all_met &= met;
+  }
+
+  const auto sales = bench::demo_sales(work_dir, 115200, 5);
+  std::vector<double> ratios;
+  std::vector<double> secs;
+  std::vector<double> wire;
+  for (const auto &s : sales) {
+    ratios.push_back(s.seconds / s.wire_seconds);
+    secs.push_back(s.seconds);
+    wire.push_back(s.wire_seconds);
+  }
+  const double sale_ratio = median(ratios);
+  const bool p3 = !sales.empty() && sale_ratio <= 1.05;
+  std::printf(
+      "P3 demo sale at 115200 baud, both directions paced: %.3f s for %.3f s of wire, %.3fx "
+      "(goal <= 1.05x): %s\n",
+      median(secs), median(wire), sale_ratio, verdict(p3));
+  all_met &= p3;
+
+  const double q = queries_per_status(200);
+  const bool qm = q >= 0 && q <= 2;
+  std::printf(
+      "modem-status and line-error ioctls per status command (one frame): %.2f (goal <= 2 per "
+      "frame): %s\n",
+      q, verdict(qm));
+  all_met &= qm;
   ECFIF_fim_protocolo();
-
-  const double share = cpu / wall;
-  const double driver_med = median(driver_us);
-  const double bare_med = median(bare_us);
-  const double ratio = driver_med / bare_med;
-  std::printf(
-      "slow printer (2 s per answer, %d reads): driver used %.1f ms of processor in %.0f ms\n",
-      slow_reads, cpu * 1e3, wall * 1e3);
-  std::printf("  processor share while waiting: %.4f (%.2f%% of one processor; target below 2%%)\n",
-              share, share * 100);
-  std::printf(
-      "status reads (%d each): driver %.1f us per read (mean %.1f), bare pseudo-terminal %.1f us "
-      "per round "
-      "trip (mean %.1f)\n",
-      reads, driver_med, mean(driver_us), bare_med, mean(bare_us));
-  std::printf("  driver / bare round-trip ratio of the medians: %.2f (target at most 1.5)\n",
-              ratio);
-  std::printf("pause with unread input waiting: %.1f ms of processor in %.0f ms (%.2f%%)\n",
-              pause_cpu * 1e3, pause_wall * 1e3, pause_cpu / pause_wall * 100);
-  if (failures != 0) std::printf("failed exchanges: %d\n", failures);
-  close(slave);
-  close(master);
-  return failures == 0 ? 0 : 1;
+  return all_met ? 0 : 1;
 }

@@ -2,7 +2,10 @@
 // number names. A number outside the table is a fault, never a crash.
 #include "platform/serial.h"
 
+#include "log_sink.h"
 #include "serial_port.h"
+
+#include <string>
 
 using ecfhost::port_number;
 using ecfhost::SerialPort;
@@ -28,6 +31,10 @@ int nSERIALconf(int porta, long velocidade, int stop_bits, int paridade, int bit
 }
 
 int n_ativaSERIAL(int porta) {
+  // Every other call on such a number fails too; the open says why once.
+  if (port_number(porta) == nullptr)
+    ecfhost::log_line("serial: porta " + std::to_string(porta) + " fora da tabela (1 a " +
+                      std::to_string(ecfhost::max_ports) + ")");
   return na_porta(porta, falha, [&](SerialPort &p) {
     const int r = p.open(ecfhost::device_for(porta));
     if (p.is_open()) ecfhost::watch_port(&p);

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -84,11 +85,15 @@ int SerialPort::open(const std::string &device) {
   no_modem_lines_ = false;
   hung_up_ = false;
   kernel_queued_ = 0;
+  kernel_may_hold_ = input_since_write_ = input_ready_ = false;
   early_wakeups_ = 0;
   rx_head_ = rx_tail_ = 0;
   tx_head_ = tx_tail_ = 0;
   seen_ = {};
   read_counts(seen_);
+  chunks_counted_ = chunks_read_;
+  pending_errors_ = 0;
+  cts_seen_ = true;
   return apply_settings();
 }
 
@@ -123,8 +128,11 @@ int SerialPort::reset() {
   tx_head_ = tx_tail_ = 0;
   hung_up_ = false;
   kernel_queued_ = 0;
+  kernel_may_hold_ = input_since_write_ = input_ready_ = false;
   early_wakeups_ = 0;
   read_counts(seen_);
+  chunks_counted_ = chunks_read_;
+  pending_errors_ = 0;
   return 0;
 }
 
@@ -157,6 +165,8 @@ int SerialPort::start_tx() {
   // Whatever an aborted exchange left unsent must not precede the next frame.
   tcflush(fd_, TCOFLUSH);
   tx_head_ = tx_tail_ = 0;
+  kernel_queued_ = 0;
+  kernel_may_hold_ = false;
   return 0;
 }
 
@@ -165,6 +175,7 @@ int SerialPort::start_rx() {
   tcflush(fd_, TCIFLUSH);
   rx_head_ = rx_tail_ = 0;
   early_wakeups_ = 0;
+  input_ready_ = false;
   return 0;
 }
 
@@ -175,16 +186,23 @@ bool SerialPort::cts_active() {
   int bits = 0;
   if (ioctl(fd_, TIOCMGET, &bits) != 0) {
     if (unsupported(errno)) no_modem_lines_ = true;
+    cts_seen_ = true;
     return true;
   }
-  return (bits & TIOCM_CTS) != 0;
+  cts_seen_ = (bits & TIOCM_CTS) != 0;
+  return cts_seen_;
 }
 
-void SerialPort::flush_output() {
-  if (!is_open() || !has_output() || !cts_active()) return;
+long SerialPort::flush_output() {
+  // The caller's own CTS query stands for the bytes it handed over; the
+  // line is asked again only while it last said "stop". On an adapter each
+  // query is a round trip of its own.
+  if (!is_open() || !has_output() || (!cts_seen_ && !cts_active())) return 0;
   const ssize_t n = ::write(fd_, tx_.data() + tx_head_, tx_tail_ - tx_head_);
   if (n > 0) {
     tx_head_ += static_cast<std::size_t>(n);
+    kernel_may_hold_ = true;
+    input_since_write_ = false;
   } else if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
     // The line is gone: drop what waits so the drain ends; the answer
     // will then time out.
@@ -192,6 +210,7 @@ void SerialPort::flush_output() {
     hung_up_ = true;
   }
   if (tx_head_ == tx_tail_) tx_head_ = tx_tail_ = 0;
+  return n > 0 ? static_cast<long>(n) : 0;
 }
 
 int SerialPort::transmit(unsigned char byte) {
@@ -213,10 +232,18 @@ int SerialPort::transmit(unsigned char byte) {
 
 int SerialPort::pending_tx() {
   if (!is_open()) return 0;
-  flush_output();
+  const long just_written = flush_output();
   long waiting = static_cast<long>(tx_tail_ - tx_head_);
+  // The kernel is asked only when it may still hold bytes: not in the
+  // instant it took them, and not once an answer shows they have left.
   int queued = 0;
-  if (hung_up_ || ioctl(fd_, TIOCOUTQ, &queued) != 0 || queued < 0) queued = 0;
+  if (hung_up_ || input_since_write_ || !kernel_may_hold_)
+    queued = 0;
+  else if (just_written > 0)
+    queued = static_cast<int>(just_written);
+  else if (ioctl(fd_, TIOCOUTQ, &queued) != 0 || queued < 0)
+    queued = 0;
+  kernel_may_hold_ = queued > 0;
   kernel_queued_ = queued;
   waiting += queued;
   return static_cast<int>(std::min(waiting, 1L << 30));
@@ -224,11 +251,16 @@ int SerialPort::pending_tx() {
 
 void SerialPort::fill_input() {
   rx_head_ = rx_tail_ = 0;
+  // With VMIN = VTIME = 0 a read of an idle line returns 0: no data. A line
+  // that is gone answers EIO (or another error) instead.
   const ssize_t n = ::read(fd_, rx_.data(), rx_.size());
+  input_ready_ = false;
   if (n > 0) {
     rx_tail_ = static_cast<std::size_t>(n);
     hung_up_ = false;
-  } else if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) {
+    input_since_write_ = true;
+    ++chunks_read_;
+  } else if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
     hung_up_ = true;
   }
 }
@@ -244,8 +276,11 @@ int SerialPort::receive() {
 }
 
 long SerialPort::drain_time_us() const {
-  const long bits = 1 + settings_.data_bits + (settings_.parity != 0 ? 1 : 0) + settings_.stop_bits;
-  return static_cast<long>(kernel_queued_) * bits * 1000000L / std::max(settings_.speed, 1L);
+  const std::int64_t bits =
+      1 + settings_.data_bits + (settings_.parity != 0 ? 1 : 0) + settings_.stop_bits;
+  // In 64 bits: a full queue at 1 us per bit does not fit a 32-bit long.
+  const std::int64_t us = kernel_queued_ * bits * 1000000 / std::max(settings_.speed, 1L);
+  return static_cast<long>(std::min<std::int64_t>(us, 10000000));
 }
 
 bool SerialPort::read_counts(ErrorCounts &c) const {
@@ -259,13 +294,18 @@ bool SerialPort::read_counts(ErrorCounts &c) const {
 
 int SerialPort::line_errors(bool clear) {
   if (!is_open()) return 0;
+  // Errors arrive with bytes: the counters are read again only after a
+  // read() brought some.
+  if (chunks_read_ == chunks_counted_) return pending_errors_;
   ErrorCounts now{};
   if (!read_counts(now)) return 0;
+  if (clear) chunks_counted_ = chunks_read_;
   int bits = 0;
   if (now.parity != seen_.parity) bits |= 1;
   if (now.overrun != seen_.overrun) bits |= 2;
   if (now.framing != seen_.framing) bits |= 4;
   if (clear) seen_ = now;
+  pending_errors_ = clear ? 0 : bits;
   return bits;
 }
 
@@ -284,16 +324,22 @@ int SerialPort::close() {
 
 namespace {
 
-constexpr int max_ports = 64;
 std::array<SerialPort, max_ports> ports;
 SerialPort *watched = nullptr;
 
-// Every wake-up costs the machine some tens of microseconds whatever the
-// timeout, so the idle wait is a few milliseconds: input still ends it at
-// once, and the driver's own deadlines count whole seconds.
-constexpr long idle_wait_us = 5000;
+// A wait on the line ends when input arrives, else after this bound or
+// just past the next whole second, where the driver's deadlines fall.
+constexpr long idle_wait_us = 100000;
+constexpr long second_margin_us = 1000;
+// The driver's millisecond delays see the clock after each common yield
+// that follows another.
+constexpr long short_wait_us = 2000;
+// While the printer holds CTS the driver asks the line again each pass.
+constexpr long cts_wait_us = 5000;
 constexpr long min_wait_us = 100;
 constexpr int max_early_wakeups = 3;
+// The last yield was the serial one: its wait covers the pass.
+bool after_serial_yield = false;
 
 timespec micros(long us) {
   return timespec{us / 1000000, (us % 1000000) * 1000};
@@ -302,6 +348,40 @@ timespec micros(long us) {
 void rest(long us) {
   const timespec t = micros(us);
   nanosleep(&t, nullptr);
+}
+
+long until_next_second_us() {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  return (1000000000L - now.tv_nsec) / 1000 + second_margin_us;
+}
+
+// Blocks on the watched line for at most `bound_us`; returns at once when
+// input waits. A line that is gone, or input nobody takes, only rests.
+void wait_on_line(long bound_us) {
+  SerialPort *p = watched;
+  if (p == nullptr || !p->is_open() || p->hung_up() || p->early_wakeups() >= max_early_wakeups) {
+    rest(bound_us);
+    return;
+  }
+  if (p->has_input() || p->input_ready()) {
+    p->note_early_wakeup();
+    return;
+  }
+  p->flush_output();
+  // While the transmitter drains, wake when it should be empty.
+  if (p->kernel_output_waiting())
+    bound_us = std::min(bound_us, std::max(p->drain_time_us(), min_wait_us));
+  pollfd pfd{p->descriptor(), POLLIN, 0};
+  const timespec t = micros(bound_us);
+  const int r = ppoll(&pfd, 1, &t, nullptr);
+  if (r > 0 && (pfd.revents & POLLIN) != 0) {
+    p->note_input();
+    p->note_early_wakeup();
+    return;
+  }
+  // POLLHUP or POLLERR without data would wake poll at once: rest instead.
+  if (r > 0) rest(bound_us);
 }
 
 }  // namespace
@@ -324,30 +404,19 @@ void watch_port(SerialPort *p) {
   watched = p;
 }
 
-void wait_briefly() {
+void serial_yield() {
+  after_serial_yield = true;
   SerialPort *p = watched;
-  if (p == nullptr || !p->is_open() || p->hung_up() || p->early_wakeups() >= max_early_wakeups) {
-    rest(idle_wait_us);
+  const long bound = p != nullptr && !p->last_cts() ? cts_wait_us : idle_wait_us;
+  wait_on_line(std::min(bound, until_next_second_us()));
+}
+
+void common_yield() {
+  if (after_serial_yield) {
+    after_serial_yield = false;
     return;
   }
-  if (p->has_input()) {
-    p->note_early_wakeup();
-    return;
-  }
-  p->flush_output();
-  // While the transmitter drains, wake when it should be empty.
-  const long wait_us = p->kernel_output_waiting()
-                           ? std::clamp(p->drain_time_us(), min_wait_us, idle_wait_us)
-                           : idle_wait_us;
-  pollfd pfd{p->descriptor(), POLLIN, 0};
-  const timespec t = micros(wait_us);
-  const int r = ppoll(&pfd, 1, &t, nullptr);
-  if (r > 0 && (pfd.revents & POLLIN) != 0) {
-    p->note_early_wakeup();
-    return;
-  }
-  // An error or hang-up without data would wake poll at once: rest instead.
-  if (r > 0) rest(idle_wait_us);
+  wait_on_line(short_wait_us);
 }
 
 }  // namespace ecfhost

@@ -54,7 +54,8 @@ class SerialPort {
   bool has_output() const { return tx_head_ < tx_tail_; }
   bool hung_up() const { return hung_up_; }
   int descriptor() const { return fd_; }
-  void flush_output();
+  // Hands the user buffer to the kernel; gives how many bytes it took.
+  long flush_output();
 
   // Bytes the kernel still held at the last pending_tx(), and how long the
   // line needs to send them.
@@ -64,7 +65,14 @@ class SerialPort {
   // Yields that returned at once because input waited, since the caller
   // last took a byte; a caller that never reads must not make them spin.
   int early_wakeups() const { return early_wakeups_; }
+  // What the last CTS query said (true before any).
+  bool last_cts() const { return cts_seen_; }
   void note_early_wakeup() { ++early_wakeups_; }
+
+  // A wait saw input that no read() has taken yet; an answer also shows
+  // that the bytes written before it have left.
+  bool input_ready() const { return input_ready_; }
+  void note_input() { input_ready_ = input_since_write_ = true; }
 
  private:
   int apply_settings();
@@ -78,7 +86,14 @@ class SerialPort {
   bool settings_valid_ = true;  // false after a rejected configuration
   bool no_modem_lines_ = false;
   bool hung_up_ = false;
+  bool cts_seen_ = true;
+  unsigned chunks_read_ = 0;     // read() calls that brought bytes
+  unsigned chunks_counted_ = 0;  // chunks_read_ when the counters were last taken
+  int pending_errors_ = 0;
   int kernel_queued_ = 0;
+  bool kernel_may_hold_ = false;  // written since the kernel last said empty
+  bool input_since_write_ = false;
+  bool input_ready_ = false;
   int early_wakeups_ = 0;
   ErrorCounts seen_{};
   std::array<unsigned char, rx_capacity> rx_{};
@@ -87,7 +102,9 @@ class SerialPort {
   std::size_t tx_head_ = 0, tx_tail_ = 0;
 };
 
-// The port a number names (1 = first), or null outside the supported range.
+constexpr int max_ports = 64;
+
+// The port a number names (1 = first), or null outside 1..max_ports.
 SerialPort *port_number(int porta);
 
 // Device path for a port: ECF_SERIAL_DEVICE when set, else /dev/ttyS<porta-1>.
@@ -97,9 +114,13 @@ std::string device_for(int porta);
 SerialPort *watched_port();
 void watch_port(SerialPort *p);
 
-// Blocks a few milliseconds on the watched line and returns as soon as input
-// arrives; returns at once when input is already waiting.
-void wait_briefly();
+// The serial yield blocks on the watched line until input arrives, for at
+// most a fraction of a second and never past the next whole second.
+void serial_yield();
+// The common yield returns at once after a serial yield (that one waited
+// for the pass); called on its own it blocks at most a couple of
+// milliseconds, so millisecond delays stay accurate.
+void common_yield();
 
 }  // namespace ecfhost
 

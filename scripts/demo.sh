@@ -83,23 +83,7 @@ if [ "$rc" -ne 0 ]; then
 fi
 "${ecfctl[@]}" methods
 
-cat >demo.sale <<'EOF'
-# One sale: consumer, three items (one with a long description and extra
-# description lines), a subtotal discount, totalling, two payments by
-# different methods, promotional lines and the close.
-consumer 123.456.789-09 "Maria da Silva" "Rua das Flores, 100 - Centro - Sao Paulo SP"
-open
-item 7891000100103 "Arroz tipo 1 5kg" 01 2 21.90
-item 7891000055120 "Cafe torrado e moido extra forte embalado a vacuo pacote 500g" 02 1 15.49 line="Lote 2026-11 fabricado em Minas Gerais" line="Validade 12/2027"
-item 2000000000042 "Pao frances" FF 0.500 13.98 unit=KG
-discount 6.28
-total
-pay "Cartao Credito" 40.00 "Autorizacao 123456"
-pay Dinheiro 20.00
-promo "!Obrigado pela preferencia"
-promo "Volte sempre - ecfbmtc demo"
-close
-EOF
+cp "$root/scripts/demo.sale" demo.sale
 
 echo
 echo "=== sale ==="
@@ -128,6 +112,6 @@ echo "COO:        $coo"
 echo "total:      $paid"
 echo "sale time:  $secs s"
 echo "wire:       $(wire "$bytes") s for $bytes bytes x 10 bits / $baud baud;"
-echo "            the emulator paces its answers: $(wire "$received") s of the sale ($received bytes);"
-echo "            the requests ($sent bytes, $(wire "$sent") s on a real line) cross the pseudo-terminal at once"
+echo "            the emulator paces both directions: $(wire "$sent") s for the requests ($sent bytes),"
+echo "            $(wire "$received") s for the answers ($received bytes)"
 [ "$paid" = "60.00" ] || fail "paid $paid, expected 60.00"

@@ -7,6 +7,7 @@
 #                     binfmt_misc) only when this kernel cannot run 32-bit programs
 #   deps.sh fuzz      as default and clang
 #   deps.sh package   the Debian packaging tools
+#   deps.sh coverage  as default and gcovr (scripts/coverage.sh)
 set -euo pipefail
 job=${1:-default}
 
@@ -19,7 +20,7 @@ want_cmd make make
 want_cmd g++ g++
 case $job in
 demo) ;;
-default | asan | m32 | fuzz)
+default | asan | m32 | fuzz | coverage)
   [ -d /usr/src/googletest ] || need+=(googletest)
   want_cmd pkg-config pkgconf
   ;;
@@ -31,12 +32,13 @@ package)
   want_cmd pkg-config pkgconf
   ;;
 *)
-  echo "deps: unknown job '$job' (demo, default, asan, m32, fuzz or package)" >&2
+  echo "deps: unknown job '$job' (demo, default, asan, m32, fuzz, coverage or package)" >&2
   exit 2
   ;;
 esac
 [ "$job" = m32 ] && want_pkg g++-multilib
 [ "$job" = fuzz ] && want_cmd clang++ clang
+[ "$job" = coverage ] && want_cmd gcovr gcovr
 
 install() {
   [ $# -gt 0 ] || return 0

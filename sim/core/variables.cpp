@@ -59,6 +59,19 @@ std::string firmware_version(int code) {
   }
 }
 
+// The rebadged models carry their seller's name as the maker.
+std::string_view maker_of(int code) {
+  switch (code) {
+    case 8:
+      return "UNISYS";
+    case 9:
+    case 10:
+      return "IBM";
+    default:
+      return "BEMATECH";
+  }
+}
+
 uint8_t flags(const State &s) {
   uint8_t f = 0;
   if (s.doc.kind == Doc::Fiscal) {
@@ -193,11 +206,9 @@ std::string variable_value(const State &s, uint8_t v) {
           s.fiscal_memory_capacity() - std::min(s.fiscal_memory.size(), s.fiscal_memory_capacity());
       return bcd(left, 2);
     }
-    case 60: {
-      std::string id = pad_right("BEMATECH", 15) + pad_right(s.model->reported_name, 20) +
-                       pad_right("ECF-IF", 7);
-      return id;
-    }
+    case 60:
+      return pad_right(maker_of(s.model->code), 15) + pad_right(s.model->reported_name, 20) +
+             pad_right("ECF-IF", 7);
     case 61: {
       // Detail-tape memory used, as "uu,uu%" of its size.
       const unsigned used = std::min(9999u, k.coo / 100);

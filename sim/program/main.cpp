@@ -127,6 +127,7 @@ int run(const Options &options) {
   WireConfig wire;
   wire.protocol = options.protocol;
   wire.baud = options.baud;
+  wire.pace_requests = true;
   wire.delay_ms = options.delay_ms;
   Device device(
       [&](uint16_t command, std::string_view args) {

@@ -140,8 +140,8 @@ Options (a value may also be given as --option=VALUE):
                        answered in its own protocol; default basic
   --link PATH          also make PATH a symbolic link to the terminal (an old
                        link there is replaced); removed on exit
-  --baud N             pace answers at N bits per second, 10 bits a byte;
-                       0 = as fast as possible (default)
+  --baud N             pace requests and answers at N bits per second, 10 bits
+                       a byte; 0 = no pacing, as fast as possible (default)
   --delay MS           processing time of each command before its answer;
                        default 0
   --reduction-busy MS  MFD models: time the printer stays busy (no answers)

@@ -13,10 +13,10 @@ namespace {
 
 constexpr size_t kChunk = 4096;
 
-timespec to_timespec(int64_t ms) {
+timespec to_timespec(int64_t us) {
   timespec ts{};
-  ts.tv_sec = static_cast<time_t>(ms / 1000);
-  ts.tv_nsec = static_cast<long>((ms % 1000) * 1000000);
+  ts.tv_sec = static_cast<time_t>(us / 1000000);
+  ts.tv_nsec = static_cast<long>((us % 1000000) * 1000);
   return ts;
 }
 
@@ -27,7 +27,7 @@ class Loop {
   // Moves the bytes due by now towards the host; false on a terminal error.
   bool flush(int64_t now, std::string &error) {
     while (out_.size() < kChunk) {
-      const int b = device_.to_host(now);
+      const int b = device_.to_host_us(now);
       if (b < 0) break;
       out_.push_back(static_cast<char>(b));
     }
@@ -50,16 +50,16 @@ class Loop {
       error = std::string("read from terminal: ") + (n == 0 ? "end of file" : std::strerror(errno));
       return false;
     }
-    const int64_t now = monotonic_ms();
-    for (ssize_t i = 0; i < n; ++i) device_.from_host(static_cast<uint8_t>(buf[i]), now);
+    const int64_t now = monotonic_us();
+    for (ssize_t i = 0; i < n; ++i) device_.from_host_us(static_cast<uint8_t>(buf[i]), now);
     return true;
   }
 
-  // How long to wait: until the next paced byte, at once when bytes are
+  // How long to wait, in microseconds: until the next paced byte, at once when bytes are
   // due already, or without end when nothing is queued.
-  int64_t wait_ms(int64_t now) const {
+  int64_t wait_us(int64_t now) const {
     if (!out_.empty()) return -1;  // POLLOUT wakes us
-    const int64_t next = device_.next_byte_ms();
+    const int64_t next = device_.next_byte_us();
     if (next < 0) return -1;
     return next > now ? next - now : 0;
   }
@@ -74,20 +74,20 @@ class Loop {
 
 }  // namespace
 
-int64_t monotonic_ms() {
+int64_t monotonic_us() {
   timespec ts{};
   clock_gettime(CLOCK_MONOTONIC, &ts);
-  return static_cast<int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+  return static_cast<int64_t>(ts.tv_sec) * 1000000 + ts.tv_nsec / 1000;
 }
 
 bool serve(int master_fd, Device &device, const volatile sig_atomic_t &stop,
            const sigset_t &wait_mask, std::string &error) {
   Loop loop(master_fd, device);
   while (!stop) {
-    if (!loop.flush(monotonic_ms(), error)) return false;
+    if (!loop.flush(monotonic_us(), error)) return false;
 
     pollfd pfd{master_fd, static_cast<short>(POLLIN | (loop.blocked_on_write() ? POLLOUT : 0)), 0};
-    const int64_t wait = loop.wait_ms(monotonic_ms());
+    const int64_t wait = loop.wait_us(monotonic_us());
     const timespec ts = to_timespec(wait < 0 ? 0 : wait);
     const int r = ::ppoll(&pfd, 1, wait < 0 ? nullptr : &ts, &wait_mask);
     if (r < 0) {

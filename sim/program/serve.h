@@ -11,7 +11,7 @@
 
 namespace ecfsim::program {
 
-int64_t monotonic_ms();
+int64_t monotonic_us();
 
 // Serves until `stop` is set by a signal. Signals are taken only while
 // waiting, with `wait_mask` in force. False on a terminal error (in `error`).

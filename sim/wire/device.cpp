@@ -26,35 +26,46 @@ bool every_nth(uint32_t n, uint64_t count) {
 Device::Device(Handler handler, WireConfig config)
     : handler_(std::move(handler)), config_(config), parser_(config.stall_timeout_ms) {}
 
-void Device::from_host(uint8_t b, int64_t now_ms) {
-  switch (parser_.push(b, now_ms)) {
+void Device::from_host_us(uint8_t b, int64_t now_us) {
+  // A paced request byte is there only once its bits are through, after
+  // the bytes before it.
+  if (config_.pace_requests && config_.baud > 0) {
+    if (now_us >= request_free_us_) {
+      request_start_us_ = now_us;
+      request_bytes_ = 0;
+    }
+    ++request_bytes_;
+    request_free_us_ = request_start_us_ + line_time_us(request_bytes_);
+    now_us = request_free_us_;
+  }
+  switch (parser_.push(b, now_us / 1000)) {
     case FrameParser::Event::None:
       break;
     case FrameParser::Event::FrameReady:
-      on_frame(parser_.frame(), now_ms);
+      on_frame(parser_.frame(), now_us);
       break;
     case FrameParser::Event::Refused:
-      on_refused_frame(now_ms);
+      on_refused_frame(now_us);
       break;
   }
 }
 
-int Device::to_host(int64_t now_ms) {
+int Device::to_host_us(int64_t now_us) {
   while (!outgoing_.empty()) {
     Outgoing &out = outgoing_.front();
     if (out.sent >= out.bytes.size()) {
       outgoing_.pop_front();
       continue;
     }
-    if (now_ms < byte_due_ms(out, out.sent)) return -1;
+    if (now_us < byte_due_us(out, out.sent)) return -1;
     --pending_bytes_;
     return static_cast<uint8_t>(out.bytes[out.sent++]);
   }
   return -1;
 }
 
-bool Device::cts(int64_t now_ms) const {
-  return !faults_.cts_low && now_ms >= busy_until_ms_;
+bool Device::cts_us(int64_t now_us) const {
+  return !faults_.cts_low && now_us >= busy_until_us_;
 }
 
 int Device::line_errors() {
@@ -63,34 +74,41 @@ int Device::line_errors() {
   return bits;
 }
 
-int64_t Device::next_byte_ms() const {
+int64_t Device::next_byte_us() const {
   for (const Outgoing &out : outgoing_)
-    if (out.sent < out.bytes.size()) return byte_due_ms(out, out.sent);
+    if (out.sent < out.bytes.size()) return byte_due_us(out, out.sent);
   return -1;
 }
 
-void Device::on_refused_frame(int64_t now_ms) {
-  // A refusal is the line's, not a command's: no processing delay.
-  queue(std::string(1, static_cast<char>(kNak)), now_ms);
+int64_t Device::next_byte_ms() const {
+  // The first whole millisecond at which the byte is due.
+  const int64_t us = next_byte_us();
+  return us < 0 ? -1 : (us + 999) / 1000;
 }
 
-void Device::on_frame(const Frame &frame, int64_t now_ms) {
+void Device::on_refused_frame(int64_t now_us) {
+  // A refusal is the line's, not a command's: no processing delay.
+  queue(std::string(1, static_cast<char>(kNak)), now_us);
+}
+
+void Device::on_frame(const Frame &frame, int64_t now_us) {
   // Busy printing: the printer does not see the frame at all.
-  if (now_ms < busy_until_ms_) return;
+  if (now_us < busy_until_us_) return;
 
   ++good_frames_;
   if (take_refuse_fault()) {
-    on_refused_frame(now_ms);
+    on_refused_frame(now_us);
     return;
   }
 
   ++commands_;
   const Protocol protocol = protocol_of_start(frame.start, config_.protocol);
   const Reply reply = execute(frame);
-  const int64_t ready_ms = now_ms + config_.delay_ms + faults_.late_ms;
+  const int64_t ready_us =
+      now_us + (static_cast<int64_t>(config_.delay_ms) + faults_.late_ms) * 1000;
 
   if (take_drop_fault()) {
-    if (reply.busy_ms > 0) busy_until_ms_ = ready_ms + reply.busy_ms;
+    if (reply.busy_ms > 0) busy_until_us_ = ready_us + int64_t{reply.busy_ms} * 1000;
     return;
   }
 
@@ -100,8 +118,8 @@ void Device::on_frame(const Frame &frame, int64_t now_ms) {
   bytes.reserve(junk + reply.data.size() + 8);
   for (size_t i = 0; i < junk; ++i) bytes.push_back(static_cast<char>(kJunk[i % std::size(kJunk)]));
   bytes.append(encode_reply(reply, protocol));
-  const int64_t end_ms = queue(std::move(bytes), ready_ms);
-  if (reply.busy_ms > 0) busy_until_ms_ = end_ms + reply.busy_ms;
+  const int64_t end_us = queue(std::move(bytes), ready_us);
+  if (reply.busy_ms > 0) busy_until_us_ = end_us + int64_t{reply.busy_ms} * 1000;
 }
 
 bool Device::take_refuse_fault() {
@@ -131,28 +149,28 @@ Reply Device::execute(const Frame &frame) {
   return handler_(frame.command, frame.args);
 }
 
-int64_t Device::queue(std::string bytes, int64_t ready_ms) {
+int64_t Device::queue(std::string bytes, int64_t ready_us) {
   // A host that never reads must not grow the queue without end.
-  if (bytes.empty() || pending_bytes_ + bytes.size() > config_.max_pending_bytes) return ready_ms;
+  if (bytes.empty() || pending_bytes_ + bytes.size() > config_.max_pending_bytes) return ready_us;
 
   Outgoing out;
-  out.start_ms = std::max(ready_ms, line_free_ms_);
+  out.start_us = std::max(ready_us, line_free_us_);
   out.bytes = std::move(bytes);
-  line_free_ms_ = out.start_ms + line_time_ms(out.bytes.size());
+  line_free_us_ = out.start_us + line_time_us(out.bytes.size());
   pending_bytes_ += out.bytes.size();
   outgoing_.push_back(std::move(out));
-  return line_free_ms_;
+  return line_free_us_;
 }
 
-int64_t Device::line_time_ms(size_t bytes) const {
+int64_t Device::line_time_us(size_t bytes) const {
   if (config_.baud == 0) return 0;
-  const int64_t bits = static_cast<int64_t>(bytes) * kBitsPerByte * 1000;
+  const int64_t bits = static_cast<int64_t>(bytes) * kBitsPerByte * 1000000;
   return (bits + config_.baud - 1) / config_.baud;
 }
 
-int64_t Device::byte_due_ms(const Outgoing &out, size_t index) const {
+int64_t Device::byte_due_us(const Outgoing &out, size_t index) const {
   // A byte reaches the host once all of its bits are through.
-  return out.start_ms + line_time_ms(index + 1);
+  return out.start_us + line_time_us(index + 1);
 }
 
 }  // namespace ecfsim

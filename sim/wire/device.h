@@ -22,6 +22,7 @@ struct WireConfig {
   // For answers to frames whose start byte names neither protocol.
   Protocol protocol = Protocol::Basic;
   uint32_t baud = 0;                 // answers paced at this speed, 10 bits a byte; 0 = at once
+  bool pace_requests = false;        // requests too take their wire time before they act
   uint32_t delay_ms = 0;             // time the printer takes over each command
   uint32_t stall_timeout_ms = 1000;  // a frame quiet this long is dropped
   size_t max_pending_bytes = size_t{1} << 20;  // answers beyond this are lost
@@ -49,13 +50,19 @@ class Device {
   explicit Device(Printer &printer, WireConfig config = {});
 
   // The line peer's four operations.
-  void from_host(uint8_t b, int64_t now_ms);
-  int to_host(int64_t now_ms);  // next byte due by now_ms, or -1
-  bool cts(int64_t now_ms) const;
+  void from_host(uint8_t b, int64_t now_ms) { from_host_us(b, now_ms * 1000); }
+  int to_host(int64_t now_ms) { return to_host_us(now_ms * 1000); }  // next byte due, or -1
+  bool cts(int64_t now_ms) const { return cts_us(now_ms * 1000); }
   int line_errors();  // read-and-clear
 
   // When to_host() will next have a byte: a time, or -1 when nothing waits.
   int64_t next_byte_ms() const;
+
+  // The same on a clock in microseconds, for pacing a real line.
+  void from_host_us(uint8_t b, int64_t now_us);
+  int to_host_us(int64_t now_us);
+  bool cts_us(int64_t now_us) const;
+  int64_t next_byte_us() const;
   // Bytes queued for the host and not yet taken.
   size_t pending_bytes() const { return pending_bytes_; }
 
@@ -65,20 +72,20 @@ class Device {
  private:
   struct Outgoing {
     std::string bytes;
-    int64_t start_ms = 0;  // when the first byte starts on the line
+    int64_t start_us = 0;  // when the first byte starts on the line
     size_t sent = 0;
   };
 
-  void on_frame(const Frame &frame, int64_t now_ms);
-  void on_refused_frame(int64_t now_ms);
+  void on_frame(const Frame &frame, int64_t now_us);
+  void on_refused_frame(int64_t now_us);
   bool take_refuse_fault();
   bool take_drop_fault();
   Reply execute(const Frame &frame);
-  // Queues an answer whose first byte may start at `ready_ms`; returns the
+  // Queues an answer whose first byte may start at `ready_us`; returns the
   // time its last byte has been received by the host.
-  int64_t queue(std::string bytes, int64_t ready_ms);
-  int64_t byte_due_ms(const Outgoing &out, size_t index) const;
-  int64_t line_time_ms(size_t bytes) const;
+  int64_t queue(std::string bytes, int64_t ready_us);
+  int64_t byte_due_us(const Outgoing &out, size_t index) const;
+  int64_t line_time_us(size_t bytes) const;
 
   Handler handler_;
   WireConfig config_;
@@ -86,8 +93,11 @@ class Device {
   FrameParser parser_;
   std::deque<Outgoing> outgoing_;
   size_t pending_bytes_ = 0;
-  int64_t line_free_ms_ = 0;   // the last queued byte is through by then
-  int64_t busy_until_ms_ = 0;  // printing after a long command
+  int64_t line_free_us_ = 0;      // the last queued byte is through by then
+  int64_t request_start_us_ = 0;  // a burst of request bytes began on the line
+  size_t request_bytes_ = 0;      // bytes of that burst so far
+  int64_t request_free_us_ = 0;   // its last byte has arrived by then
+  int64_t busy_until_us_ = 0;     // printing after a long command
   uint64_t good_frames_ = 0;
   uint64_t commands_ = 0;
 };

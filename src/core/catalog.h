@@ -17,6 +17,7 @@ inline constexpr int abre_cupom = 0;
 inline constexpr int leitura_mf = 8;  // fiscal-memory reading, streamed
 inline constexpr int registra_item = 9;
 inline constexpr int cancela_cupom = 14;
+inline constexpr int troca_verao = 18;  // daylight saving on if off, off if on
 inline constexpr int le_status = 19;
 inline constexpr int texto_relatorio = 20;  // free text into a report
 inline constexpr int abre_gaveta = 22;
@@ -38,8 +39,11 @@ inline constexpr int programa_fpag = 71;
 inline constexpr int efetua_pagamento = 72;
 inline constexpr int totaliza_cnf = 79;
 inline constexpr int ajusta_item = 93;
+inline constexpr int le_totais_dia = 87;
+inline constexpr int le_dados_reducao = 88;
 inline constexpr int cancela_ajuste_item = 114;
 inline constexpr int descricao_longa = 6252;
+inline constexpr int le_dados_reducao_antiga = 6255;  // older printers
 inline constexpr int id_aplicacao = 6264;
 inline constexpr int registra_venda_item = 6273;
 inline constexpr int registra_venda_item_modo = 6287;
@@ -49,36 +53,47 @@ inline constexpr int registra_venda_item_modo = 6287;
 namespace var {
 inline constexpr unsigned char serie = 0;
 inline constexpr unsigned char versao = 1;
+inline constexpr unsigned char cgc_ie = 2;   // taxpayer and state registration
 inline constexpr unsigned char total_3 = 3;  // the act file's 18-digit total
+inline constexpr unsigned char cancelamentos = 4;
+inline constexpr unsigned char descontos = 5;
 inline constexpr unsigned char coo = 6;
-inline constexpr unsigned char contador_7 = 7;
+inline constexpr unsigned char gnf = 7;
+inline constexpr unsigned char cupons_cancelados = 8;
 inline constexpr unsigned char crz = 9;
 inline constexpr unsigned char cro = 10;
 inline constexpr unsigned char alteracoes_cgc = 11;
+inline constexpr unsigned char cabecalho = 13;
 inline constexpr unsigned char fabricacao = 14;
 inline constexpr unsigned char codigo_16 = 16;
 // Document flags: bit 0 fiscal receipt open, bit 1 its totalling begun,
-// bit 3 another document open.
+// bit 2 daylight saving time in effect, bit 3 another document open.
 inline constexpr unsigned char flags_documento = 17;
+inline constexpr unsigned char bit_verao = 0x04;
+inline constexpr unsigned char sensor = 20;  // AAh: sensor on
 inline constexpr unsigned char fase_cupom = 22;
-inline constexpr unsigned char relogio = 23;  // day, month, year, hour, minute, second
+inline constexpr unsigned char relogio = 23;  // BCD day, month, year, hour, minute, second
 inline constexpr unsigned char totais_dia = 27;
 inline constexpr unsigned char multiplicacao = 28;
 inline constexpr unsigned char flags_iss = 29;
+inline constexpr unsigned char acrescimos = 30;
 inline constexpr unsigned char contador_31 = 31;
 inline constexpr unsigned char fpag = 32;
 inline constexpr unsigned char cnf = 33;
 inline constexpr unsigned char serie_mfd = 40;
 inline constexpr unsigned char versao_mfd = 41;
-inline constexpr unsigned char cnpj_mfd = 42;
+inline constexpr unsigned char cgc_mfd = 42;
+inline constexpr unsigned char ie_mfd = 43;
 inline constexpr unsigned char fpag_mfd = 49;
 inline constexpr unsigned char cnf_mfd = 50;
-inline constexpr unsigned char contador_54 = 54;
-inline constexpr unsigned char contador_55 = 55;
+inline constexpr unsigned char cdc = 52;
+inline constexpr unsigned char grg = 54;
+inline constexpr unsigned char ccf = 55;
 inline constexpr unsigned char contador_56 = 56;
 inline constexpr unsigned char texto_58 = 58;
 inline constexpr unsigned char reducoes_restantes = 59;
 inline constexpr unsigned char identificacao_mfd = 60;
+inline constexpr unsigned char uso_mfd = 61;  // "uu,uu%" of the detail-tape memory used
 }  // namespace var
 
 inline constexpr std::array<int, 13> comandos_sem_descarga{0,  19, 23, 26, 27, 29, 30,
@@ -89,10 +104,12 @@ inline constexpr std::array<int, 2> comandos_resposta_longa{8, 69};
 inline constexpr std::array<int, 12> comandos_argumento_literal{22, 32,  35,   39,   57,   60,
                                                                 61, 167, 6260, 6264, 6273, 6287};
 
-inline constexpr std::array<int, 10> comandos_status_apos_dados{23, 26, 27, 29, 30,
-                                                                35, 71, 76, 87, 88};
+// Printers send the data of 62/48, 62/54 and 62/55 before the status bytes
+// too, like every other answer with data.
+inline constexpr std::array<int, 13> comandos_status_apos_dados{23, 26, 27, 29,   30,   35,  71,
+                                                                76, 87, 88, 6248, 6254, 6255};
 
-inline constexpr std::array<std::pair<int, int>, 14> tamanhos_resposta{{
+inline constexpr std::array<std::pair<int, int>, 15> tamanhos_resposta{{
     {8, 1925},
     {23, 1},
     {26, 33},
@@ -105,6 +122,7 @@ inline constexpr std::array<std::pair<int, int>, 14> tamanhos_resposta{{
     {76, 39},
     {87, 436},
     {88, 621},
+    {6248, 1},
     {6254, 2},
     {6255, 308},
 }};

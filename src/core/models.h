@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "ecfbmtc/config.h"
@@ -12,6 +13,57 @@
 namespace ecf::core {
 
 inline constexpr std::size_t tam_nome = 20;
+
+// A firmware version text (as information code 40 writes it) and the
+// national code it stands for.
+struct VersaoCodigo {
+  std::string_view versao;
+  std::string_view codigo;
+};
+
+namespace versoes {
+inline constexpr std::array<VersaoCodigo, 9> antigas{{{"0300", "01"},
+                                                      {"0305", "02"},
+                                                      {"0310", "03"},
+                                                      {"0321", "04"},
+                                                      {"0322", "05"},
+                                                      {"0325", "06"},
+                                                      {"0326", "07"},
+                                                      {"0330", "09"},
+                                                      {"0331", "08"}}};
+inline constexpr std::array<VersaoCodigo, 1> mfd_4{{{"010000", "02"}}};
+inline constexpr std::array<VersaoCodigo, 7> mfd_5{{{"010000", "01"},
+                                                    {"010001", "02"},
+                                                    {"010101", "03"},
+                                                    {"010202", "04"},
+                                                    {"010302", "05"},
+                                                    {"010303", "06"},
+                                                    {"010304", "07"}}};
+inline constexpr std::array<VersaoCodigo, 2> mfd_7_10_12{{{"010001", "01"}, {"010002", "02"}}};
+inline constexpr std::array<VersaoCodigo, 5> mfd_9{
+    {{"010000", "01"}, {"010102", "02"}, {"010302", "03"}, {"010303", "04"}, {"010304", "05"}}};
+inline constexpr std::array<VersaoCodigo, 3> mfd_11_13{
+    {{"010000", "01"}, {"010100", "02"}, {"010101", "03"}}};
+inline constexpr std::array<VersaoCodigo, 3> mfd_14{
+    {{"010102", "01"}, {"010302", "02"}, {"010303", "03"}}};
+inline constexpr std::array<VersaoCodigo, 6> mfd_2_6_8{{{"010000", "01"},
+                                                        {"010101", "02"},
+                                                        {"010202", "03"},
+                                                        {"010302", "04"},
+                                                        {"010303", "05"},
+                                                        {"010304", "06"}}};
+}  // namespace versoes
+
+// What the information queries answer for a model; the defaults are those
+// of a model not identified.
+struct CodigosInfo {
+  std::string_view modelo_nacional = "00";  // code 62
+  std::string_view letra = "_";             // code 37
+  std::string_view fabricante = "03";       // code 61
+  std::string_view geracao = "1";           // code 35: "0" for the older models
+  std::string_view nome_identidade = "";    // identity's model on older printers
+  std::span<const VersaoCodigo> versoes_mfd = {};
+};
 
 struct Modelo {
   std::string_view nome_ecf;  // as reported in variable 60, blank-padded to 20
@@ -22,6 +74,7 @@ struct Modelo {
   uint8_t acabamento;          // bit 0 paper cutter, bit 1 always set
   std::string_view nome_host;  // written into the host configuration record
   uint8_t recursos = 0;        // rec_* below
+  CodigosInfo info = {};
 };
 
 // Which command registers an item.
@@ -43,23 +96,132 @@ inline constexpr uint8_t rec_item_estendido = 0x20;  // CaminhoItem::estendido
 
 // Searched from the first row; the order matters for the name match.
 inline constexpr std::array<Modelo, 14> tabela{{
-    {"BemaTECH MP-20 FI II", 1, 48, 6, 2, 2, "ECF-IF MP-20 FI II"},
-    {"BemaTECH MP-40 FI II", 3, 40, 9, 3, 2, "ECF-IF MP-40 FI II", rec_descricao_22},
-    {"MP-25 FI            ", 2, 48, 9, 2, 2, "ECF-IF MP-25 FI"},
-    {"MP-50 FI            ", 4, 40, 9, 3, 2, "ECF-IF MP-50 FI", rec_descricao_22},
-    {"MP-2000 TH FI       ", 5, 48, 5, 0, 2, "MP-2000 TH FI"},
-    {"MP-6000 TH FI       ", 6, 48, 5, 3, 2, "MP-6000 TH FI", rec_cmc7},
-    {"BR6000-TH           ", 8, 48, 5, 3, 2, "BR6000-TH", rec_cmc7},
-    {"4610-KR4            ", 9, 48, 5, 3, 2, "4610-KR4", rec_cmc7},
-    {"4610-KN4            ", 10, 48, 5, 3, 3, "4610-KN4",
-     rec_cmc7 | rec_codigo_14 | rec_id_aplicacao | rec_item_opcional},
-    {"MP-2100 TH FI       ", 13, 48, 5, 0, 2, "MP-2100 TH FI"},
-    {"MP-6100 TH FI       ", 14, 48, 5, 3, 2, "MP-6100 TH FI", rec_cmc7},
-    {"MP-3000 TH FI       ", 11, 48, 5, 0, 2, "MP-3000 TH FI"},
-    {"MP-4000 TH FI       ", 12, 48, 5, 0, 3, "MP-4000 TH FI",
-     rec_id_aplicacao | rec_item_estendido},
-    {"MP-7000 TH FI       ", 7, 48, 5, 3, 2, "MP-7000 TH FI",
-     rec_cmc7 | rec_codigo_14 | rec_id_aplicacao | rec_item_opcional},
+    {"BemaTECH MP-20 FI II",
+     1,
+     48,
+     6,
+     2,
+     2,
+     "ECF-IF MP-20 FI II",
+     0,
+     {"05", "6", "03", "0", "MP-20 FI II ECF-IF"}},
+    {"BemaTECH MP-40 FI II",
+     3,
+     40,
+     9,
+     3,
+     2,
+     "ECF-IF MP-40 FI II",
+     rec_descricao_22,
+     {"13", "8", "03", "0", "MP-40 FI II ECF-IF"}},
+    {"MP-25 FI            ",
+     2,
+     48,
+     9,
+     2,
+     2,
+     "ECF-IF MP-25 FI",
+     0,
+     {"10", "B", "03", "0", "MP-25 FI", versoes::mfd_2_6_8}},
+    {"MP-50 FI            ",
+     4,
+     40,
+     9,
+     3,
+     2,
+     "ECF-IF MP-50 FI",
+     rec_descricao_22,
+     {"16", "C", "03", "0", "MP-50 FI", versoes::mfd_4}},
+    {"MP-2000 TH FI       ",
+     5,
+     48,
+     5,
+     0,
+     2,
+     "MP-2000 TH FI",
+     0,
+     {"08", "_", "03", "1", "", versoes::mfd_5}},
+    {"MP-6000 TH FI       ",
+     6,
+     48,
+     5,
+     3,
+     2,
+     "MP-6000 TH FI",
+     rec_cmc7,
+     {"17", "_", "03", "1", "", versoes::mfd_2_6_8}},
+    {"BR6000-TH           ",
+     8,
+     48,
+     5,
+     3,
+     2,
+     "BR6000-TH",
+     rec_cmc7,
+     {"13", "_", "45", "1", "", versoes::mfd_2_6_8}},
+    {"4610-KR4            ",
+     9,
+     48,
+     5,
+     3,
+     2,
+     "4610-KR4",
+     rec_cmc7,
+     {"01", "_", "18", "1", "", versoes::mfd_9}},
+    {"4610-KN4            ",
+     10,
+     48,
+     5,
+     3,
+     3,
+     "4610-KN4",
+     rec_cmc7 | rec_codigo_14 | rec_id_aplicacao | rec_item_opcional,
+     {"12", "_", "18", "1", "", versoes::mfd_7_10_12}},
+    {"MP-2100 TH FI       ",
+     13,
+     48,
+     5,
+     0,
+     2,
+     "MP-2100 TH FI",
+     0,
+     {"09", "_", "03", "1", "", versoes::mfd_11_13}},
+    {"MP-6100 TH FI       ",
+     14,
+     48,
+     5,
+     3,
+     2,
+     "MP-6100 TH FI",
+     rec_cmc7,
+     {"18", "_", "03", "1", "", versoes::mfd_14}},
+    {"MP-3000 TH FI       ",
+     11,
+     48,
+     5,
+     0,
+     2,
+     "MP-3000 TH FI",
+     0,
+     {"19", "_", "03", "1", "", versoes::mfd_11_13}},
+    {"MP-4000 TH FI       ",
+     12,
+     48,
+     5,
+     0,
+     3,
+     "MP-4000 TH FI",
+     rec_id_aplicacao | rec_item_estendido,
+     {"21", "_", "03", "1", "", versoes::mfd_7_10_12}},
+    {"MP-7000 TH FI       ",
+     7,
+     48,
+     5,
+     3,
+     2,
+     "MP-7000 TH FI",
+     rec_cmc7 | rec_codigo_14 | rec_id_aplicacao | rec_item_opcional,
+     {"20", "_", "03", "1", "", versoes::mfd_7_10_12}},
 }};
 
 constexpr bool nomes_com_20_caracteres() {
@@ -129,6 +291,36 @@ inline CaminhoItem caminho_item() {
   if (modelo_tem(rec_item_opcional)) return CaminhoItem::estendido_opcional;
   return CaminhoItem::classico;
 }
+
+// What the information queries answer for the identified model.
+inline const CodigosInfo &codigos_info() {
+  static constexpr CodigosInfo nao_identificado{};
+  const Modelo *m = modelo_atual();
+  return m != nullptr ? m->info : nao_identificado;
+}
+
+// The national code of a firmware version: the older printers share one
+// table, the MFD printers have one per model; "00" when not found.
+constexpr std::string_view versao_nacional(bool mfd, int codigo, std::string_view versao) {
+  if (codigo < 0 || codigo > 14) return "00";
+  std::span<const VersaoCodigo> tabela_versoes = versoes::antigas;
+  if (mfd) {
+    tabela_versoes = {};
+    for (const auto &m : tabela)
+      if (m.codigo == codigo) tabela_versoes = m.info.versoes_mfd;
+  }
+  for (const auto &v : tabela_versoes)
+    if (v.versao == versao) return v.codigo;
+  return "00";
+}
+inline std::string_view versao_nacional_atual(std::string_view versao) {
+  return versao_nacional(eh_mfd(), ECFBMTC_modelo_ecf, versao);
+}
+static_assert(versao_nacional(false, 1, "0330") == "09");
+static_assert(versao_nacional(false, 3, "0331") == "08");
+static_assert(versao_nacional(true, 4, "010000") == "02");
+static_assert(versao_nacional(true, 1, "010000") == "00");
+static_assert(versao_nacional(true, 15, "010000") == "00");
 
 // The maker's converter of detail-tape downloads for the current model;
 // empty for a model without one.

@@ -3,6 +3,7 @@
 
 #include "core/states.h"
 #include "ecfbmtc/config.h"
+#include "ecfbmtc/info.h"
 #include "ecfbmtc/receipt.h"
 #include "ecfbmtc/setup.h"
 #include "ecfbmtc/transport.h"
@@ -28,7 +29,7 @@ int repete_imprime_total() {
 constexpr std::array<Operacao, ultimo_codigo_repete + 1> tabela{{
     nullptr,           // ultimo_comando: the transport sends it again
     ainda_nao_existe,  // abre_com_relat
-    ainda_nao_existe,  // le_relogio
+    ECFIF_le_relogio,
     ECFIF_le_fabricacao,
     ECFIF_fim_cnf,
     ECFIF_fim_cnf_vinc,

@@ -64,15 +64,15 @@ int carrega_identificacao(BufferAto &b) {
   if (r == 0) r = le_digitos(var::crz, b.crz, 2);
   if (r == 0) r = le_digitos(var::cro, b.cro, 2);
   if (r == 0) r = le_digitos(var::coo, b.coo, 3);
-  if (r == 0) r = le_digitos(var::contador_7, b.contador_7, 3);
+  if (r == 0) r = le_digitos(var::gnf, b.contador_7, 3);
   if (r != 0) return r;
   if (!eh_mfd()) return nao_disponivel;
-  r = le_digitos(var::contador_55, b.contador_55, 3);
+  r = le_digitos(var::ccf, b.contador_55, 3);
   if (r == 0) r = le_digitos(var::contador_31, b.contador_31, 3);
-  if (r == 0) r = le_digitos(var::contador_54, b.contador_54, 3);
+  if (r == 0) r = le_digitos(var::grg, b.contador_54, 3);
   if (r == 0) r = le_digitos(var::contador_56, b.contador_56, 3);
   if (r == 0) r = le_digitos(var::total_3, b.total_3, 9);
-  if (r == 0) r = le_bytes(var::cnpj_mfd, b.cnpj, 20);
+  if (r == 0) r = le_bytes(var::cgc_mfd, b.cnpj, 20);
   if (r == 0) {
     std::memset(b.texto_58, 0, sizeof b.texto_58);
     r = le_palavra(var::texto_58, b.texto_58);

@@ -26,14 +26,18 @@ void yield_both() {
   ECFCOMUM_escalador();
 }
 
-// One byte under hardware flow control.
-int transmit_byte(unsigned char byte) {
+// One byte under hardware flow control. CTS is asked once per frame, and
+// again only while the line or the library says "not now": on a USB adapter
+// each question is a round trip of its own.
+int transmit_byte(unsigned char byte, bool &clear_to_send) {
   const long deadline = now_s() + transmit_window_s;
   for (;;) {
-    if (nSERIAL_CTSativo(port())) {
+    if (!clear_to_send) clear_to_send = nSERIAL_CTSativo(port()) != 0;
+    if (clear_to_send) {
       const int r = nSERIALtransm(port(), byte);
       if (r == 0) return 0;
       if (r != 1) return 36;
+      clear_to_send = false;
     }
     if (now_s() > deadline) return 37;
     yield_both();
@@ -46,6 +50,9 @@ int drain() {
   long deadline = now_s() + drain_window_s;
   const long give_up = now_s() + printer_hold_limit_s;
   bool printer_held = false;
+  // Whether the printer holds the line matters only once a window runs out,
+  // so CTS is sampled once a second, not on every pass.
+  long sampled_s = now_s();
   while (nSERIALstatusTX(port()) > 0) {
     SERIPC_escalador();
     if (now_s() > deadline) {
@@ -58,7 +65,10 @@ int drain() {
       }
     } else {
       ECFCOMUM_escalador();
-      if (!nSERIAL_CTSativo(port())) printer_held = true;
+      if (now_s() != sampled_s) {
+        sampled_s = now_s();
+        if (!nSERIAL_CTSativo(port())) printer_held = true;
+      }
     }
   }
   return 0;
@@ -69,14 +79,16 @@ int drain() {
 void set_up_port() {
   const int p = port();
   nSERIALconf(p, ECFIF_veloc_serial, 1, 0, 8, 0);
-  n_ativaSERIAL(p);
+  // A port that did not open stays unconfigured, so the next command tries
+  // again instead of failing until the protocol is ended.
+  const bool opened = n_ativaSERIAL(p) == 0;
   nSERIALreset(p);
   nSERIALativaDTR(p);
   nSERIALmodoRTS(p, 0);
   nSERIALativaRTS(p);
   nSERIALiniciaTX(p);
   nSERIALiniciaRX(p);
-  porta_configurada() = true;
+  porta_configurada() = opened;
 }
 
 int exchange(const unsigned char *frame, int length) {
@@ -90,8 +102,9 @@ int exchange(const unsigned char *frame, int length) {
     ECFIF_tam_resposta_ecf = 0;
     nSERIALiniciaRX(port());
 
+    bool clear_to_send = false;
     for (int i = 0; i < length; ++i) {
-      const int r = transmit_byte(frame[i]);
+      const int r = transmit_byte(frame[i], clear_to_send);
       if (r != 0) return r;
     }
     resultado = drain();

@@ -66,6 +66,7 @@ class Receiver {
   long r_ = 0;  // bytes of this answer received
   long deadline_ = 0;
   long streamed_bytes_ = 0;
+  long cts_sampled_s_ = 0;
   bool busy_ = false;
   bool line_error_ = false;
   int result_ = 0;
@@ -75,6 +76,7 @@ int Receiver::run() {
   ECFBMTCAUX_status_execucao = 0;
   if (!porta_configurada()) set_up_port();
   deadline_ = now_s() + answer_window_s;
+  cts_sampled_s_ = now_s();
   const long give_up = now_s() + printer_hold_limit_s;
   const long stream_end = now_s() + stream_limit_s;
   restart();
@@ -104,7 +106,12 @@ int Receiver::run() {
     }
     const int v = nSERIALleRX(port);
     if (v < 0 || v > 255) {
-      if (!nSERIAL_CTSativo(port)) busy_ = true;
+      // A busy printer matters only at a whole-second deadline: CTS is
+      // sampled once a second of waiting, not after every empty read.
+      if (now_s() != cts_sampled_s_) {
+        cts_sampled_s_ = now_s();
+        if (!nSERIAL_CTSativo(port)) busy_ = true;
+      }
       ECFCOMUM_escalador();
       continue;
     }

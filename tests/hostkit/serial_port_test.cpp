@@ -6,8 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace {
@@ -158,16 +161,29 @@ TEST_F(SerialPortTest, ClosedPortFailsCleanlyAndOpensAgain) {
 }
 
 TEST_F(SerialPortTest, BadPortNumbersAndDevicesAreFaultsNotCrashes) {
+  char modelo[] = "/tmp/ecfhost_serial_log_XXXXXX";
+  const int log_fd = mkstemp(modelo);
+  ASSERT_GE(log_fd, 0);
+  setenv("ECF_LOG_FILE", modelo, 1);
   for (int p : {0, -1, 65, 100000}) {
     SCOPED_TRACE(p);
     EXPECT_NE(nSERIALconf(p, 9600, 1, 0, 8, 0), 0);
     EXPECT_NE(n_ativaSERIAL(p), 0);
+    // A technician sees why the port did not open.
+    const std::string linha = "serial: porta " + std::to_string(p) + " fora da tabela (1 a 64)\n";
+    std::string log(4096, '\0');
+    log.resize(
+        static_cast<std::size_t>(std::max<ssize_t>(0, pread(log_fd, log.data(), log.size(), 0))));
+    EXPECT_NE(log.find(linha), std::string::npos) << log;
     EXPECT_NE(nSERIALtransm(p, 1), 0);
     EXPECT_EQ(nSERIALleRX(p), -1);
     EXPECT_EQ(nSERIALstatusTX(p), 0);
     EXPECT_EQ(nSERIALerro(p, 1), 0);
     EXPECT_NE(nSERIALencerra(p), 0);
   }
+  unsetenv("ECF_LOG_FILE");
+  close(log_fd);
+  std::remove(modelo);
   for (const char *dispositivo : {"/nonexistent/ttyX", "/dev/null"}) {
     SCOPED_TRACE(dispositivo);
     setenv("ECF_SERIAL_DEVICE", dispositivo, 1);

@@ -2,6 +2,8 @@
 // the outcome report and small text helpers.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -74,6 +76,8 @@ class Session {
 
     if (lr.status == LoadStatus::Loaded) {
       std::copy(saved_record.begin(), saved_record.end(), driver_.record().begin());
+      on_disk_ = saved_record;
+      on_disk_known_ = true;
     }
     driver_.nvmem()->flags &= static_cast<unsigned char>(~kChangedFlag);
     const Globals &g = driver_.globals();
@@ -119,7 +123,16 @@ class Session {
     const Globals &g = driver_.globals();
     int repeat = g.o_que_repetir != nullptr ? *g.o_que_repetir : 0;
     if ((d->flags & kChangedFlag) == 0 && repeat == saved_repeat_) return;
-    auto err = save_state(opt_.state_path, driver_.record(), repeat);
+    // The driver marks the record changed after most commands even when it
+    // holds the same bytes; only a real change costs a write to the disk.
+    const auto rec = driver_.record();
+    const bool same = on_disk_known_ && repeat == saved_repeat_ && rec.size() == on_disk_.size() &&
+                      std::equal(rec.begin(), rec.end(), on_disk_.begin());
+    if (same) {
+      d->flags &= static_cast<unsigned char>(~kChangedFlag);
+      return;
+    }
+    auto err = save_state(opt_.state_path, rec, repeat);
     if (!err.empty()) {
       // Keep the flag set so the next call tries again.
       std::fprintf(stderr, "ecfctl: the driver's record could not be saved: %s\n", err.c_str());
@@ -128,6 +141,10 @@ class Session {
     }
     d->flags &= static_cast<unsigned char>(~kChangedFlag);
     saved_repeat_ = repeat;
+    if (rec.size() == on_disk_.size()) {
+      std::copy(rec.begin(), rec.end(), on_disk_.begin());
+      on_disk_known_ = true;
+    }
   }
 
   // Model and columns are not kept between runs; many operations need them.
@@ -168,6 +185,8 @@ class Session {
   bool used_port_ = false;
   bool save_failed_ = false;
   int saved_repeat_ = 0;
+  std::array<uint8_t, kRecordSize> on_disk_{};  // the record as last saved
+  bool on_disk_known_ = false;
   std::chrono::steady_clock::time_point started_;
 };
 

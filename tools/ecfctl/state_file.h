@@ -27,8 +27,9 @@ struct SavedState {
 // record of this size is reported Invalid and nothing is changed.
 LoadResult load_state(const std::string &path, SavedState &state);
 
-// Writes the state atomically: a temporary file beside it, flushed to disk,
-// then renamed over the old one. Returns an empty string or the error.
+// Writes the state atomically: a temporary file beside it, flushed to disk
+// (one flush), then renamed over the old one. Returns an empty string or the
+// error.
 std::string save_state(const std::string &path, std::span<const uint8_t> record,
                        int32_t repeat_code);
 

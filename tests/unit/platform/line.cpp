@@ -172,6 +172,9 @@ void set_cts(bool active) {
 void set_transmit_result(int result) {
   line().transmit_result = result;
 }
+void set_open_result(int result) {
+  line().open_result = result;
+}
 void set_tx_pending(bool pending) {
   line().tx_pending = pending;
 }
@@ -219,7 +222,7 @@ int nSERIALconf(int porta, long velocidade, int, int, int, int) {
 int n_ativaSERIAL(int porta) {
   note(porta, "ativa");
   ++line().calls.ativa;
-  return 0;
+  return line().open_result;
 }
 int nSERIALreset(int porta) {
   note(porta, "reset");
@@ -263,6 +266,7 @@ int nSERIALencerra(int porta) {
 }
 
 int nSERIAL_CTSativo(int) {
+  ++line().calls.cts;
   return ecftest::cts_now() ? 1 : 0;
 }
 

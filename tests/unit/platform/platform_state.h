@@ -36,6 +36,7 @@ struct LineState {
   int injected_errors = 0;
   bool cts = true;
   int transmit_result = 0;
+  int open_result = 0;
   bool tx_pending = false;
   PortCalls calls;
 };

@@ -96,6 +96,36 @@ TEST_F(ExchangeTest, PortSetUpOrder) {
   EXPECT_EQ(port_calls().port, 3);
 }
 
+TEST_F(ExchangeTest, PortThatFailedToOpenIsOpenedAgainOnTheNextCommand) {
+  set_open_result(-1);
+  set_transmit_result(5);  // what a closed port answers
+  EXPECT_EQ(ECFBMTC_exec(19), 36);
+  EXPECT_EQ(ECFBMTC_exec(19), 36);
+  EXPECT_EQ(port_calls().ativa, 2);
+  set_open_result(0);
+  set_transmit_result(0);
+  on_frame(ok);
+  EXPECT_EQ(ECFBMTC_exec(19), 0);
+  EXPECT_EQ(port_calls().ativa, 3);
+  on_frame(ok);
+  EXPECT_EQ(ECFBMTC_exec(19), 0);
+  EXPECT_EQ(port_calls().ativa, 3);
+}
+
+TEST_F(ExchangeTest, ClearToSendIsAskedOncePerFrameAndOnceASecondWhileWaiting) {
+  on_frame(ok);
+  EXPECT_EQ(ECFBMTC_exec(19), 0);
+  EXPECT_EQ(port_calls().cts, 1);
+
+  // A printer busy for 50 s after the frame: while the answer is awaited
+  // CTS is sampled once a second, not after every empty read.
+  reset();
+  on_frame(Answer{}.cts_off_ms(50000).pause_ms(50000).add({0x06, 0x00, 0x00}));
+  EXPECT_EQ(ECFBMTC_exec(19), 0);
+  EXPECT_GE(now_ms(), 50000);
+  EXPECT_LE(port_calls().cts, 1 + 51);
+}
+
 TEST_F(ExchangeTest, TransmitFailures) {
   // CTS never active: 37 after a minute, nothing sent, no retry.
   set_cts(false);
@@ -277,34 +307,6 @@ TEST_F(ExchangeTest, FrameBufferGrowsForLongArguments) {
   on_frame(ok);
   EXPECT_EQ(ECFBMTC_exec_argum(67, args.data(), 300), 0);
   EXPECT_EQ(frames().at(0).size(), 307u);
-}
-
-// A whole device behind the line through the peer hook.
-struct EchoStatusPrinter : LinePeer {
-  Bytes got;
-  Bytes out;
-  void from_driver(std::uint8_t b, std::int64_t) override {
-    got.push_back(b);
-    if (got.size() >= 3 && got.size() == 3u + got[1]) {
-      out = {0x06, 0x00, 0x00};
-      got.clear();
-    }
-  }
-  int to_driver(std::int64_t) override {
-    if (out.empty()) return -1;
-    const int b = out.front();
-    out.erase(out.begin());
-    return b;
-  }
-};
-
-TEST_F(ExchangeTest, PeerDeviceAnswers) {
-  EchoStatusPrinter printer;
-  set_peer(&printer);
-  EXPECT_EQ(ECFBMTC_exec(19), 0);
-  EXPECT_EQ(ECFBMTC_exec(22), 0);
-  EXPECT_EQ(frames().size(), 2u);
-  set_peer(nullptr);
 }
 
 }  // namespace

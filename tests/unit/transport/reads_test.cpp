@@ -121,29 +121,6 @@ TEST_F(ReadsTest, DocumentStateLogLine) {
   EXPECT_TRUE(log_has("estad<5>=51."));
 }
 
-TEST(ToleratedFailures, BuildingBlocks) {
-  using namespace ecf::transport;
-  for (int s : {1, 2, 51, 52})
-    EXPECT_TRUE(sem_documento_aberto(static_cast<unsigned char>(s))) << s;
-  for (int s : {0, 3, 4, 5, 6, 7, 9})
-    EXPECT_FALSE(sem_documento_aberto(static_cast<unsigned char>(s))) << s;
-
-  const unsigned char a[3] = {0, 1, 0}, b[3] = {0, 0, 0xFF}, c[3] = {0, 1, 0};
-  EXPECT_GT(compara_numeros(a, b, 3), 0);
-  EXPECT_LT(compara_numeros(b, a, 3), 0);
-  EXPECT_EQ(compara_numeros(a, c, 3), 0);
-
-  reset();
-  ECFLOG_modo = 1;
-  EXPECT_EQ(tratado_como_ok("fecha_cupom", 34), 0);
-  EXPECT_TRUE(log_has("fecha_cupom()=34, tratado como OK."));
-  ECFLOG_modo = 2;
-  clear_log();
-  tratado_como_ok("fim_cnf", 1);
-  EXPECT_TRUE(log_lines().empty());
-  reset();
-}
-
 TEST(Bcd, TextAndPacking) {
   char out[8];
   std::memset(out, 'z', sizeof out);

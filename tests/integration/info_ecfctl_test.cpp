@@ -1,0 +1,57 @@
+// ecfctl's information, sensor, drawer, clock and daylight-saving commands
+// through the host kit and the driver against the emulator on a
+// pseudo-terminal, each run a separate process.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "sale_harness.h"
+
+namespace {
+
+using namespace sale_test;
+
+class InfoEcfctl : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_FALSE(dir_.path().empty());
+    emulator_ = std::make_unique<Emulator>(
+        dir_, std::vector<std::string>{"--model", "MP-4000 TH FI", "--protocol", "extended"});
+    ASSERT_TRUE(emulator_->start()) << emulator_->messages();
+  }
+
+  Output ecfctl(std::vector<std::string> args) {
+    std::vector<std::string> all = {"--device", emulator_->device(), "--protocol",
+                                    "extended", "--state",           dir_.file("state")};
+    all.insert(all.end(), args.begin(), args.end());
+    return run(bin_dir() + "/ecfctl", all, dir_.path());
+  }
+
+  TempDir dir_;
+  std::unique_ptr<Emulator> emulator_;
+};
+
+TEST_F(InfoEcfctl, CodesSensorsDrawerClockAndDaylightSaving) {
+  Output info = ecfctl({"info", "62", "53", "500"});
+  EXPECT_EQ(info.exit_code, 1) << info.err;
+  EXPECT_NE(info.out.find("62 national model code: 21\n"), std::string::npos) << info.out;
+  EXPECT_NE(info.out.find("53 Reductions Z (CRZ): 0000\n"), std::string::npos) << info.out;
+  EXPECT_NE(info.err.find("info 500: failed, result 15"), std::string::npos) << info.err;
+  EXPECT_EQ(ecfctl({"info", "x"}).exit_code, 2);
+
+  Output drawer = ecfctl({"drawer"});
+  EXPECT_EQ(drawer.out, "drawer: open\n") << drawer.err;
+  Output sensors = ecfctl({"sensors"});
+  EXPECT_EQ(sensors.out, "drawer: closed\npaper end: no\nsensor of variable 20: off\n")
+      << sensors.err;
+
+  EXPECT_NE(ecfctl({"clock"}).out.find(", daylight saving off"), std::string::npos);
+  EXPECT_EQ(ecfctl({"dst", "on"}).exit_code, 0);
+  EXPECT_NE(ecfctl({"clock"}).out.find(", daylight saving on"), std::string::npos);
+  EXPECT_EQ(ecfctl({"clock", "--set"}).exit_code, 1);
+  EXPECT_EQ(ecfctl({"dst", "maybe"}).exit_code, 2);
+}
+
+}  // namespace

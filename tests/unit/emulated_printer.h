@@ -1,0 +1,132 @@
+// The printer of the driver's tests: the emulator's fiscal side and serial
+// device on the test platform's line. A hook may answer a command in the
+// printer's place (a refusal, an odd variable); the line can be cut to play
+// a crash; every byte both ways is kept for transcripts.
+#pragma once
+
+#include <climits>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/printer.h"
+#include "platform/test_platform.h"
+#include "wire/device.h"
+
+namespace ecftest {
+
+class EmulatedPrinter : public LinePeer {
+ public:
+  using Hook = std::function<std::optional<ecfsim::Reply>(int command, std::string_view args)>;
+
+  explicit EmulatedPrinter(int model = 12)
+      : printer(config(model, paper)),
+        device([this](uint16_t c, std::string_view a) { return execute(c, a); }) {
+    set_peer(this);
+  }
+  ~EmulatedPrinter() override { set_peer(nullptr); }
+  EmulatedPrinter(const EmulatedPrinter &) = delete;
+  EmulatedPrinter &operator=(const EmulatedPrinter &) = delete;
+
+  void from_driver(std::uint8_t b, std::int64_t now) override {
+    if (cut) return;
+    note(true, b);
+    device.from_host(b, now);
+  }
+  int to_driver(std::int64_t now) override {
+    const int b = device.to_host(now);
+    if (b < 0 || cut) return -1;
+    note(false, static_cast<std::uint8_t>(b));
+    return b;
+  }
+  bool cts(std::int64_t now) override { return device.cts(now); }
+  int line_errors() override { return device.line_errors(); }
+
+  // The line back after a cut: what the printer had queued is lost.
+  void mend() {
+    set_peer(this);
+    cut = false;
+    while (device.to_host(INT64_MAX / 2) >= 0) {
+    }
+  }
+
+  // Lines of paper holding `text`.
+  int printed(std::string_view text) const {
+    int n = 0;
+    for (const auto &l : paper) n += l.find(text) != std::string::npos;
+    return n;
+  }
+  int count(int command) const {
+    int n = 0;
+    for (int c : commands) n += c == command;
+    return n;
+  }
+
+  // The bytes since the last call, both directions, one line a turn: "> "
+  // from the driver, "< " to it; printable bytes as they are, others as <XX>.
+  std::string take_transcript() {
+    std::string t;
+    for (const auto &[from_driver, bytes] : turns_) {
+      t += from_driver ? "> " : "< ";
+      for (unsigned char c : bytes) {
+        if (c >= 0x20 && c < 0x7F && c != '<') {
+          t += static_cast<char>(c);
+        } else {
+          static constexpr char hex[] = "0123456789ABCDEF";
+          t += {'<', hex[c >> 4], hex[c & 15], '>'};
+        }
+      }
+      t += '\n';
+    }
+    turns_.clear();
+    return t;
+  }
+
+  // What the printer would answer, turned into a refusal with these status
+  // bytes: same layout and length, and the printer left as it was.
+  ecfsim::Reply refusal(int command, std::string_view args, std::uint8_t st1 = 0,
+                        std::uint8_t st2 = 0x01, std::uint16_t exec = 1) {
+    const std::string memory = printer.save();
+    const auto lines = paper.size();
+    ecfsim::Reply r = printer.execute(static_cast<uint16_t>(command), args);
+    printer.load(memory);
+    paper.resize(lines);
+    r.st1 = st1;
+    r.st2 = static_cast<std::uint8_t>(st2 | 0x01);
+    r.exec_status = exec;
+    return r;
+  }
+
+  std::vector<std::string> paper;  // declared before the printer that fills it
+  ecfsim::Printer printer;
+  ecfsim::Device device;
+  std::vector<int> commands;  // every command the device decoded
+  Hook hook;
+  bool cut = false;  // nothing passes the line either way
+
+ private:
+  static ecfsim::PrinterConfig config(int model, std::vector<std::string> &paper) {
+    ecfsim::PrinterConfig c;
+    c.model_code = model;
+    c.clock = [] { return std::int64_t{1767348000}; };
+    c.paper = [&paper](std::string_view line) { paper.emplace_back(line); };
+    return c;
+  }
+  ecfsim::Reply execute(uint16_t command, std::string_view args) {
+    commands.push_back(command);
+    if (hook)
+      if (auto r = hook(command, args)) return *r;
+    return printer.execute(command, args);
+  }
+  void note(bool from_driver, std::uint8_t b) {
+    if (turns_.empty() || turns_.back().first != from_driver) turns_.push_back({from_driver, {}});
+    turns_.back().second.push_back(static_cast<char>(b));
+  }
+
+  std::vector<std::pair<bool, std::string>> turns_;
+};
+
+}  // namespace ecftest

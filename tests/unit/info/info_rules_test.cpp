@@ -1,0 +1,172 @@
+// The information codes' rules: model-derived answers for every model,
+// version codes, header cleaning, the cache's life and each failure.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/models.h"
+#include "ecfbmtc.h"
+#include "info/bounded_text.h"
+#include "info/header_text.h"
+#include "emulated_printer.h"
+#include "platform/platform.h"
+#include "platform/test_platform.h"
+
+namespace info_test {
+namespace {
+
+using ecftest::Bytes;
+
+class InfoRules : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ecftest::reset();
+    ECFLOG_modo = 3;
+  }
+  void TearDown() override {
+    ecftest::set_peer(nullptr);
+    ecftest::reset();
+  }
+  // A printer already identified, so the configuration sends nothing.
+  static void identificada(int modelo) {
+    ECFBMTC_modelo_ecf = modelo;
+    BMTCLOCAL_flg_vers = modelo >= 5 ? 1 : 0;
+    ECFIF_cfg[2] = 1;
+  }
+  static std::string info(int codigo, int *resultado = nullptr) {
+    char texto[ECFIF_TAM_TEXTO_INFO] = "x";
+    const int r = ECFIF_le_info_modo(texto, codigo, 0);
+    if (resultado) *resultado = r;
+    return texto;
+  }
+  // A data-first answer in the basic protocol.
+  static ecftest::Answer dados(std::string_view d) {
+    ecftest::Answer a{0x06};
+    a.add(d);
+    a.add({0x00, 0x00});
+    return a;
+  }
+};
+
+TEST_F(InfoRules, ModelDerivedCodesForEveryModel) {
+  struct Linha {
+    int modelo;
+    const char *mfd, *letra, *fabricante, *modelo_nacional;
+  };
+  for (const Linha &l : {Linha{1, "0", "6", "03", "05"}, Linha{2, "0", "B", "03", "10"},
+                         Linha{3, "0", "8", "03", "13"}, Linha{4, "0", "C", "03", "16"},
+                         Linha{5, "1", "_", "03", "08"}, Linha{6, "1", "_", "03", "17"},
+                         Linha{7, "1", "_", "03", "20"}, Linha{8, "1", "_", "45", "13"},
+                         Linha{9, "1", "_", "18", "01"}, Linha{10, "1", "_", "18", "12"},
+                         Linha{11, "1", "_", "03", "19"}, Linha{12, "1", "_", "03", "21"},
+                         Linha{13, "1", "_", "03", "09"}, Linha{14, "1", "_", "03", "18"},
+                         Linha{15, "1", "_", "03", "00"}}) {
+    identificada(l.modelo);
+    EXPECT_EQ(info(35) + info(37) + info(61) + info(62),
+              std::string(l.mfd) + l.letra + l.fabricante + l.modelo_nacional)
+        << l.modelo;
+  }
+  EXPECT_TRUE(ecftest::frames().empty());
+}
+
+TEST_F(InfoRules, VersionCodesByGenerationAndModel) {
+  EXPECT_EQ(ecf::core::versao_nacional(true, 5, "010304"), "07");
+  EXPECT_EQ(ecf::core::versao_nacional(true, 9, "010102"), "02");
+  EXPECT_EQ(ecf::core::versao_nacional(false, 2, "0999"), "00");
+  // End to end: an older printer with firmware 03.31.
+  identificada(1);
+  ecftest::on_frame(dados("\x03\x31"));
+  EXPECT_EQ(info(63), "08");
+}
+
+TEST_F(InfoRules, HeaderCleaning) {
+  struct Linha {
+    std::string origem;
+    bool seguinte;
+    const char *texto;
+  };
+  for (const Linha &l : {
+           Linha{"", false, ""},
+           Linha{"     ", false, ""},
+           Linha{"  LOJA\nRUA", false, "LOJA"},
+           Linha{"RUA\nCIDADE", true, "RUA "},
+           Linha{"\x1b"
+                 "ELOJA \x1b"
+                 "FX\x1b"
+                 "M\x1b\x0eY",
+                 false, "LOJA XY"},
+           Linha{"\x1bQ\x0e", false, "Q\x0e"},
+           Linha{std::string("AB\0CD", 5), false, "AB"},
+           Linha{std::string(60, 'A'), false, "AAAAAAAAAA"},
+       }) {
+    ecf::info::TextoLimitado t;
+    const auto *p = reinterpret_cast<const std::uint8_t *>(l.origem.data());
+    ecf::info::limpa_cabecalho({p, l.origem.size()}, 10, l.seguinte, t);
+    EXPECT_EQ(t.vista(), l.texto) << l.origem;
+  }
+}
+
+TEST_F(InfoRules, CodesWithoutAnAnswerAndNullTexts) {
+  identificada(12);
+  for (int codigo : {-1, 4, 15, 47, 60, 99, 230, 249, 280, 361, 500, 549, 1000}) {
+    int r = 0;
+    EXPECT_EQ(info(codigo, &r), "") << codigo;
+    EXPECT_EQ(r, 15) << codigo;
+  }
+  EXPECT_TRUE(ecftest::log_lines().empty());
+  EXPECT_EQ(ECFIF_le_info(nullptr, 0), 0);
+  for (int codigo : {1, 33, 200, 500}) {
+    EXPECT_EQ(ECFIF_le_info(nullptr, codigo), 2) << codigo;
+    EXPECT_EQ(ECFIF_le_info_modo(nullptr, codigo, 0), 2) << codigo;
+  }
+  EXPECT_TRUE(ecftest::frames().empty());
+  EXPECT_TRUE(ecftest::log_has("le_info(33)=2."));
+  char texto[ECFIF_TAM_TEXTO_INFO];
+  ASSERT_EQ(ECFIF_le_info(texto, 41), 0);
+  ASSERT_EQ(ECFIF_le_info_modo(texto, 30, 1), 0);
+  EXPECT_TRUE(ecftest::log_has("le_info(41):20070103090807."));
+  EXPECT_TRUE(ecftest::log_has("le_info_modo(30,1):0."));
+}
+
+TEST_F(InfoRules, FailuresPassOnAfterFiveTries) {
+  identificada(12);
+  int r = 0;
+  EXPECT_EQ(info(100, &r), "");
+  EXPECT_EQ(r, 37);
+  EXPECT_EQ(ecftest::frames().size(), 5u);
+  EXPECT_TRUE(ecftest::log_has("le_info_modo(100,0)=37."));
+  // A rate search that cannot read the table is not "no such rate".
+  EXPECT_EQ(info(200, &r), "");
+  EXPECT_EQ(r, 37);
+}
+
+TEST_F(InfoRules, NoMemoryForTheCache) {
+  identificada(12);
+  ecftest::fail_allocations_after(0);
+  int r = 0;
+  info(21, &r);
+  EXPECT_EQ(r, 42);
+  EXPECT_TRUE(ecftest::frames().empty());
+}
+
+TEST_F(InfoRules, MakerInitialsFromTheIdentity) {
+  identificada(12);
+  std::string id(42, ' ');
+  id.replace(0, 4, "ACME");
+  ecftest::on_frame(dados(id));
+  int r = 0;
+  EXPECT_EQ(info(36, &r), "");
+  EXPECT_EQ(r, 15);
+  for (const auto &[modelo, sigla] : {std::pair{8, "UN"}, std::pair{10, "IB"}}) {
+    ecftest::reset();
+    ecftest::EmulatedPrinter linha(modelo);
+    ecftest::set_peer(&linha);
+    EXPECT_EQ(info(36), sigla) << modelo;
+    ecftest::set_peer(nullptr);
+  }
+}
+
+}  // namespace
+}  // namespace info_test
