@@ -14,41 +14,17 @@
 #include <vector>
 
 #include "core/daily_reductions.h"
-#include "core/printer.h"
 #include "ecfbmtc.h"
+#include "emulated_printer.h"
 #include "platform/platform.h"
 #include "platform/test_platform.h"
-#include "wire/device.h"
 
 namespace ecftest {
 
-class Emulator : public LinePeer {
- public:
-  explicit Emulator(int model)
-      : printer_(config(model, paper)), device_(printer_, ecfsim::WireConfig{}) {}
-  void from_driver(std::uint8_t b, std::int64_t now) override { device_.from_host(b, now); }
-  int to_driver(std::int64_t now) override { return device_.to_host(now); }
-  bool cts(std::int64_t now) override { return device_.cts(now); }
-
-  void reductions(int days) { ecfsim::make_daily_reductions(printer_, days); }
-  // The printer's own streamed text for a command 8 argument.
-  std::string stream(const std::string &args) { return printer_.execute(8, args).data; }
-  ecfsim::Printer &printer() { return printer_; }
-
-  std::vector<std::string> paper;
-
- private:
-  static ecfsim::PrinterConfig config(int model, std::vector<std::string> &paper) {
-    ecfsim::PrinterConfig c;
-    c.model_code = model;
-    c.reduction_busy_ms = 0;
-    c.clock = [] { return std::int64_t{1767348000}; };
-    c.paper = [&paper](std::string_view l) { paper.emplace_back(l); };
-    return c;
-  }
-  ecfsim::Printer printer_;
-  ecfsim::Device device_;
-};
+// The emulator's own streamed text for a command 8 argument.
+inline std::string streamed(EmulatedPrinter &e, const char *args) {
+  return e.printer.execute(8, args).data;
+}
 
 class MemoryTest : public ::testing::Test {
  protected:
@@ -61,15 +37,16 @@ class MemoryTest : public ::testing::Test {
     std::filesystem::current_path(dir_);
   }
   void TearDown() override {
+    emulator_.reset();
     set_peer(nullptr);
     std::filesystem::current_path(old_);
     std::filesystem::remove_all(dir_);
     reset();
   }
   // The emulator on the line, the driver knowing its model.
-  Emulator &emulator(int model = 12) {
-    emulator_ = std::make_unique<Emulator>(model);
-    set_peer(emulator_.get());
+  EmulatedPrinter &emulator(int model = 12) {
+    emulator_.reset();
+    emulator_ = std::make_unique<EmulatedPrinter>(model);
     ECFBMTC_modelo_ecf = model;
     BMTCLOCAL_flg_vers = model >= 5 ? 1 : 0;
     return *emulator_;
@@ -88,7 +65,7 @@ class MemoryTest : public ::testing::Test {
 
  private:
   std::filesystem::path dir_, old_;
-  std::unique_ptr<Emulator> emulator_;
+  std::unique_ptr<EmulatedPrinter> emulator_;
 };
 
 }  // namespace ecftest

@@ -237,16 +237,16 @@ TEST_F(MemoryReadingTest, FixedAnswersAndTheFreeDay) {
 }
 
 TEST_F(MemoryReadingTest, AYearOfReductionsPrintedStreamedAndExportedAsTheEmulatorHoldsIt) {
-  Emulator &e = emulator();
-  e.reductions(365);
-  const std::string year = e.stream("000001000365R");
+  EmulatedPrinter &e = emulator();
+  ecfsim::make_daily_reductions(e.printer, 365);
+  const std::string year = streamed(e, "000001000365R");
   ASSERT_GT(year.size(), 100000u);
   // The reading ends on a full line: no partial line, no end message.
   EXPECT_EQ(ECFIF_mf_em_disco_por_reducao(collect_char, nullptr, "00010365", 1), 0);
   EXPECT_EQ(g_chars, year);
   EXPECT_EQ(ECFIF_mf_em_arq_por_data("year.txt", nullptr, "010126311226", 1), 0);
-  EXPECT_EQ(file("year.txt"), e.stream("010126311226R"));
-  EXPECT_EQ(e.stream("010126311226R"), year);
+  EXPECT_EQ(file("year.txt"), streamed(e, "010126311226R"));
+  EXPECT_EQ(streamed(e, "010126311226R"), year);
 
   e.paper.clear();
   EXPECT_EQ(ECFIF_mf_le_por_reducoes("00010365"), 0);

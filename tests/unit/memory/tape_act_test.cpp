@@ -117,7 +117,7 @@ class ActFileTest : public MemoryTest {
 };
 
 TEST_F(ActFileTest, EachRecordHasItsLinesAndLengths) {
-  emulator(12).reductions(1);
+  ecfsim::make_daily_reductions(emulator(12).printer, 1);
   struct Case {
     const char *type;
     std::size_t lines, length;
