@@ -21,7 +21,7 @@ struct CommandInfo {
   uint16_t data_len;  // fixed data of the answer (sent before the status)
 };
 
-constexpr std::array<CommandInfo, 54> kCommands{{
+constexpr std::array<CommandInfo, 55> kCommands{{
     {0, kPrints | kOpensDay, 0},
     {5, kPrints, 0},
     {6, kPrints, 0},
@@ -76,6 +76,7 @@ constexpr std::array<CommandInfo, 54> kCommands{{
     {ext(64), kMfdOnly, 0},
     {ext(73), kPrints | kMfdOnly, 0},
     {ext(87), kPrints | kMfdOnly, 0},
+    {kDetailTapeDownload, kMfdOnly, 0},
 }};
 
 const CommandInfo *find_command(uint16_t c) {
@@ -90,7 +91,7 @@ const CommandInfo *find_command(uint16_t c) {
 Printer::State::State(PrinterConfig c)
     : config(std::move(c)),
       model(find_model(config.model_code) ? find_model(config.model_code) : find_model(12)),
-      paper(config.paper, model->columns) {
+      paper(recording_on(detail_tape, config.paper), model->columns) {
   settings.rates = {1800, 1200, 2500, 500};
   settings.iss_flags = 1u << (15 - 3);  // rate 04 is a service tax rate
   settings.payment_methods = {"Dinheiro", "Cheque", "Cartao Credito"};
@@ -242,6 +243,8 @@ Reply dispatch(State &s, uint16_t c, std::string_view a) {
       return item_line_mode(s, a);
     case ext(64):
       return application_id(s, a);
+    case kDetailTapeDownload:
+      return detail_tape_download(s, a);
     default:
       return unknown_command();
   }

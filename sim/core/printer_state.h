@@ -4,10 +4,12 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/detail_tape.h"
 #include "core/model_table.h"
 #include "core/paper.h"
 #include "core/printer.h"
@@ -163,6 +165,7 @@ struct Printer::State {
   std::vector<std::string> last_linked_text;  // for second copy / reprint
   std::vector<ReductionRecord> fiscal_memory;
 
+  std::shared_ptr<DetailTape> detail_tape = std::make_shared<DetailTape>();
   Paper paper;
 
   explicit State(PrinterConfig c);
@@ -274,6 +277,7 @@ Reply reading_x(State &s);
 Reply reading_x_stream(State &s);
 Reply reduction_z(State &s, std::string_view args);
 Reply fiscal_memory_reading(State &s, std::string_view args);
+Reply detail_tape_download(State &s, std::string_view args);
 Reply totalizers(State &s);
 Reply day_totals(State &s);
 Reply reduction_data(State &s);

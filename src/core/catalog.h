@@ -72,7 +72,8 @@ inline constexpr int registra_venda_item_modo = 6287;
 namespace var {
 inline constexpr unsigned char serie = 0;
 inline constexpr unsigned char versao = 1;
-inline constexpr unsigned char cgc_ie = 2;  // taxpayer and state registration
+inline constexpr unsigned char cgc_ie = 2;   // taxpayer and state registration
+inline constexpr unsigned char total_3 = 3;  // the act file's 18-digit total
 inline constexpr unsigned char cancelamentos = 4;
 inline constexpr unsigned char descontos = 5;
 inline constexpr unsigned char coo = 6;
@@ -83,6 +84,7 @@ inline constexpr unsigned char cro = 10;
 inline constexpr unsigned char alteracoes_cgc = 11;
 inline constexpr unsigned char cabecalho = 13;
 inline constexpr unsigned char fabricacao = 14;
+inline constexpr unsigned char codigo_16 = 16;
 // Document flags: bit 0 fiscal receipt open, bit 1 its totalling begun,
 // bit 2 daylight saving time in effect, bit 3 another document open.
 inline constexpr unsigned char flags_documento = 17;
@@ -95,6 +97,7 @@ inline constexpr unsigned char data_movimento = 27;  // the day of the first mov
 inline constexpr unsigned char multiplicacao = 28;
 inline constexpr unsigned char flags_iss = 29;
 inline constexpr unsigned char acrescimos = 30;
+inline constexpr unsigned char contador_31 = 31;
 inline constexpr unsigned char fpag = 32;
 inline constexpr unsigned char cnf = 33;
 inline constexpr unsigned char serie_mfd = 40;
@@ -106,6 +109,8 @@ inline constexpr unsigned char cnf_mfd = 50;
 inline constexpr unsigned char cdc = 52;
 inline constexpr unsigned char grg = 54;
 inline constexpr unsigned char ccf = 55;
+inline constexpr unsigned char contador_56 = 56;
+inline constexpr unsigned char texto_58 = 58;
 inline constexpr unsigned char reducoes_restantes = 59;
 inline constexpr unsigned char identificacao_mfd = 60;
 inline constexpr unsigned char uso_mfd = 61;  // "uu,uu%" of the detail-tape memory used

@@ -1,9 +1,11 @@
 #include "core/files.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -70,6 +72,11 @@ Arquivo abre_escrita(const char *caminho) {
   return Arquivo(std::fopen(caminho, "we"));
 }
 
+bool existe(const char *caminho) {
+  struct stat st {};
+  return caminho != nullptr && ::stat(caminho, &st) == 0 && S_ISREG(st.st_mode);
+}
+
 bool escreve(const Arquivo &a, const void *dados, std::size_t n) {
   if (!a || falha_agora()) return false;
   return std::fwrite(dados, 1, n, a.get()) == n && std::fflush(a.get()) == 0;
@@ -92,28 +99,56 @@ bool remove(const char *caminho) {
   return std::remove(caminho) == 0;
 }
 
+namespace {
+
+long long agora_ms() {
+  timespec t{};
+  ::clock_gettime(CLOCK_MONOTONIC, &t);
+  return static_cast<long long>(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
+}
+
+// Blocks until the child may have ended or `ms` have passed: on its process
+// descriptor where the system offers one, else a short sleep.
+void espera_filho(int pidfd, long long ms) {
+  const int passo = static_cast<int>(ms < 20 ? ms : 20);
+  if (pidfd >= 0) {
+    pollfd p{pidfd, POLLIN, 0};
+    ::poll(&p, 1, static_cast<int>(ms < 60000 ? ms : 60000));
+    return;
+  }
+  const timespec t{0, static_cast<long>(passo) * 1000 * 1000};
+  ::nanosleep(&t, nullptr);
+}
+
+}  // namespace
+
 int executa(const char *const argv[], int limite_s) {
   if (argv == nullptr || argv[0] == nullptr || falha_agora()) return -1;
   pid_t pid = 0;
   if (::posix_spawnp(&pid, argv[0], nullptr, nullptr, const_cast<char *const *>(argv), environ) !=
       0)
     return -1;
-  // Polled every 50 ms up to the limit; the child is killed past it.
-  const long passos = static_cast<long>(limite_s < 0 ? 0 : limite_s) * 20;
+  const int pidfd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+  const long long prazo = agora_ms() + static_cast<long long>(limite_s < 0 ? 0 : limite_s) * 1000;
   int status = 0;
-  for (long i = 0;; ++i) {
+  bool terminou = false;
+  for (;;) {
     const pid_t r = ::waitpid(pid, &status, WNOHANG);
-    if (r == pid) break;
-    if (r < 0) return -1;
-    if (i >= passos) {
+    if (r == pid) {
+      terminou = true;
+      break;
+    }
+    if (r < 0) break;
+    const long long resta = prazo - agora_ms();
+    if (resta <= 0) {
       ::kill(pid, SIGKILL);
       ::waitpid(pid, &status, 0);
-      return -1;
+      break;
     }
-    const timespec passo{0, 50 * 1000 * 1000};
-    ::nanosleep(&passo, nullptr);
+    espera_filho(pidfd, resta);
   }
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  if (pidfd >= 0) ::close(pidfd);
+  return terminou && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 }  // namespace ecf::core::arquivos

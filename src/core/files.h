@@ -31,6 +31,8 @@ Arquivo abre_leitura(const char *caminho);
 Arquivo abre_acrescimo(const char *caminho);
 // Opens for writing from the start, creating or emptying the file.
 Arquivo abre_escrita(const char *caminho);
+// True when a regular file of that name exists.
+bool existe(const char *caminho);
 // Writes all n bytes and hands them to the system; false on any shortfall.
 bool escreve(const Arquivo &a, const void *dados, std::size_t n);
 // Reads up to n bytes; the count read, or -1.
@@ -39,9 +41,10 @@ bool renomeia(const char *de, const char *para);
 bool remove(const char *caminho);
 
 // Starts a program with its argument vector (argv[0] is the program, looked
-// up on PATH; no shell) and waits for it at most `limite_s` seconds, after
-// which it is killed. Its exit status, or -1 when it could not start, died
-// by a signal or overran the limit.
+// up on PATH unless it holds a slash; no shell: each argument reaches the
+// program as one word, whatever it holds) and waits for it at most
+// `limite_s` seconds, after which it is killed. Its exit status, or -1 when
+// it could not start, died by a signal or overran the limit.
 int executa(const char *const argv[], int limite_s);
 
 // Test hook: the n-th operation from now (1 = the next) fails, as if the

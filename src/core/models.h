@@ -350,4 +350,25 @@ static_assert(versao_nacional(true, 4, "010000") == "02");
 static_assert(versao_nacional(true, 1, "010000") == "00");
 static_assert(versao_nacional(true, 15, "010000") == "00");
 
+// The maker's converter of detail-tape downloads for the current model;
+// empty for a model without one.
+inline std::string_view conversor_mfd() {
+  switch (ECFBMTC_modelo_ecf) {
+    case 5:
+    case 6:
+    case 8:
+    case 9:
+    case 14:
+      return "bemamfd";
+    case 7:
+    case 10:
+    case 11:
+    case 12:
+    case 13:
+      return "bemamfd2";
+    default:
+      return {};
+  }
+}
+
 }  // namespace ecf::core

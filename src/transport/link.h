@@ -7,6 +7,12 @@ namespace ecf::transport {
 // window; past this much in all it is taken as stuck, not busy.
 constexpr long printer_hold_limit_s = 600;
 
+// A streamed answer renews its deadline with every byte, so a printer that
+// never ends one is given up on past these, far above a whole fiscal memory
+// read at 9600 baud (a couple of megabytes, under an hour).
+constexpr long stream_limit_bytes = 16L * 1024 * 1024;
+constexpr long stream_limit_s = 6 * 3600;
+
 void set_up_port();
 
 // Up to three attempts of sending the frame and receiving its answer,

@@ -48,6 +48,7 @@ class Receiver {
   Step on_byte(unsigned char v);
   Step on_stream_byte(unsigned char v);
   int time_out();
+  int stream_overrun();
   void finish();
   void normalise();
   bool disk_export() const { return BMTCLOCAL_chamou_em_disco != 0; }
@@ -64,6 +65,7 @@ class Receiver {
   int n_ = 0;   // bytes stored in the buffer
   long r_ = 0;  // bytes of this answer received
   long deadline_ = 0;
+  long streamed_bytes_ = 0;
   long cts_sampled_s_ = 0;
   bool busy_ = false;
   bool line_error_ = false;
@@ -76,10 +78,12 @@ int Receiver::run() {
   deadline_ = now_s() + answer_window_s;
   cts_sampled_s_ = now_s();
   const long give_up = now_s() + printer_hold_limit_s;
+  const long stream_end = now_s() + stream_limit_s;
   restart();
   const int port = ECFIF_porta_serial;
   for (;;) {
     SERIPC_escalador();
+    if (streamed_ && now_s() > stream_end) return stream_overrun();
     if (now_s() > deadline_) {
       if (busy_ && now_s() <= give_up) {
         busy_ = false;
@@ -130,6 +134,12 @@ int Receiver::time_out() {
   else if (ECFLOG_modo & 1)
     ECFLOG_print("timeout,%ld rec.", r_);
   if (line_error_) return 40;
+  porta_configurada() = false;
+  return 37;
+}
+
+int Receiver::stream_overrun() {
+  if (ECFLOG_modo & 1) ECFLOG_print("timeout,%ld rec.", r_);
   porta_configurada() = false;
   return 37;
 }
@@ -192,8 +202,12 @@ Step Receiver::on_byte(unsigned char v) {
 }
 
 Step Receiver::on_stream_byte(unsigned char v) {
-  // A stream stays alive as long as bytes keep coming.
+  // A stream stays alive as long as bytes keep coming, up to its bound.
   deadline_ = now_s() + answer_window_s;
+  if (++streamed_bytes_ > stream_limit_bytes) {
+    result_ = stream_overrun();
+    return Step::fail;
+  }
   char *text = reinterpret_cast<char *>(buf_ + stream_start);
 
   if (v == etx) {
