@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "core/states.h"
 #include "emulated_printer.h"
 #include "sale/sale_steps.h"
 
@@ -139,7 +140,45 @@ INSTANTIATE_TEST_SUITE_P(
                          ECFBMTC_pagamento(1, "123456789012345", "", "");
                 },
                 6, ""},
-        Request{12, [] { return ECFBMTC_pagamento(1, "0", "", ""); }, 0, "35:1 "}));
+        Request{12, [] { return ECFBMTC_pagamento(1, "0", "", ""); }, 0, "35:1 "},
+        Request{1,
+                [] {
+                  BMTCLOCAL_d[BMTCLOCAL_D_ESTADO_DOC] = 3;
+                  return ECFBMTC_pagamento(2, "500", "", "");
+                },
+                1, "35:  "},
+        Request{1,
+                [] {
+                  BMTCLOCAL_d[BMTCLOCAL_D_ESTADO_DOC] = 3;
+                  BMTCLOCAL_d[BMTCLOCAL_D_VALOR_CNF] = 1;
+                  return ECFBMTC_pagamento(2, "500", "", "") * 10 +
+                         BMTCLOCAL_d[BMTCLOCAL_D_FORMA_PAGTO_CNF];
+                },
+                2, "35:  "},
+        Request{12,
+                [] {
+                  ECFIF_canc_cupom();
+                  BMTCLOCAL_d[BMTCLOCAL_D_ESTADO_DOC] = 3;
+                  BMTCLOCAL_d[BMTCLOCAL_D_CODIGO_CNF] = 1;
+                  BMTCLOCAL_d[BMTCLOCAL_D_VALOR_CNF] = 1;
+                  return ECFIF_imprime_total(nullptr) * 100 + ECFBMTCAUX_o_que_repetir;
+                },
+                3413, "14: 35:<17> 79:d00000000000000 "},
+        Request{12, [] { return ecf::core::operacao_a_repetir(13)(); }, 0, "35:<17> 32:D0000 "},
+        Request{12, [] { return ECFIF_inic_venda_txt("x"); }, 34, "0: 35:<17> "},
+        Request{12,
+                [] {
+                  char t[] = "1 2 3";
+                  char c[5];
+                  BMTCLOCAL_troca_brancos_por_zeros(t, 3);
+                  BMTCLOCAL_completa_campo(c, '*', 4);
+                  return std::string(t) + c == "102 3****"
+                             ? ECFIF_identifica_consumidor(0, nullptr) +
+                                   ECFIF_suporta_id_consumidor() +
+                                   ECFIF_imprime_expandido(nullptr) + ECFIF_linha_marcacao(1)
+                             : -1;
+                },
+                3, ""}));
 
 }  // namespace
 }  // namespace ecftest
