@@ -11,6 +11,7 @@
 #include "core/reset.h"
 #include "core/states.h"
 #include "ecfbmtc/config.h"
+#include "ecfbmtc/receipt.h"
 #include "ecfbmtc/setup.h"
 #include "ecfbmtc/transport.h"
 #include "platform/platform.h"
@@ -97,6 +98,26 @@ TEST_F(Core, ResetRestoresLoadTimeSettings) {
   EXPECT_EQ(ECFIF_maxtam_resposta, 300);
   EXPECT_STREQ(ECFBMTC_unidade_do_item, "UN");
   EXPECT_TRUE(arquivos::abre_leitura("/proc/self/status"));  // the hook is disarmed
+}
+
+TEST_F(Core, ProgramsRunWithTheirExitStatusAndAreKilledPastTheLimit) {
+  const char *const ok[] = {"sh", "-c", "exit 3", nullptr};
+  const char *const forever[] = {"sleep", "60", nullptr};
+  const char *const missing[] = {"/nonexistent/program", nullptr};
+  EXPECT_EQ(arquivos::executa(ok, 5), 3);
+  EXPECT_EQ(arquivos::executa(forever, 0), -1);
+  EXPECT_EQ(arquivos::executa(missing, 5), -1);
+  arquivos::Arquivo a = arquivos::abre_leitura("/proc/self/status");
+  a = arquivos::abre_leitura("/proc/self/stat");
+  char b[4] = {};
+  EXPECT_EQ(arquivos::le(a, b, 1), 1);
+}
+
+TEST(FieldHelpers, BlanksToZerosAndFilling) {
+  char t[] = "1 2 3", c[5];
+  BMTCLOCAL_troca_brancos_por_zeros(t, 3);
+  BMTCLOCAL_completa_campo(c, '*', 4);
+  EXPECT_EQ(std::string(t) + c, "102 3****");
 }
 
 }  // namespace
