@@ -1,5 +1,5 @@
-// The shared core: model capabilities, the repeat table, the file seam and
-// the reset to the load-time state.
+// The shared core: the repeat table, the file seam and the reset to the
+// load-time state.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -7,7 +7,6 @@
 #include <string>
 
 #include "core/files.h"
-#include "core/models.h"
 #include "core/reset.h"
 #include "core/states.h"
 #include "ecfbmtc/config.h"
@@ -26,31 +25,6 @@ class Core : public ::testing::Test {
   void SetUp() override { ecftest::reset(); }
   void TearDown() override { ecftest::reset(); }
 };
-
-TEST_F(Core, CapabilitiesFollowTheModelTable) {
-  struct Caso {
-    int modelo;
-    int largura;
-    std::size_t codigo;
-    CaminhoItem caminho;
-    bool id_aplicacao;
-  } casos[] = {
-      {0, 29, 13, CaminhoItem::classico, false},  // unknown model: nothing special
-      {3, 22, 13, CaminhoItem::classico, false},
-      {7, 29, 14, CaminhoItem::estendido_opcional, true},
-      {10, 29, 14, CaminhoItem::estendido_opcional, true},
-      {12, 29, 13, CaminhoItem::estendido, true},
-      {13, 29, 13, CaminhoItem::classico, false},
-  };
-  for (const auto &c : casos) {
-    SCOPED_TRACE(c.modelo);
-    ECFBMTC_modelo_ecf = c.modelo;
-    EXPECT_EQ(largura_primeira_linha_item(), c.largura);
-    EXPECT_EQ(largura_codigo_item(), c.codigo);
-    EXPECT_EQ(caminho_item(), c.caminho);
-    EXPECT_EQ(aceita_id_aplicacao(), c.id_aplicacao);
-  }
-}
 
 TEST_F(Core, RepeatTableCoversCodesOneToThirteenAndUnbuiltOnesFail) {
   EXPECT_EQ(operacao_a_repetir(0), nullptr);

@@ -156,7 +156,15 @@ INSTANTIATE_TEST_SUITE_P(
         Request{12, [] { return ECFIF_inic_venda_txt("x"); }, 34, "0: 35:<17> "},
         Request{12, [] { return ECFIF_identifica_consumidor(0, nullptr); }, 0, ""},
         Request{12, [] { return ECFIF_suporta_id_consumidor(); }, 1, ""},
-        Request{12, [] { return ECFIF_imprime_expandido(nullptr); }, 2, ""}));
+        Request{12, [] { return ECFIF_imprime_expandido(nullptr); }, 2, ""},
+        Request{12, [] { return ECFIF_fim_cnf() * 100 + ECFBMTCAUX_o_que_repetir; }, 1504, ""},
+        Request{12, [] { return ECFIF_fim_cnf_vinc() * 100 + ECFBMTCAUX_o_que_repetir; }, 1505, ""},
+        Request{12, [] { return ECFIF_id_aplicacao("A") + ECFIF_id_aplicacao("B"); }, 0,
+                "62/64:A" + std::string(83, ' ') + " "},
+        Request{12, [] { return ECFIF_publicit(1, "x") + ECFIF_publicit(0, "") + BMTCLOCAL_d[50]; },
+                0, ""},
+        Request{12, [] { return ECFBMTC_programa_forma_pagamento(" Vale"); }, 0,
+                "71:.Vale            "}));
 
 }  // namespace
 }  // namespace ecftest
