@@ -38,6 +38,9 @@ int blank_code() {
   ECFBMTCAUX_codigo_cbranco = 1;
   return 0;
 }
+int total_and_repeat() {
+  return ECFIF_imprime_total(nullptr) * 100 + ECFBMTCAUX_o_que_repetir;
+}
 int pay(int method, const char *amount) {
   return ECFBMTC_pagamento(method, amount, "", "");
 }
@@ -97,10 +100,8 @@ INSTANTIATE_TEST_SUITE_P(
         Request{12, [] { return ECFIF_pode_canc_anterior(); }, 1, "35:<17> "},
         Request{12, [] { return ECFIF_pode_canc_anterior(); }, 34,
                 "35:<17> 35:<17> 35:<17> 35:<17> 35:<17> ", 35},
-        Request{12, [] { return ECFIF_imprime_total(nullptr) * 100 + ECFBMTCAUX_o_que_repetir; },
-                3413, "35:<17> 32:D0000 ", 32},
-        Request{12, [] { return ECFIF_imprime_total(nullptr) * 100 + ECFBMTCAUX_o_que_repetir; },
-                3413, "35:<17> 35:<17> 35:<17> 35:<17> 35:<17> ", 35},
+        Request{12, total_and_repeat, 3413, "35:<17> 32:D0000 ", 32},
+        Request{12, total_and_repeat, 3413, "35:<17> 35:<17> 35:<17> 35:<17> 35:<17> ", 35},
         Request{12, [] { return ECFIF_imprime_total(nullptr) + ECFIF_imprime_total(nullptr); }, 0,
                 "35:<17> 32:D0000 35:<17> "},
         Request{12,
@@ -112,13 +113,6 @@ INSTANTIATE_TEST_SUITE_P(
                 "        <0> "},
         Request{7, [] { return ECFBMTC_registra_item_3casas("2", "Po", "01", "1000", "500", "0"); },
                 0, "56:00000000000002Po                           0100010000000050000000000 "},
-        Request{1,
-                [] {
-                  return flags(16) + ECFBMTC_registra_item_und("2", "Po", "01", "1000", "500", "L");
-                },
-                0,
-                "63:01000005000000100000000000000000000000                     0L "
-                "00000000000002<0>Po                           <0> "},
         Request{1,
                 [] {
                   return flags(16) +
@@ -146,12 +140,8 @@ INSTANTIATE_TEST_SUITE_P(
                          BMTCLOCAL_d[BMTCLOCAL_D_FORMA_PAGTO_CNF];
                 },
                 2, "35:  "},
-        Request{12,
-                [] {
-                  return ECFIF_canc_cupom() + in_cnf(1, 1) + ECFIF_imprime_total(nullptr) * 100 +
-                         ECFBMTCAUX_o_que_repetir;
-                },
-                3413, "14: 35:<17> 79:d00000000000000 "},
+        Request{12, [] { return ECFIF_canc_cupom() + in_cnf(1, 1) + total_and_repeat(); }, 3413,
+                "14: 35:<17> 79:d00000000000000 "},
         Request{12, [] { return ecf::core::operacao_a_repetir(13)(); }, 0, "35:<17> 32:D0000 "},
         Request{12, [] { return ECFIF_inic_venda_txt("x"); }, 34, "0: 35:<17> "},
         Request{12, [] { return ECFIF_identifica_consumidor(0, nullptr); }, 0, ""},
