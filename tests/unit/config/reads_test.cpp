@@ -3,7 +3,6 @@
 // apart, as the answer says.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
 #include <string>
 
@@ -32,7 +31,6 @@ TEST_P(Reads, PassOnTheFailureOrTellTheModel) {
   const Read &q = GetParam();
   reset();
   ECFLOG_modo = 3;
-  std::memset(ECFIF_cfg, 0, sizeof ECFIF_cfg);
   EmulatedPrinter p(q.model);
   ASSERT_EQ(ECFIF_pega_configuracao(), 0);
   p.hook = [&](int c, std::string_view a) -> std::optional<ecfsim::Reply> {
@@ -48,8 +46,7 @@ TEST_P(Reads, PassOnTheFailureOrTellTheModel) {
   reset();
 }
 
-// A fresh identification: the version and model are asked again.
-int identify() {
+int identify() {  // afresh: version and model asked again
   ECFIF_versao_firmware = 0;
   return ECFIF_versao() * 100 + ECFBMTC_modelo_ecf;
 }
@@ -69,6 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
         Read{2, 57, -1, 0x20, nullptr, identify, 100}, Read{2, 57, -1, -1, "", identify, 3900},
         Read{12, 35, 60, -1, "MP-9999 TH FI                             ", identify, 3900},
         Read{12, -1, -1, 0, nullptr, [] { return ECFIF_max_itens_anteriores(); }, 300},
+        Read{12, -1, -1, 0, nullptr, [] { return *ECFIF_versao_da_biblioteca() == 'E'; }, 1},
         Read{12, -1, -1, 0, nullptr,
              [] {
                return ECFBMTC_eh_versao_1_00() + 2 * ECFBMTC_eh_versao_1_01() +

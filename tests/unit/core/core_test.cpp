@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <array>
 #include <cstdio>
 #include <string>
 
@@ -75,23 +76,18 @@ TEST_F(Core, ResetRestoresLoadTimeSettings) {
 }
 
 TEST_F(Core, ProgramsRunWithTheirExitStatusAndAreKilledPastTheLimit) {
-  const char *const ok[] = {"sh", "-c", "exit 3", nullptr};
-  const char *const forever[] = {"sleep", "60", nullptr};
-  const char *const missing[] = {"/nonexistent/program", nullptr};
-  EXPECT_EQ(arquivos::executa(ok, 5), 3);
-  EXPECT_EQ(arquivos::executa(forever, 0), -1);
-  EXPECT_EQ(arquivos::executa(missing, 5), -1);
+  using Argv = std::array<const char *, 4>;
+  EXPECT_EQ(arquivos::executa(Argv{"sh", "-c", "exit 3", nullptr}.data(), 5), 3);
+  EXPECT_EQ(arquivos::executa(Argv{"sleep", "60", nullptr}.data(), 0), -1);
+  EXPECT_EQ(arquivos::executa(Argv{"/nonexistent/program", nullptr}.data(), 5), -1);
   arquivos::Arquivo a = arquivos::abre_leitura("/proc/self/status");
   a = arquivos::abre_leitura("/proc/self/stat");
-  char b[4] = {};
+  char b[5] = "1 2 ";
   EXPECT_EQ(arquivos::le(a, b, 1), 1);
-}
-
-TEST(FieldHelpers, BlanksToZerosAndFilling) {
-  char t[] = "1 2 3", c[5];
-  BMTCLOCAL_troca_brancos_por_zeros(t, 3);
-  BMTCLOCAL_completa_campo(c, '*', 4);
-  EXPECT_EQ(std::string(t) + c, "102 3****");
+  BMTCLOCAL_troca_brancos_por_zeros(b, 3);  // the blank and fill helpers of the receipt
+  EXPECT_STREQ(b + 1, "02 ");
+  BMTCLOCAL_completa_campo(b, '*', 3);
+  EXPECT_STREQ(b, "***");
 }
 
 }  // namespace

@@ -3,9 +3,6 @@
 // its result, and a refusal of one command on the way.
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <string>
-
 #include "core/states.h"
 #include "emulated_printer.h"
 #include "sale/sale_steps.h"
@@ -22,11 +19,9 @@ struct Request {
 };
 
 std::string shown(int c, std::string_view a) {
-  std::string s = c >= 62 * 256 ? "62/" + std::to_string(c - 62 * 256) : std::to_string(c);
-  s += ':';
-  for (unsigned char b : a)
-    s += b >= 0x20 && b < 0x7F ? std::string(1, static_cast<char>(b))
-                               : "<" + std::to_string(b) + ">";
+  std::string s = (c >= 62 * 256 ? "62/" + std::to_string(c % 256) : std::to_string(c)) + ':';
+  for (char b : a)
+    s += b >= ' ' && b < 127 ? std::string(1, b) : "<" + std::to_string(b & 255) + ">";
   return s + ' ';
 }
 
@@ -144,9 +139,9 @@ INSTANTIATE_TEST_SUITE_P(
                 "14: 35:<17> 79:d00000000000000 "},
         Request{12, [] { return ecf::core::operacao_a_repetir(13)(); }, 0, "35:<17> 32:D0000 "},
         Request{12, [] { return ECFIF_inic_venda_txt("x"); }, 34, "0: 35:<17> "},
-        Request{12, [] { return ECFIF_identifica_consumidor(0, nullptr); }, 0, ""},
         Request{12, [] { return ECFIF_suporta_id_consumidor(); }, 1, ""},
-        Request{12, [] { return ECFIF_imprime_expandido(nullptr); }, 2, ""},
+        Request{12, [] { return ECFIF_imprime_expandido(nullptr) + ECFIF_imprime_expandido("x"); },
+                2, ""},
         Request{12, [] { return ECFIF_fim_cnf() * 100 + ECFBMTCAUX_o_que_repetir; }, 1504, ""},
         Request{12, [] { return ECFIF_fim_cnf_vinc() * 100 + ECFBMTCAUX_o_que_repetir; }, 1505, ""},
         Request{12, [] { return ECFIF_id_aplicacao("A") + ECFIF_id_aplicacao("B"); }, 0,
