@@ -1,6 +1,5 @@
-// Configuration reads against the emulated printer when one command is
-// refused or answered oddly: each passes the failure on, or tells the model
-// apart, as the answer says.
+// Configuration reads on the emulated printer with one command refused or answered oddly: each
+// passes the failure on, or tells the model apart, as the answer says.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -30,7 +29,6 @@ class Reads : public ::testing::TestWithParam<Read> {};
 TEST_P(Reads, PassOnTheFailureOrTellTheModel) {
   const Read &q = GetParam();
   reset();
-  ECFLOG_modo = 3;
   EmulatedPrinter p(q.model);
   ASSERT_EQ(ECFIF_pega_configuracao(), 0);
   p.hook = [&](int c, std::string_view a) -> std::optional<ecfsim::Reply> {
