@@ -77,7 +77,7 @@ TEST_F(Core, ResetRestoresLoadTimeSettings) {
 
 TEST_F(Core, ProgramsRunWithTheirExitStatusAndAreKilledPastTheLimit) {
   using Argv = std::array<const char *, 4>;
-  EXPECT_EQ(arquivos::executa(Argv{"sh", "-c", "exit 3", nullptr}.data(), 5), 3);
+  EXPECT_EQ(arquivos::executa(Argv{"sh", "-c", "sleep 0; exit 3", nullptr}.data(), 5), 3);
   EXPECT_EQ(arquivos::executa(Argv{"sleep", "60", nullptr}.data(), 0), -1);
   EXPECT_EQ(arquivos::executa(Argv{"/nonexistent/program", nullptr}.data(), 5), -1);
   arquivos::Arquivo a = arquivos::abre_leitura("/proc/self/status");
