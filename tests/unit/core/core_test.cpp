@@ -1,16 +1,17 @@
-// The shared core: model capabilities, the repeat table, the file seam and
-// the reset to the load-time state.
+// The shared core: the repeat table, the file seam and the reset to the
+// load-time state.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <array>
 #include <cstdio>
 #include <string>
 
 #include "core/files.h"
-#include "core/models.h"
 #include "core/reset.h"
 #include "core/states.h"
 #include "ecfbmtc/config.h"
+#include "ecfbmtc/receipt.h"
 #include "ecfbmtc/setup.h"
 #include "ecfbmtc/transport.h"
 #include "platform/platform.h"
@@ -25,31 +26,6 @@ class Core : public ::testing::Test {
   void SetUp() override { ecftest::reset(); }
   void TearDown() override { ecftest::reset(); }
 };
-
-TEST_F(Core, CapabilitiesFollowTheModelTable) {
-  struct Caso {
-    int modelo;
-    int largura;
-    std::size_t codigo;
-    CaminhoItem caminho;
-    bool id_aplicacao;
-  } casos[] = {
-      {0, 29, 13, CaminhoItem::classico, false},  // unknown model: nothing special
-      {3, 22, 13, CaminhoItem::classico, false},
-      {7, 29, 14, CaminhoItem::estendido_opcional, true},
-      {10, 29, 14, CaminhoItem::estendido_opcional, true},
-      {12, 29, 13, CaminhoItem::estendido, true},
-      {13, 29, 13, CaminhoItem::classico, false},
-  };
-  for (const auto &c : casos) {
-    SCOPED_TRACE(c.modelo);
-    ECFBMTC_modelo_ecf = c.modelo;
-    EXPECT_EQ(largura_primeira_linha_item(), c.largura);
-    EXPECT_EQ(largura_codigo_item(), c.codigo);
-    EXPECT_EQ(caminho_item(), c.caminho);
-    EXPECT_EQ(aceita_id_aplicacao(), c.id_aplicacao);
-  }
-}
 
 TEST_F(Core, RepeatTableCoversCodesOneToThirteen) {
   EXPECT_EQ(operacao_a_repetir(0), nullptr);
@@ -95,6 +71,21 @@ TEST_F(Core, ResetRestoresLoadTimeSettings) {
   EXPECT_EQ(ECFIF_maxtam_resposta, 300);
   EXPECT_STREQ(ECFBMTC_unidade_do_item, "UN");
   EXPECT_TRUE(arquivos::abre_leitura("/proc/self/status"));  // the hook is disarmed
+}
+
+TEST_F(Core, ProgramsRunWithTheirExitStatusAndAreKilledPastTheLimit) {
+  using Argv = std::array<const char *, 4>;
+  EXPECT_EQ(arquivos::executa(Argv{"sh", "-c", "sleep 0; exit 3", nullptr}.data(), 5), 3);
+  EXPECT_EQ(arquivos::executa(Argv{"sleep", "60", nullptr}.data(), 0), -1);
+  EXPECT_EQ(arquivos::executa(Argv{"/nonexistent/program", nullptr}.data(), 5), -1);
+  arquivos::Arquivo a = arquivos::abre_leitura("/proc/self/status");
+  a = arquivos::abre_leitura("/proc/self/stat");
+  char b[5] = "1 2 ";
+  EXPECT_EQ(arquivos::le(a, b, 1), 1);
+  BMTCLOCAL_troca_brancos_por_zeros(b, 3);  // the blank and fill helpers of the receipt
+  EXPECT_STREQ(b + 1, "02 ");
+  BMTCLOCAL_completa_campo(b, '*', 3);
+  EXPECT_STREQ(b, "***");
 }
 
 }  // namespace

@@ -58,18 +58,6 @@ class OptionRules : public ::testing::Test {
   void TearDown() override { reset(); }
 };
 
-TEST_F(OptionRules, InitialValues) {
-  EXPECT_EQ(ECFBMTCAUX_margem_codbar, 2);
-  EXPECT_EQ(ECFBMTCAUX_altura_codbar, 60);
-  EXPECT_EQ(ECFBMTCAUX_barra_codbar, 2);
-  EXPECT_EQ(ECFBMTCAUX_pos_txt_codbar, 2);
-  EXPECT_EQ(ECFBMTC_tempo_pulso_gaveta, 20);
-  EXPECT_EQ(ECFBMTC_num_tetativas_autenticacao, 4);
-  EXPECT_EQ(ECFBMTC_tipo_relger, 1);
-  EXPECT_STREQ(ECFBMTC_unidade_do_item, "UN");
-  EXPECT_EQ(ECFIF_maxtam_resposta, 300);
-}
-
 TEST_F(OptionRules, UnknownWordAfterThePrefixIsClaimedAndChangesNothing) {
   EXPECT_EQ(ECFIF_tratou_argumento("ECFBEMATECH_NADA=5"), 1);
   EXPECT_EQ(ECFBMTCAUX_modo_protocolo, 0);
@@ -93,12 +81,6 @@ TEST_F(OptionRules, ProtocolOptionSwitchesFramesAndLabel) {
   EXPECT_EQ(ECFBMTC_exec(19), 0);
   EXPECT_EQ(transmitted().at(3), 0x1C);
   EXPECT_TRUE(log_has("B19!"));
-}
-
-TEST_F(OptionRules, FlagsOneSetsOnlyBitZero) {
-  ECFIF_tratou_argumento("ECFBMTC_FLAGS=1");
-  EXPECT_EQ(ECFBMTC_flags & 1, 1);
-  EXPECT_EQ(ECFBMTC_flags & ~1, 0);
 }
 
 TEST(CharacterAdjust, PassesThroughTheHostFilter) {

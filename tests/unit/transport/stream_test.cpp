@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string>
 
+#include "ecfbmtc/dayclose.h"
 #include "transport/test_support.h"
 
 namespace ecftest {
@@ -102,6 +103,14 @@ TEST_F(StreamTest, ReadingXStreamGoesToItsOwnFile) {
   on_frame(Answer{0x06, 0x00, 0x00}.add("X").add({0x03}));
   EXPECT_EQ(ECFBMTC_exec(69), 0);
   EXPECT_EQ(file("ARQ_LX.TXT"), "X");
+}
+
+TEST_F(StreamTest, DiskExportTakesTheLinesInsteadOfTheFile) {
+  BMTCLOCAL_chamou_em_disco = 1;
+  on_frame(Answer{0x06, 0x00, 0x00}.add("line 1\nline 2").add({0x03}));
+  EXPECT_EQ(read_memory(), 0);
+  BMTCLOCAL_chamou_em_disco = 0;
+  EXPECT_EQ(file("ARQ_MF.TXT"), "<missing>");
 }
 
 TEST_F(StreamTest, CaptureThatCannotBeOpened) {
