@@ -4,73 +4,6 @@
 namespace ecfsim::test {
 namespace {
 
-uint64_t coo(Bench &b) {
-  return bcd_value(b.var(6).data);
-}
-
-TEST(CoreDayClose, ReadingXPrintsAndStreams) {
-  Bench b;
-  sell(b, 1000);
-  ASSERT_FALSE(refused(b.run(6)));
-  EXPECT_EQ(coo(b), 2u);
-  EXPECT_NE(b.paper_text().find("LEITURA X"), std::string::npos);
-  const size_t lines = b.paper.size();
-  const Reply s = b.run(69);
-  ASSERT_FALSE(refused(s));
-  EXPECT_EQ(s.layout, Layout::Stream);
-  EXPECT_NE(s.data.find("LEITURA X"), std::string::npos);
-  EXPECT_NE(s.data.find("10,00"), std::string::npos);
-  EXPECT_EQ(s.data.find('\x03'), std::string::npos);
-  EXPECT_EQ(b.paper.size(), lines);
-  EXPECT_EQ(coo(b), 2u);
-  b.run(0);
-  EXPECT_TRUE(refused(b.run(6)));
-  const Reply refused_stream = b.run(69);
-  EXPECT_TRUE(refused(refused_stream));
-  EXPECT_EQ(refused_stream.layout, Layout::Stream);
-  EXPECT_TRUE(refused_stream.data.empty());
-}
-
-TEST(CoreDayClose, ReductionWritesTheFiscalMemoryAndStartsANewDay) {
-  Bench b;
-  sell(b, 1000);
-  sell(b, 250, "II");
-  const Reply z = b.run(5);
-  ASSERT_FALSE(refused(z));
-  EXPECT_EQ(z.busy_ms, 1500u);
-  EXPECT_EQ(bcd_value(b.var(9).data), 1u);
-  EXPECT_EQ(b.var(27).data, std::string(3, '\0'));
-  EXPECT_EQ(bcd_value(b.var(59).data), 2045u);
-  EXPECT_NE(b.paper_text().find("REDUCAO Z"), std::string::npos);
-
-  // The reduction's figures at the offsets the reduction data read uses
-  // (raw answer = 06, ST1, ST2, data).
-  const Reply d = b.run(88);
-  ASSERT_EQ(d.data.size(), 621u);
-  EXPECT_EQ(d.layout, Layout::DataFirst);
-  auto raw = [&](size_t at, size_t n) { return bcd_value(d.data.substr(at - 3, n)); };
-  EXPECT_EQ(raw(4, 2), 1u);        // CRZ
-  EXPECT_EQ(raw(8, 3), 3u);        // COO of the reduction
-  EXPECT_EQ(raw(153, 9), 1250u);   // grand total
-  EXPECT_EQ(raw(162, 7), 1000u);   // rate 01
-  EXPECT_EQ(raw(274, 7), 250u);    // II
-  EXPECT_EQ(raw(281, 7), 0u);      // NN
-  EXPECT_EQ(raw(589, 2), 1800u);   // rate 01's percent
-  EXPECT_EQ(raw(621, 3), 41226u);  // the day reduced
-  uint64_t gross = 0;
-  for (size_t i = 0; i < 28; ++i) gross += raw(162 + 7 * i, 7);
-  EXPECT_EQ(gross, 1250u);
-
-  // The new day starts at zero; the grand total goes on.
-  const std::string t = b.run(27).data;
-  EXPECT_EQ(bcd_value(t.substr(0, 7)), 0u);
-  EXPECT_EQ(bcd_value(t.substr(210, 9)), 1250u);
-  sell(b, 300);
-  EXPECT_EQ(bcd_value(b.run(27).data.substr(210, 9)), 1550u);
-
-  EXPECT_EQ(Bench(1).run(5).busy_ms, 0u);
-}
-
 TEST(CoreDayClose, OlderReductionDataCarriesItsFigures) {
   Bench b(2);
   sell(b, 800);
@@ -148,40 +81,6 @@ TEST(CoreDayClose, DaylightSavingOnlyRightAfterAReduction) {
   ASSERT_FALSE(refused(b.run(18)));
   EXPECT_EQ(static_cast<uint8_t>(b.var(17).data[0]) & 0x04, 0);
   EXPECT_EQ(b.var(23).data[3], '\x10');
-}
-
-TEST(CoreDayClose, FiscalMemoryReadingsByReductionsAndDates) {
-  Bench b;
-  sell(b, 100);
-  b.run(5);
-  b.clock += 86400;
-  sell(b, 200);
-  b.run(5);
-  const Reply all = b.run(8, "000000009999R");
-  ASSERT_FALSE(refused(all));
-  EXPECT_EQ(all.layout, Layout::Stream);
-  EXPECT_NE(all.data.find("CRZ:0001"), std::string::npos);
-  EXPECT_NE(all.data.find("CRZ:0002"), std::string::npos);
-  const Reply second = b.run(8, "000002000002r");
-  EXPECT_EQ(second.data.find("CRZ:0001"), std::string::npos);
-  EXPECT_NE(second.data.find("CRZ:0002"), std::string::npos);
-  const Reply by_date = b.run(8, "041226041226R");
-  EXPECT_NE(by_date.data.find("04/12/2026"), std::string::npos);
-  EXPECT_EQ(by_date.data.find("CRZ:0002"), std::string::npos);
-
-  const uint64_t before = coo(b);
-  ASSERT_FALSE(refused(b.run(8, "000001000002I")));
-  EXPECT_EQ(coo(b), before + 1);
-  EXPECT_NE(b.paper_text().find("LEITURA DA MEMORIA FISCAL"), std::string::npos);
-
-  for (const char *bad : {"000002000001R", "320126010226R", "050126040126R", "0000000099X9R"}) {
-    const Reply r = b.run(8, bad);
-    EXPECT_TRUE(refused(r)) << bad;
-    EXPECT_EQ(r.layout, Layout::Stream) << bad;
-    EXPECT_TRUE(r.data.empty()) << bad;
-  }
-  EXPECT_EQ(b.run(8, "000000009999X").layout, Layout::StatusFirst);
-  EXPECT_EQ(b.run(8, "0000").st1 & 0x01, 0x01);
 }
 
 TEST(CoreDayClose, DayTotalsCarryCancellationsDiscountsAndSurcharges) {
