@@ -2,6 +2,7 @@
 // it, the log lines and the tolerated failure.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstring>
@@ -32,6 +33,18 @@ inline const char *txt_vazio(const char *s) {
 
 inline std::string_view limitado(const char *s, std::size_t max) {
   return s ? std::string_view(s, strnlen(s, max)) : std::string_view("", 0);
+}
+
+// substr and starts_with without their throwing path: the driver is built
+// without exceptions, and a start past the end gives an empty text.
+constexpr std::string_view parte(std::string_view s, std::size_t inicio,
+                                 std::size_t n = std::string_view::npos) {
+  if (inicio > s.size()) inicio = s.size();
+  return std::string_view(s.data() + inicio, std::min(n, s.size() - inicio));
+}
+constexpr bool comeca_com(std::string_view s, std::string_view prefixo) {
+  return s.size() >= prefixo.size() &&
+         std::char_traits<char>::compare(s.data(), prefixo.data(), prefixo.size()) == 0;
 }
 
 }  // namespace texto

@@ -100,7 +100,7 @@ class Linha {
  public:
   // A(n): cut at n characters or the first zero byte, blank-filled.
   Linha &a(std::string_view t, std::size_t n) {
-    t = t.substr(0, std::min(n, static_cast<std::size_t>(strnlen(t.data(), t.size()))));
+    t = texto::parte(t, 0, std::min(n, static_cast<std::size_t>(strnlen(t.data(), t.size()))));
     return texto(t).repete(' ', n - t.size());
   }
   Linha &a(const char *t, std::size_t n) { return a(std::string_view(t, strnlen(t, n)), n); }
@@ -203,7 +203,11 @@ int gera(BufferAto &b, const char *tipo, const char *arquivo) {
     l.texto(vista(cnpj)).brancos(8).brancos(6).a(std::string_view(b.codigo_16, 2), 2).brancos(2);
   } else if (t == "E07") {
     const std::string_view v(b.versao, 6);
-    l.a(v.substr(0, 2), 2).texto(".").a(v.substr(2, 2), 2).texto(".").a(v.substr(4, 2), 2);
+    l.a(texto::parte(v, 0, 2), 2)
+        .texto(".")
+        .a(texto::parte(v, 2, 2), 2)
+        .texto(".")
+        .a(texto::parte(v, 4, 2), 2);
     l.brancos(2).brancos(8);
   } else if (t == "E08") {
     l.texto(vista(cnpj)).a(b.texto_58, 20);
@@ -218,8 +222,11 @@ int gera(BufferAto &b, const char *tipo, const char *arquivo) {
     l.a(std::string_view(b.total_3, 18), 18);
     if (int r = le_digitos(var::relogio, b.relogio, 6); r != 0) return r;
     const std::string_view c(b.relogio, 12);
-    l.texto("20").texto(c.substr(4, 2)).texto(c.substr(2, 2)).texto(c.substr(0, 2));
-    l.texto(c.substr(6, 6));
+    l.texto("20")
+        .texto(texto::parte(c, 4, 2))
+        .texto(texto::parte(c, 2, 2))
+        .texto(texto::parte(c, 0, 2));
+    l.texto(texto::parte(c, 6, 6));
   } else if (t == "E17") {
     if (int r = le_bytes(var::cnf_mfd, &b.nomes_cnf[0][0], 780); r != 0) return r;
     return grava_tabela(b, tipo, arquivo, b.nomes_cnf, b.valores_cnf);

@@ -1,5 +1,6 @@
 #include "documents/report_type_file.h"
 
+#include "core/command.h"
 #include "core/files.h"
 
 namespace ecf::documents {
@@ -18,7 +19,7 @@ bool digito(char c) {
 std::optional<int> tipo_da_linha(std::string_view s) {
   const std::size_t fim = s.find('\n');
   if (fim == std::string_view::npos || fim > max_linha) return std::nullopt;
-  const std::string_view linha = s.substr(0, fim);
+  const std::string_view linha = ecf::core::texto::parte(s, 0, fim);
   if (linha.find(fim_de_arquivo) != std::string_view::npos) return std::nullopt;
   std::size_t n = 0;
   while (n < linha.size() && digito(linha[n])) ++n;

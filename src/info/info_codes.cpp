@@ -202,11 +202,11 @@ int tem_mfd(const Leitura &, TextoLimitado &t) {
 int sigla_fabricante(const Leitura &, TextoLimitado &t) {
   if (const int r = carrega_identidade(); r != 0) return r;
   const std::string_view nome(cache()->identidade + id_fabricante.pos, id_fabricante.largura);
-  if (nome.starts_with("BEMATECH"))
+  if (ecf::core::texto::comeca_com(nome, "BEMATECH"))
     t.poe("BE");
-  else if (nome.starts_with("IBM"))
+  else if (ecf::core::texto::comeca_com(nome, "IBM"))
     t.poe("IB");
-  else if (nome.starts_with("UNISYS"))
+  else if (ecf::core::texto::comeca_com(nome, "UNISYS"))
     t.poe("UN");
   else
     return 15;
