@@ -138,6 +138,8 @@ TEST_P(SaleTest, CancelledSaleLeavesNoReceiptOpen) {
   ASSERT_EQ(part.exit_code, 0) << part.out << part.err << context();
   Output state = ecfctl({"state"});
   EXPECT_NE(state.out.find("document: 1 "), std::string::npos) << state.out;
+  // Nothing totalled yet: the amount shown is not this receipt's.
+  EXPECT_NE(state.out.find("paid since the last total: "), std::string::npos) << state.out;
 
   Output cancel = ecfctl({"cancel"});
   ASSERT_EQ(cancel.exit_code, 0) << cancel.err << context();

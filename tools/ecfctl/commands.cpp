@@ -519,7 +519,9 @@ int cmd_state(Session &s) {
   if (!addr.empty()) std::printf("consumer address: %s\n", addr.c_str());
   print_slots(rec, kDescriptionLines, kDescriptionSlots, "description line");
   print_slots(rec, kPromoLines, kPromoSlots, "promotional line");
-  std::printf("paid: %s\n", total_paid(s).c_str());
+  // The driver's count restarts at each total, not at the opening: before the
+  // total it still holds the last receipt's payments (or those taken early).
+  std::printf("paid since the last total: %s\n", total_paid(s).c_str());
   std::printf("linkable payments: %d\n", rec[kLinkablePayments]);
   int code = s.globals().o_que_repetir != nullptr ? *s.globals().o_que_repetir : 0;
   auto rm = repeat_meaning(code);
