@@ -197,6 +197,19 @@ TEST_P(SaleTest, SaleStoppedBySignalGoesOnFromWhereItStopped) {
   expect_no_document_open();
 }
 
+// A unit either reaches the paper or the item is refused, never printed as UN.
+TEST_P(SaleTest, UnitIsPrintedOrRefused) {
+  ASSERT_EQ(ecfctl({"open"}).exit_code, 0) << context();
+  Output item = ecfctl({"item", "1", "Queijo minas", "01", "0.500", "30.00", "unit=KG"});
+  std::string paper = flat(emulator_->paper());
+  if (item.exit_code == 0) {
+    EXPECT_NE(paper.find("KG"), std::string::npos) << paper;
+  } else {
+    EXPECT_NE(item.err.find("unit=KG"), std::string::npos) << item.err;
+    EXPECT_EQ(paper.find("Queijo minas"), std::string::npos) << paper;
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Printers, SaleTest,
                          ::testing::Values(Printer{"Mfd_extended", "MP-4000 TH FI", "extended"},
                                            Printer{"Mfd_classic_item", "MP-2000 TH FI", "basic"},

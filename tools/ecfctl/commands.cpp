@@ -139,6 +139,14 @@ int method_by_name(Session &s, const std::string &name, int &number,
   return 0;
 }
 
+// Whether the item command the driver picks for this model and its flags
+// carries a unit: the classic commands print "UN" whatever was asked.
+bool item_sends_unit(int model, int flags) {
+  if (model == 12) return true;
+  if (model == 7 || model == 10) return (flags & (4 | 8)) != 0;
+  return (flags & 16) != 0;
+}
+
 int run_item(Session &s, const Step &st, std::optional<StepError> &err) {
   const Ops &o = s.ops();
   if (int r = s.ensure_configured(); r != 0) return r;
@@ -164,6 +172,13 @@ int run_item(Session &s, const Step &st, std::optional<StepError> &err) {
   const char *qty = st.quantity.c_str();
   const char *price = st.value.c_str();
   if (!st.unit.empty()) {
+    int flags = g.flags != nullptr ? *g.flags : 0;
+    if (!item_sends_unit(model, flags)) {
+      err = StepError{"unit=" + st.unit +
+                      ": this printer's item command has no unit and would print UN; set the "
+                      "driver option ECFBMTC_FLAGS=16 to use the item command with a unit"};
+      return 0;
+    }
     if (o.registra_item_und == nullptr) return kMissingOperation;
     return s.call(
         [&] { return o.registra_item_und(code, desc, tax, qty, price, st.unit.c_str()); });
