@@ -197,6 +197,14 @@ TEST_P(SaleTest, SaleStoppedBySignalGoesOnFromWhereItStopped) {
   expect_no_document_open();
 }
 
+TEST_P(SaleTest, UnknownTaxCodeIsNamed) {
+  ASSERT_EQ(ecfctl({"open"}).exit_code, 0) << context();
+  Output item = ecfctl({"item", "1", "Queijo minas", "77", "1", "30.00"});
+  EXPECT_NE(item.exit_code, 0);
+  EXPECT_NE(item.err.find("tax code 77 is not one of the printer's rates"), std::string::npos)
+      << item.err;
+}
+
 // A unit either reaches the paper or the item is refused, never printed as UN.
 TEST_P(SaleTest, UnitIsPrintedOrRefused) {
   ASSERT_EQ(ecfctl({"open"}).exit_code, 0) << context();

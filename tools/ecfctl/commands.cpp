@@ -147,7 +147,32 @@ bool item_sends_unit(int model, int flags) {
   return (flags & 16) != 0;
 }
 
+// After a refused item: names the tax code when the printer has no such rate.
+void explain_tax_code(Session &s, const std::string &tax, std::optional<StepError> &err) {
+  std::vector<TaxEntry> rates;
+  if (read_rates(s, rates) != 0) return;
+  std::string known;
+  for (const auto &e : rates) {
+    const std::string code{static_cast<char>(e[1]), static_cast<char>(e[2])};
+    if (code == tax) return;
+    known += (known.empty() ? "" : ", ") + code;
+  }
+  for (std::string_view fixed : {"FF", "II", "NN", "SF", "SI", "SN"})
+    if (tax == fixed) return;
+  err = StepError{"tax code " + tax + " is not one of the printer's rates (" +
+                  (known.empty() ? std::string("none programmed") : known) +
+                  "; ecfctl rates lists them)"};
+}
+
+int run_item_call(Session &s, const Step &st, std::optional<StepError> &err);
+
 int run_item(Session &s, const Step &st, std::optional<StepError> &err) {
+  const int r = run_item_call(s, st, err);
+  if (r != 0 && r != kMissingOperation && !err) explain_tax_code(s, st.tax, err);
+  return r;
+}
+
+int run_item_call(Session &s, const Step &st, std::optional<StepError> &err) {
   const Ops &o = s.ops();
   if (int r = s.ensure_configured(); r != 0) return r;
   const Globals &g = s.globals();
