@@ -383,6 +383,10 @@ int cmd_check(const std::vector<std::string> &args) {
   }
   auto steps = load_script(args[1]);
   if (!steps) return kExitUsage;
+  if (auto pe = check_sale_order(*steps)) {
+    std::fprintf(stderr, "%s:%d: %s\n", args[1].c_str(), pe->line_no, pe->message.c_str());
+    return kExitUsage;
+  }
   for (const auto &st : *steps) std::printf("%d: %s\n", st.line_no, describe(st).c_str());
   return kExitOk;
 }
