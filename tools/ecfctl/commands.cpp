@@ -168,7 +168,14 @@ int run_item_call(Session &s, const Step &st, std::optional<StepError> &err);
 
 int run_item(Session &s, const Step &st, std::optional<StepError> &err) {
   const int r = run_item_call(s, st, err);
-  if (r != 0 && r != kMissingOperation && !err) explain_tax_code(s, st.tax, err);
+  if (r == 0 || r == kMissingOperation || err) return r;
+  // Reading the rates must not replace the printer's reason for the refusal.
+  const Globals &g = s.globals();
+  const int failure = g.ultima_falha != nullptr ? *g.ultima_falha : 0;
+  const int execution = g.status_execucao != nullptr ? *g.status_execucao : 0;
+  explain_tax_code(s, st.tax, err);
+  if (g.ultima_falha != nullptr) *g.ultima_falha = failure;
+  if (g.status_execucao != nullptr) *g.status_execucao = execution;
   return r;
 }
 
