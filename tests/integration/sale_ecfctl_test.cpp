@@ -138,6 +138,8 @@ TEST_P(SaleTest, CancelledSaleLeavesNoReceiptOpen) {
   ASSERT_EQ(part.exit_code, 0) << part.out << part.err << context();
   Output state = ecfctl({"state"});
   EXPECT_NE(state.out.find("document: 1 "), std::string::npos) << state.out;
+  // Nothing totalled yet: the amount shown is not this receipt's.
+  EXPECT_NE(state.out.find("paid since the last total: "), std::string::npos) << state.out;
 
   Output cancel = ecfctl({"cancel"});
   ASSERT_EQ(cancel.exit_code, 0) << cancel.err << context();
@@ -193,6 +195,27 @@ TEST_P(SaleTest, SaleStoppedBySignalGoesOnFromWhereItStopped) {
   }
   expect_items_once(emulator_->paper());
   expect_no_document_open();
+}
+
+TEST_P(SaleTest, UnknownTaxCodeIsNamed) {
+  ASSERT_EQ(ecfctl({"open"}).exit_code, 0) << context();
+  Output item = ecfctl({"item", "1", "Queijo minas", "77", "1", "30.00"});
+  EXPECT_NE(item.exit_code, 0);
+  EXPECT_NE(item.err.find("tax code 77 is not one of the printer's rates"), std::string::npos)
+      << item.err;
+}
+
+// A unit either reaches the paper or the item is refused, never printed as UN.
+TEST_P(SaleTest, UnitIsPrintedOrRefused) {
+  ASSERT_EQ(ecfctl({"open"}).exit_code, 0) << context();
+  Output item = ecfctl({"item", "1", "Queijo minas", "01", "0.500", "30.00", "unit=KG"});
+  std::string paper = flat(emulator_->paper());
+  if (item.exit_code == 0) {
+    EXPECT_NE(paper.find("KG"), std::string::npos) << paper;
+  } else {
+    EXPECT_NE(item.err.find("unit=KG"), std::string::npos) << item.err;
+    EXPECT_EQ(paper.find("Queijo minas"), std::string::npos) << paper;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Printers, SaleTest,

@@ -88,6 +88,36 @@ TEST(SaleScript, LinesBecomeDriverArguments) {
   }
 }
 
+TEST(SaleScript, CheckNamesTheLineOutOfOrder) {
+  struct OrderCase {
+    const char *script;
+    const char *error;  // null: in order
+  };
+  const OrderCase cases[] = {
+      {"open\nitem 1 A 01 1 1.00\ntotal\npay 1 1.00\nclose\n", nullptr},
+      // A script may go on from a receipt opened earlier.
+      {"pay 1 1.00\npromo x\nclose\nopen\n", nullptr},
+      {"open\nitem 1 A 01 1 1.00\ntotal\npay 1 1.00\nitem 2 B 01 1 1.00\n",
+       ":5: item 2 B 01 1 1.00: after the total"},
+      {"open\nitem 1 A 01 1 1.00\nclose\n", ":3: close: before the total"},
+      {"open\nitem 1 A 01 1 1.00\npay 1 1.00\n", ":3: pay 1 1.00: before the total"},
+      {"open\nitem 1 A 01 1 1.00\ntotal\nclose\n", ":4: close: before any payment"},
+      {"close\nitem 1 A 01 1 1.00\n", ":2: item 1 A 01 1 1.00: no receipt open"},
+      {"open\nopen\n", ":2: open: open while a receipt is open"},
+  };
+  TempDir dir;
+  for (const auto &c : cases) {
+    write_file(dir.file("s.txt"), c.script);
+    Output o = ecfctl(dir, {"check", dir.file("s.txt")});
+    if (c.error == nullptr) {
+      EXPECT_EQ(o.exit_code, 0) << c.script << o.err;
+    } else {
+      EXPECT_EQ(o.exit_code, 2) << c.script;
+      EXPECT_NE(o.err.find(std::string("s.txt") + c.error), std::string::npos) << o.err;
+    }
+  }
+}
+
 TEST(SaleScript, BadScriptIsRefusedBeforeAnythingIsSent) {
   TempDir dir;
   // No device given: a script that reached the driver would fail otherwise.

@@ -139,7 +139,47 @@ int method_by_name(Session &s, const std::string &name, int &number,
   return 0;
 }
 
+// Whether the item command the driver picks for this model and its flags
+// carries a unit: the classic commands print "UN" whatever was asked.
+bool item_sends_unit(int model, int flags) {
+  if (model == 12) return true;
+  if (model == 7 || model == 10) return (flags & (4 | 8)) != 0;
+  return (flags & 16) != 0;
+}
+
+// After a refused item: names the tax code when the printer has no such rate.
+void explain_tax_code(Session &s, const std::string &tax, std::optional<StepError> &err) {
+  std::vector<TaxEntry> rates;
+  if (read_rates(s, rates) != 0) return;
+  std::string known;
+  for (const auto &e : rates) {
+    const std::string code{static_cast<char>(e[1]), static_cast<char>(e[2])};
+    if (code == tax) return;
+    known += (known.empty() ? "" : ", ") + code;
+  }
+  for (std::string_view fixed : {"FF", "II", "NN", "SF", "SI", "SN"})
+    if (tax == fixed) return;
+  err = StepError{"tax code " + tax + " is not one of the printer's rates (" +
+                  (known.empty() ? std::string("none programmed") : known) +
+                  "; ecfctl rates lists them)"};
+}
+
+int run_item_call(Session &s, const Step &st, std::optional<StepError> &err);
+
 int run_item(Session &s, const Step &st, std::optional<StepError> &err) {
+  const int r = run_item_call(s, st, err);
+  if (r == 0 || r == kMissingOperation || err) return r;
+  // Reading the rates must not replace the printer's reason for the refusal.
+  const Globals &g = s.globals();
+  const int failure = g.ultima_falha != nullptr ? *g.ultima_falha : 0;
+  const int execution = g.status_execucao != nullptr ? *g.status_execucao : 0;
+  explain_tax_code(s, st.tax, err);
+  if (g.ultima_falha != nullptr) *g.ultima_falha = failure;
+  if (g.status_execucao != nullptr) *g.status_execucao = execution;
+  return r;
+}
+
+int run_item_call(Session &s, const Step &st, std::optional<StepError> &err) {
   const Ops &o = s.ops();
   if (int r = s.ensure_configured(); r != 0) return r;
   const Globals &g = s.globals();
@@ -164,6 +204,13 @@ int run_item(Session &s, const Step &st, std::optional<StepError> &err) {
   const char *qty = st.quantity.c_str();
   const char *price = st.value.c_str();
   if (!st.unit.empty()) {
+    int flags = g.flags != nullptr ? *g.flags : 0;
+    if (!item_sends_unit(model, flags)) {
+      err = StepError{"unit=" + st.unit +
+                      ": this printer's item command has no unit and would print UN; set the "
+                      "driver option ECFBMTC_FLAGS=16 to use the item command with a unit"};
+      return 0;
+    }
     if (o.registra_item_und == nullptr) return kMissingOperation;
     return s.call(
         [&] { return o.registra_item_und(code, desc, tax, qty, price, st.unit.c_str()); });
@@ -343,6 +390,10 @@ int cmd_check(const std::vector<std::string> &args) {
   }
   auto steps = load_script(args[1]);
   if (!steps) return kExitUsage;
+  if (auto pe = check_sale_order(*steps)) {
+    std::fprintf(stderr, "%s:%d: %s\n", args[1].c_str(), pe->line_no, pe->message.c_str());
+    return kExitUsage;
+  }
   for (const auto &st : *steps) std::printf("%d: %s\n", st.line_no, describe(st).c_str());
   return kExitOk;
 }
@@ -519,7 +570,9 @@ int cmd_state(Session &s) {
   if (!addr.empty()) std::printf("consumer address: %s\n", addr.c_str());
   print_slots(rec, kDescriptionLines, kDescriptionSlots, "description line");
   print_slots(rec, kPromoLines, kPromoSlots, "promotional line");
-  std::printf("paid: %s\n", total_paid(s).c_str());
+  // The driver's count restarts at each total, not at the opening: before the
+  // total it still holds the last receipt's payments (or those taken early).
+  std::printf("paid since the last total: %s\n", total_paid(s).c_str());
   std::printf("linkable payments: %d\n", rec[kLinkablePayments]);
   int code = s.globals().o_que_repetir != nullptr ? *s.globals().o_que_repetir : 0;
   auto rm = repeat_meaning(code);

@@ -1,6 +1,7 @@
 // ecfctl's subcommands.
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,6 +35,11 @@ struct Step;
 // Runs one operation of the sale script and prints its outcome under
 // `label`; returns an exit code.
 int perform(Session &s, const Step &st, std::string_view label);
+
+// One programmed entry of the printer's tax table: type, code (2 bytes), rate.
+using TaxEntry = std::array<unsigned char, 10>;
+// Reads the programmed entries; 0 or the failing result.
+int read_rates(Session &s, std::vector<TaxEntry> &rates);
 
 void print_usage();
 

@@ -75,6 +75,7 @@ std::string Driver::load(const std::string &lib_dir) {
   resolve(d, globals_.modelo_ecf, "ECFBMTC_modelo_ecf");
   resolve(d, globals_.num_col_ecf, "ECFBMTC_num_col_ecf");
   resolve(d, globals_.flg_vers, "BMTCLOCAL_flg_vers");
+  resolve(d, globals_.flags, "ECFBMTC_flags");
   resolve(d, globals_.o_que_repetir, "ECFBMTCAUX_o_que_repetir");
   resolve(d, globals_.status_execucao, "ECFBMTCAUX_status_execucao");
   resolve(d, globals_.ultima_falha, "ECFBMTC_ultima_falha");

@@ -81,6 +81,7 @@ struct Globals {
   int *modelo_ecf = nullptr;                   // ECFBMTC_modelo_ecf
   int *num_col_ecf = nullptr;                  // ECFBMTC_num_col_ecf
   int *flg_vers = nullptr;                     // BMTCLOCAL_flg_vers
+  int *flags = nullptr;                        // ECFBMTC_flags
   int *o_que_repetir = nullptr;                // ECFBMTCAUX_o_que_repetir
   int *status_execucao = nullptr;              // ECFBMTCAUX_status_execucao
   int *ultima_falha = nullptr;                 // ECFBMTC_ultima_falha

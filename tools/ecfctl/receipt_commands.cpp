@@ -6,10 +6,26 @@
 #include <string_view>
 #include <vector>
 
+#include "commands.h"
 #include "registry.h"
 #include "session.h"
 
 namespace ecfctl {
+
+int read_rates(Session &s, std::vector<TaxEntry> &rates) {
+  const Ops &o = s.ops();
+  if (o.le_tributacao == nullptr) return kMissingOperation;
+  constexpr int kNotProgrammed = 99;
+  for (int i = 0; i < 22; ++i) {
+    TaxEntry e{};
+    const int r = s.call([&] { return o.le_tributacao(i, e.data()); });
+    if (r == 19) break;  // past the table of this generation
+    if (r != 0) return r;
+    if (e[0] != kNotProgrammed) rates.push_back(e);
+  }
+  return 0;
+}
+
 namespace {
 
 // What a tax entry's type byte stands for.
@@ -35,16 +51,11 @@ std::string_view tax_kind(int type) {
 
 // The printer's tax table: the code an item gives, its kind and its rate.
 int cmd_rates(Session &s, const std::vector<std::string> &) {
-  const Ops &o = s.ops();
-  if (o.le_tributacao == nullptr) return report(s, "rates", kMissingOperation);
+  if (s.ops().le_tributacao == nullptr) return report(s, "rates", kMissingOperation);
   if (int r = s.ensure_configured(); r != 0) return report(s, "rates", r);
-  constexpr int kNotProgrammed = 99;
-  for (int i = 0; i < 22; ++i) {
-    std::array<unsigned char, 10> e{};
-    const int r = s.call([&] { return o.le_tributacao(i, e.data()); });
-    if (r == 19) break;  // past the table of this generation
-    if (r != 0) return report(s, "rates", r);
-    if (e[0] == kNotProgrammed) continue;
+  std::vector<TaxEntry> rates;
+  if (int r = read_rates(s, rates); r != 0) return report(s, "rates", r);
+  for (const auto &e : rates) {
     const std::string_view kind = tax_kind(e[0]);
     std::printf("%c%c  %.*s %c%c.%c%c%%\n", e[1], e[2], static_cast<int>(kind.size()), kind.data(),
                 e[4], e[5], e[7], e[8]);

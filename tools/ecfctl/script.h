@@ -68,6 +68,10 @@ struct ParseError {
   std::string message;
 };
 
+// The first operation out of a sale's order (item after the total, close
+// before it, ...), if any.
+std::optional<ParseError> check_sale_order(const std::vector<Step> &steps);
+
 // Parses one operation from its words (the command line's arguments, or a
 // script line already split). On error `error` is filled.
 std::optional<Step> parse_step(const std::vector<std::string> &words, ParseError &error);
