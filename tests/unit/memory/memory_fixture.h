@@ -51,13 +51,7 @@ class MemoryTest : public ::testing::Test {
     BMTCLOCAL_flg_vers = model >= 5 ? 1 : 0;
     return *emulator_;
   }
-  static std::string file(const char *name) {
-    std::ifstream in(name, std::ios::binary);
-    if (!in) return "<missing>";
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-  }
+  static std::string file(const char *name) { return ecftest::read_file(name); }
   static void write(const char *name, const std::string &text) {
     std::ofstream(name, std::ios::binary) << text;
   }

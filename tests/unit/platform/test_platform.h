@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <fstream>
 #include <functional>
 #include <initializer_list>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -125,5 +127,14 @@ int live_allocations();
 void reset();
 // Extra resets run by reset(), for state of other parts of the driver.
 void on_reset(std::function<void()> hook);
+
+// A whole file's bytes, or "<missing>" when it cannot be opened.
+inline std::string read_file(const char *name) {
+  std::ifstream in(name, std::ios::binary);
+  if (!in) return "<missing>";
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
 
 }  // namespace ecftest

@@ -27,13 +27,7 @@ class StreamTest : public DriverTest {
     rmdir(dir_);
     DriverTest::TearDown();
   }
-  static std::string file(const char *name) {
-    std::ifstream in(name, std::ios::binary);
-    if (!in) return "<missing>";
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-  }
+  static std::string file(const char *name) { return ecftest::read_file(name); }
   static int read_memory() {
     static const char args[] = "000001000010R";  // byte 12 "R": streamed
     return ECFBMTC_exec_argum(8, reinterpret_cast<const unsigned char *>(args), 13);
