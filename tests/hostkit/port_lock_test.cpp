@@ -1,0 +1,113 @@
+// One host per port: the lock file, TIOCEXCL and the reason a host can show.
+#include "ecfhost.h"
+#include "platform/platform.h"
+
+#include "pty_pair.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/ioctl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class PortLockTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(pty.ok());
+    char modelo[] = "/tmp/ecfhost_lock_XXXXXX";
+    ASSERT_NE(mkdtemp(modelo), nullptr);
+    dir = modelo;
+    std::string nome = fs::canonical(pty.slave_name()).string().substr(5);  // "pts/N"
+    std::replace(nome.begin(), nome.end(), '/', '_');
+    lock = dir + "/LCK.." + nome;
+    setenv("ECF_LOCK_DIR", dir.c_str(), 1);
+    setenv("ECF_LOG_FILE", (dir + "/log").c_str(), 1);
+    setenv("ECF_SERIAL_DEVICE", pty.slave_name().c_str(), 1);
+  }
+  void TearDown() override {
+    for (int p : {1, 2}) nSERIALencerra(p);
+    for (const char *v : {"ECF_LOCK_DIR", "ECF_LOG_FILE", "ECF_SERIAL_DEVICE"}) unsetenv(v);
+    fs::remove_all(dir);
+  }
+  static std::string read(const std::string &path) {
+    std::ostringstream s;
+    s << std::ifstream(path).rdbuf();
+    return s.str();
+  }
+  int exclusive() {
+    int on = -1;
+    return ioctl(pty.slave(), TIOCGEXCL, &on) == 0 ? on : -1;
+  }
+
+  ecftest::PtyPair pty;
+  std::string dir, lock;
+};
+
+TEST_F(PortLockTest, SecondHostIsRefusedWithThePidUntilTheFirstCloses) {
+  ASSERT_EQ(n_ativaSERIAL(1), 0);
+  EXPECT_STREQ(nSERIALmotivo_falha(), "");
+  char pid[16];
+  std::snprintf(pid, sizeof pid, "%10d\n", static_cast<int>(getpid()));
+  EXPECT_EQ(read(lock), pid);
+  EXPECT_EQ(exclusive(), 1);
+
+  EXPECT_NE(n_ativaSERIAL(2), 0);
+  const std::string em_uso = "port in use by PID " + std::to_string(getpid());
+  EXPECT_EQ(nSERIALmotivo_falha(), pty.slave_name() + ": " + em_uso);
+  EXPECT_NE(read(dir + "/log").find("porta em uso pelo PID " + std::to_string(getpid())),
+            std::string::npos);
+
+  ASSERT_EQ(nSERIALencerra(1), 0);
+  EXPECT_FALSE(fs::exists(lock));
+  EXPECT_EQ(exclusive(), 0);
+  EXPECT_EQ(n_ativaSERIAL(2), 0);
+}
+
+TEST_F(PortLockTest, LiveOwnerKeepsTheLockAndADeadOnesLockIsTakenOver) {
+  std::ofstream(lock) << "         1\n";  // init never dies
+  EXPECT_NE(n_ativaSERIAL(1), 0);
+  EXPECT_NE(std::string(nSERIALmotivo_falha()).find("PID 1"), std::string::npos);
+  for (const char *abandonada : {"2147483646\n", "lixo", ""}) {
+    std::ofstream(lock) << abandonada;
+    ASSERT_EQ(n_ativaSERIAL(1), 0) << abandonada;
+    EXPECT_EQ(std::stol(read(lock)), getpid());
+    nSERIALencerra(1);
+  }
+  // Without a usable lock folder the port still opens, exclusively.
+  setenv("ECF_LOCK_DIR", "/nonexistent/lock", 1);
+  ASSERT_EQ(n_ativaSERIAL(1), 0);
+  EXPECT_EQ(exclusive(), 1);
+  EXPECT_NE(read(dir + "/log").find("pasta de travas /nonexistent/lock"), std::string::npos);
+}
+
+TEST_F(PortLockTest, WhatIsNoTerminalIsRefusedAtOnceAndLeftAlone) {
+  const std::string arquivo = dir + "/arquivo";
+  std::ofstream(arquivo) << "dados";
+  struct Caso {
+    std::string path, reason;
+  };
+  for (const Caso &c :
+       {Caso{dir, "Is a directory"}, Caso{"/dev/null", "not a terminal"},
+        Caso{arquivo, "not a terminal"}, Caso{dir + "/nada", "No such file or directory"}}) {
+    setenv("ECF_SERIAL_DEVICE", c.path.c_str(), 1);
+    EXPECT_NE(n_ativaSERIAL(1), 0) << c.path;
+    EXPECT_EQ(nSERIALmotivo_falha(), c.path + ": " + c.reason);
+    EXPECT_NE(nSERIALtransm(1, 0x02), 0);
+  }
+  EXPECT_EQ(read(arquivo), "dados");
+  EXPECT_FALSE(fs::exists(dir + "/nada"));
+  EXPECT_TRUE(fs::is_character_file("/dev/null"));
+  for (const auto &e : fs::directory_iterator(dir))
+    EXPECT_EQ(e.path().filename().string().rfind("LCK", 0), std::string::npos) << e.path();
+}
+
+}  // namespace
