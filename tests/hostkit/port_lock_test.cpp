@@ -7,9 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <sys/ioctl.h>
+#include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -70,6 +72,25 @@ TEST_F(PortLockTest, SecondHostIsRefusedWithThePidUntilTheFirstCloses) {
   EXPECT_FALSE(fs::exists(lock));
   EXPECT_EQ(exclusive(), 0);
   EXPECT_EQ(n_ativaSERIAL(2), 0);
+}
+
+// A child process that ends through exit(), after opening the port or not.
+int child_exits(bool opens) {
+  const pid_t pid = fork();
+  if (pid == 0) std::exit(opens && n_ativaSERIAL(1) != 0 ? 1 : 0);
+  int status = -1;
+  waitpid(pid, &status, 0);
+  return status;
+}
+
+TEST_F(PortLockTest, ExitReleasesTheLockButNotTheParentsInAForkedChild) {
+  ASSERT_EQ(n_ativaSERIAL(1), 0);
+  EXPECT_EQ(child_exits(false), 0);
+  EXPECT_TRUE(fs::exists(lock));
+  EXPECT_EQ(exclusive(), 1);
+  nSERIALencerra(1);
+  EXPECT_EQ(child_exits(true), 0);
+  EXPECT_FALSE(fs::exists(lock));
 }
 
 TEST_F(PortLockTest, LiveOwnerKeepsTheLockAndADeadOnesLockIsTakenOver) {
