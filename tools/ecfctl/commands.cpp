@@ -496,14 +496,20 @@ int cmd_sale(Session &s, const std::vector<std::string> &args, const std::vector
     }
     std::string label = "line " + std::to_string(st.line_no) + ": " + st.source;
     int code = perform(s, st, label);
-    if (code != kExitOk) {
+    if (code == kExitInterrupted) {
+      // The signal came between the line's reads and its printer operation.
       std::fprintf(stderr,
-                   "sale: %s at line %d; %s; finish that operation with single commands (ecfctl "
-                   "repeat, ecfctl cancel, ...), then go on with: ecfctl sale %s --from %d\n",
-                   code == kExitInterrupted ? "interrupted" : "stopped", st.line_no,
-                   s.record_note().c_str(), args[1].c_str(), st.line_no + 1);
-      return code;
+                   "sale: interrupted at line %d before its printer operation; %s; go on with: "
+                   "ecfctl sale %s --from %d\n",
+                   st.line_no, s.record_note().c_str(), args[1].c_str(), st.line_no);
+    } else if (code != kExitOk) {
+      std::fprintf(
+          stderr,
+          "sale: stopped at line %d; %s; finish that operation with single commands (ecfctl "
+          "repeat, ecfctl cancel, ...), then go on with: ecfctl sale %s --from %d\n",
+          st.line_no, s.record_note().c_str(), args[1].c_str(), st.line_no + 1);
     }
+    if (code != kExitOk) return code;
   }
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
   WireCount w1 = wire_count();
