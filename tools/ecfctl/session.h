@@ -117,11 +117,11 @@ class Session {
   void *symbol(const char *name) const { return driver_.symbol(name); }
 
   // Runs one driver call with the progress line, then saves the record if
-  // it changed. A call that sent nothing to the printer (a line kept for the
-  // next item) leaves its change to the save after the next call that sends,
-  // or at the end of the run: the printer never acts on a record older than
-  // the one on disk, and a sale costs fewer flushes. After a stop signal
-  // nothing more is sent.
+  // it changed. A call that sent nothing to the printer (a description line
+  // kept for the next item) has its change saved with the next call that
+  // sends, or at the end of the run: what the printer did is on disk as soon
+  // as before, and a sale costs fewer flushes. After a stop signal nothing
+  // more is sent.
   int call(const std::function<int()> &f) {
     if (g_interrupted.load()) return kInterrupted;
     const uint64_t sent_before = wire_count().sent;
