@@ -129,7 +129,12 @@ TEST_F(EcfctlTest, TextReachesThePrinterAsLatin1AndWhatItCannotHoldIsRefused) {
                          "car") != std::string::npos ||
               paper.find("P\u00e3o de a\u00e7\u00facar") != std::string::npos)
       << paper;
-  EXPECT_EQ(ecfctl({"cancel"}).exit_code, 0);
+  // A method programmed with accents is found by the name as typed.
+  ASSERT_EQ(ecfctl({"add-method", "Cart\u00e3o"}).exit_code, 0);
+  ASSERT_EQ(ecfctl({"total"}).exit_code, 0);
+  Output pay = ecfctl({"pay", "CART\u00c3O", "2.50"});
+  EXPECT_EQ(pay.exit_code, 0) << pay.err;
+  EXPECT_EQ(ecfctl({"close"}).exit_code, 0);
 }
 
 TEST_F(EcfctlTest, StateMustBeAFileAndAFailedSaveSaysNotSaved) {

@@ -133,13 +133,25 @@ std::string trim(std::string_view s) {
   return std::string(s.substr(b, e - b + 1));
 }
 
+namespace {
+
+// Latin-1 C0h..FFh without their accents: the printer may keep a name typed
+// with accents in plain letters.
+constexpr std::string_view kPlainLetters =
+    "AAAAAAACEEEEIIIIDNOOOOOxOUUUUYPsaaaaaaaceeeeiiiidnooooo/ouuuuypy";
+static_assert(kPlainLetters.size() == 64);
+
+int plain_lower(char c) {
+  const auto b = static_cast<unsigned char>(c);
+  return std::tolower(b >= 0xC0 ? static_cast<unsigned char>(kPlainLetters[b - 0xC0u]) : b);
+}
+
+}  // namespace
+
 bool same_name(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
+    if (plain_lower(a[i]) != plain_lower(b[i])) return false;
   }
   return true;
 }

@@ -232,6 +232,7 @@ std::string bcd_digits(const unsigned char *p, int n);
 // Digit string with two implied decimals as "1234.56".
 std::string as_money(std::string digits);
 std::string trim(std::string_view s);
+// Latin-1 names alike but for case and accents.
 bool same_name(std::string_view a, std::string_view b);
 // What the driver's repeat code would run again.
 std::string_view repeat_meaning(int code);
