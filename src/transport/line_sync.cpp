@@ -1,6 +1,7 @@
 // Draining the line until it is quiet, on the millisecond clock.
 #include "transport/line_sync.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "ecfbmtc/transport.h"
@@ -11,22 +12,25 @@ namespace ecf::transport {
 namespace {
 
 LineState g_line;
+constexpr int batch = 4096;
 
 struct Quiet {
   bool reached = false;
   long dropped = 0;
 };
 
-// Reads and drops bytes until quiet_ms pass without one, or `limit_ms` in
+// Reads and drops bytes until a quiet window passes without one, or `limit_ms` in
 // all, or the first byte when `first_byte_ends`. Line errors are taken (and
 // cleared) with the bytes they came with.
 Quiet wait_for_quiet(long limit_ms, bool first_byte_ends = false) {
   const int port = ECFIF_porta_serial;
+  const long quiet_ms = quiet_window_ms();
   const std::int64_t start = line_now_ms();
   std::int64_t last = start;
   Quiet q;
+  // Only the host's short yield: the line's own may block far longer than
+  // the window, and both return as soon as a byte arrives.
   for (;;) {
-    SERIPC_escalador();
     const std::int64_t now = line_now_ms();
     if (now - last >= quiet_ms) {
       q.reached = true;
@@ -34,14 +38,13 @@ Quiet wait_for_quiet(long limit_ms, bool first_byte_ends = false) {
     }
     if (now - start >= limit_ms) return q;
     nSERIALerro(port, 1);
-    const int v = nSERIALleRX(port);
-    if (v >= 0) {
+    // What has arrived goes at once, a bounded batch a pass.
+    for (int i = 0; i < batch && nSERIALleRX(port) >= 0; ++i) {
       ++q.dropped;
       if (first_byte_ends) return q;
       last = now;
-    } else {
-      ECFCOMUM_escalador();
     }
+    ECFCOMUM_escalador();
   }
 }
 
@@ -67,8 +70,16 @@ int resynchronise() {
   return 0;
 }
 
+long quiet_window_ms() {
+  constexpr long bit_ms_per_byte = 10 * 1000;  // 10 bits a byte, in ms at 1 bit/s
+  constexpr long window_bytes = 20;
+  const long speed = ECFIF_veloc_serial;
+  if (speed <= 0) return quiet_max_ms;
+  return std::clamp(window_bytes * bit_ms_per_byte / speed, quiet_min_ms, quiet_max_ms);
+}
+
 bool quiet_after_answer() {
-  const Quiet q = wait_for_quiet(quiet_ms + 1, true);
+  const Quiet q = wait_for_quiet(quiet_window_ms() + 1, true);
   return q.reached && q.dropped == 0;
 }
 

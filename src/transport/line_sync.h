@@ -6,9 +6,13 @@
 
 namespace ecf::transport {
 
-// A line is quiet once no byte has come for this long; an answer in
-// progress keeps far shorter gaps at any speed the printers use.
-constexpr long quiet_ms = 30;
+// A line is quiet once no byte has come for quiet_window_ms(): twenty byte
+// times at the line's speed, within these bounds (an answer in progress
+// keeps far shorter gaps; the floor covers the host's and an adapter's
+// delivery in chunks).
+constexpr long quiet_min_ms = 10;
+constexpr long quiet_max_ms = 30;
+long quiet_window_ms();
 // A device that never stops sending is not waited on past this.
 constexpr long settle_limit_ms = 2000;
 
@@ -38,11 +42,11 @@ LineState &line_state();
 // The millisecond clock the line's waits run on.
 std::int64_t line_now_ms();
 
-// Drops what the line holds until it has been quiet for quiet_ms: 0, or 37
+// Drops what the line holds until it has been quiet: 0, or 37
 // when it did not go quiet within settle_limit_ms.
 int resynchronise();
 
-// Whether the line stays quiet for quiet_ms after an answer: a byte within
+// Whether the line stays quiet after an answer: a byte within
 // that time means the answer was not the whole of what came for the frame.
 bool quiet_after_answer();
 
