@@ -166,6 +166,7 @@ Attempt attempt_once(const unsigned char *frame, int length) {
     if (!quiet_after_answer()) {
       if (ECFLOG_modo & 1) ECFLOG_print("resposta rejeitada,%ld rec.", line.heard);
       ECFIF_tam_retorno = 0;
+      ECFIF_tam_resposta_ecf = 0;
       line.checks_left = rejected_checks;
       be_wary(line);
       return {37, false, true};

@@ -9,13 +9,13 @@ namespace var = ecf::core::var;
 
 namespace {
 constexpr int tentativas_variavel = 5;
+constexpr int tentativas_status = 10;
+constexpr unsigned espera_status_s = 3;
 
 // Another try on a line that showed nothing answers pays the same wait again.
 bool vale_repetir() {
   return !ecf::transport::line_state().dead;
 }
-constexpr int tentativas_status = 10;
-constexpr unsigned espera_status_s = 3;
 }  // namespace
 
 extern "C" {
