@@ -1,6 +1,7 @@
 // Payments and the payment records a later linked receipt refers to.
 #include <cstdio>
 
+#include "core/reset.h"
 #include "platform/platform.h"
 #include "receipt/common.h"
 
@@ -74,6 +75,11 @@ extern "C" void BMTCLOCAL_armazena_fpagto_valor(const char *nome_forma, const ch
 
 namespace {
 
+// Whether this load of the driver has matched the record's paid sum with
+// the printer's; a host restarted after a lost answer has only the record.
+bool pago_conferido = false;
+const ecf::core::Reinicio reinicio([] { pago_conferido = false; });
+
 unsigned char *total_pago() {
   return ecf::nv::campo(ecf::nv::total_pago);
 }
@@ -88,6 +94,7 @@ void quantia_enviada(const Incerto &i, char (&quantia)[largura_valor + 1]) {
 }
 
 void pagamento_aceito(const Incerto &i) {
+  pago_conferido = true;
   char quantia[largura_valor + 1];
   quantia_enviada(i, quantia);
   soma_total_pago(quantia);
@@ -161,6 +168,17 @@ extern "C" int ECFBMTC_pagamento(int forma, const char *valor, const char *texto
   i.feito = pagamento_feito;
   i.aceito = pagamento_aceito;
   i.fotografa = fotografa_total_pago;
+  if (!pago_conferido && estado_doc() != doc::nao_fiscal) {
+    // The printer's paid sum already grown by this amount: the payment the
+    // host repeats after a restart was taken before it.
+    fotografa_total_pago(i);
+    const Feito f = pagamento_feito(i);
+    if (f == Feito::sim) {
+      pagamento_aceito(i);
+      return tratado_como_ok("pagamento", 37);
+    }
+    if (f == Feito::nao) pago_conferido = true;
+  }
   r = ecf::core::envia_conferindo(i);
   registra(log_protocolo, "pagamento()=%d.", r);
   if (r != 0 && ECFBMTCAUX_status_execucao == 23) {

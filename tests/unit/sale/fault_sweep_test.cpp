@@ -113,5 +113,37 @@ INSTANTIATE_TEST_SUITE_P(Faults, FaultSweep,
                                   (std::get<1>(info.param) ? "Extended" : "Basic");
                          });
 
+// The till dies after the printer took the card payment, before its answer:
+// restarted from the saved record, the host pays again and the printer's
+// paid sum shows the payment was taken.
+TEST(LostAnswer, PaymentRepeatedAfterARestartIsTakenOnce) {
+  fresh_driver(false);
+  EmulatedPrinter p;
+  p.hook = [&p](int c, std::string_view) -> std::optional<ecfsim::Reply> {
+    if (c == 72 && p.printed("Dinheiro") == 1) {
+      p.device.faults().drop_next = 1;
+      p.cut = true;
+    }
+    return std::nullopt;
+  };
+  for (const auto &step : whole_sale()) {
+    int result = step.call();
+    if (result != 0 && step.name == "card") {
+      std::vector<unsigned char> saved(BMTCLOCAL_d, BMTCLOCAL_d + sizeof BMTCLOCAL_d);
+      fresh_driver(false, saved.data());
+      p.hook = nullptr;
+      p.mend();
+      ASSERT_EQ(ECFIF_pega_configuracao(), 0);
+      result = step.call();
+    }
+    ASSERT_EQ(result, 0) << step.name;
+  }
+  EXPECT_EQ(p.printed("Cartao Credito"), 1);
+  unsigned char paid[8];
+  _ato8(paid, "2750");
+  EXPECT_EQ(_8compara(BMTCLOCAL_d + BMTCLOCAL_D_TOTAL_PAGO, paid), 0);
+  EXPECT_EQ(BMTCLOCAL_d[BMTCLOCAL_D_QTD_PAGTOS_VINCULAVEIS], 1);
+}
+
 }  // namespace
 }  // namespace ecftest
