@@ -127,6 +127,10 @@ Feito pagamento_feito(const Incerto &i) {
   return Feito::nao_se_sabe;
 }
 
+Feito nao_se_sabe(const Incerto &) {
+  return Feito::nao_se_sabe;
+}
+
 int fotografa_total_pago(Incerto &i) {
   std::memcpy(i.antes.data(), total_pago(), 8);
   return 0;
@@ -165,7 +169,9 @@ extern "C" int ECFBMTC_pagamento(int forma, const char *valor, const char *texto
   i.chave = chave.valor();
   i.comando = cmd::efetua_pagamento;
   i.com_argumentos(argumentos_pagamento(forma, valor, texto1, texto2).vista());
-  i.feito = pagamento_feito;
+  // A non-fiscal receipt shows no paid sum: its lost payment is never sent
+  // again, only reported.
+  i.feito = estado_doc() == doc::nao_fiscal ? nao_se_sabe : pagamento_feito;
   i.aceito = pagamento_aceito;
   i.fotografa = fotografa_total_pago;
   if (!pago_conferido && estado_doc() != doc::nao_fiscal) {
