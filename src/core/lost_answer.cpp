@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/answer.h"
+#include "core/catalog.h"
 #include "core/command.h"
 #include "core/reset.h"
 #include "ecfbmtc/transport.h"
@@ -54,7 +56,35 @@ int repete_pendente() {
   return acerta(true);
 }
 
+int le_coo(std::array<unsigned char, 8> &coo) {
+  const int r = ECFBMTC_exec(cmd::le_coo);
+  coo.fill(0);
+  if (r == 0) resposta::copia_dados(coo.data(), 0, 3);
+  return r;
+}
+
+Feito coo_avancou(const Incerto &i) {
+  std::array<unsigned char, 8> agora;
+  if (le_coo(agora) != 0) return Feito::nao_se_sabe;
+  return agora == i.antes ? Feito::nao : Feito::sim;
+}
+
 }  // namespace
+
+int envia_documento(const char *nome, int comando, std::string_view argumentos) {
+  Chave chave(comando);
+  for (char c : argumentos) chave.com(static_cast<unsigned char>(c));
+  int r = 0;
+  if (assenta_pendente(chave.valor(), r)) return r;
+  Incerto i;
+  i.nome = nome;
+  i.chave = chave.valor();
+  i.comando = comando;
+  i.com_argumentos(argumentos);
+  i.fotografa = [](Incerto &e) { return le_coo(e.antes); };
+  i.feito = coo_avancou;
+  return envia_conferindo(i);
+}
 
 void Incerto::com_argumentos(std::string_view a) {
   tamanho = static_cast<int>(std::min(a.size(), argumentos.size()));

@@ -83,6 +83,12 @@ int envia_conferindo(const Incerto &i);
 // another request has its effect on the record settled and is dropped.
 bool assenta_pendente(std::uint64_t chave, int &resultado);
 
+// A command that begins a document, which takes the next receipt number
+// (COO): sent with the number read first, so that a lost answer is settled
+// by whether the number moved. The same command left pending by an earlier
+// lost answer is settled instead of sent.
+int envia_documento(const char *nome, int comando, std::string_view argumentos = {});
+
 // What the repeat runs for code 0 while a command is pending; nullptr else.
 Operacao operacao_pendente();
 

@@ -16,23 +16,45 @@ struct Repeticao {
 
 class RepeteTest : public DiaTest, public ::testing::WithParamInterface<Repeticao> {};
 
+// The sale up to the step that the repeat code names.
+void ate_o_passo(int codigo) {
+  if (codigo == 13 || codigo == 7) {
+    ASSERT_EQ(ECFIF_inicio_venda(), 0);
+    ASSERT_EQ(ECFBMTC_registra_item("1", "Arroz", "01", "1000", "1000"), 0);
+    if (codigo == 7) {
+      ASSERT_EQ(ECFIF_imprime_total(nullptr), 0);
+      ASSERT_EQ(ECFBMTC_pagamento(1, "1000", "", ""), 0);
+    }
+  }
+}
+
 TEST_P(RepeteTest, TerminaOQueFoiInterrompido) {
   const auto &c = GetParam();
   EmulatedPrinter imp(12);
   ASSERT_EQ(ECFIF_pega_configuracao(), 0);
   ECFIF_inicio_dia_com_lx = 1;
-  if (c.codigo == 13 || c.codigo == 7) {
-    ASSERT_EQ(ECFIF_inicio_venda(), 0);
-    ASSERT_EQ(ECFBMTC_registra_item("1", "Arroz", "01", "1000", "1000"), 0);
-    if (c.codigo == 7) {
-      ASSERT_EQ(ECFIF_imprime_total(nullptr), 0);
-      ASSERT_EQ(ECFBMTC_pagamento(1, "1000", "", ""), 0);
-    }
-  }
+  ate_o_passo(c.codigo);
   recusa(imp, c.comando_recusado);
   EXPECT_NE(c.operacao(), 0);
   EXPECT_EQ(ECFBMTCAUX_o_que_repetir, c.codigo);
   EXPECT_EQ(ECFIF_repete(), 0);
+  EXPECT_EQ(imp.printed(c.no_papel), 1) << c.no_papel;
+  EXPECT_EQ(BMTCLOCAL_d[BMTCLOCAL_D_ESTADO_DOC], c.estado_doc);
+  ECFIF_inicio_dia_com_lx = 0;
+}
+
+// The printer carries the step out and its answer is lost: the operation,
+// or its repeat, finds it done and prints nothing twice.
+TEST_P(RepeteTest, RespostaPerdidaNaoImprimeDuasVezes) {
+  const auto &c = GetParam();
+  EmulatedPrinter imp(12);
+  ASSERT_EQ(ECFIF_pega_configuracao(), 0);
+  ECFIF_inicio_dia_com_lx = 1;
+  ate_o_passo(c.codigo);
+  perde_resposta(imp, c.comando_recusado);
+  if (c.operacao() != 0) {
+    EXPECT_EQ(ECFIF_repete(), 0);
+  }
   EXPECT_EQ(imp.printed(c.no_papel), 1) << c.no_papel;
   EXPECT_EQ(BMTCLOCAL_d[BMTCLOCAL_D_ESTADO_DOC], c.estado_doc);
   ECFIF_inicio_dia_com_lx = 0;
