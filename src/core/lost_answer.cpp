@@ -88,13 +88,14 @@ int envia_documento(const char *nome, int comando, std::string_view argumentos) 
 
 void Incerto::com_argumentos(std::string_view a) {
   tamanho = static_cast<int>(std::min(a.size(), argumentos.size()));
-  std::memcpy(argumentos.data(), a.data(), static_cast<std::size_t>(tamanho));
+  if (tamanho > 0) std::memcpy(argumentos.data(), a.data(), static_cast<std::size_t>(tamanho));
 }
 
 void Incerto::com_preludio(int comando_preludio, std::string_view a) {
   preludio = comando_preludio;
   tamanho_preludio = static_cast<int>(std::min(a.size(), argumentos_preludio.size()));
-  std::memcpy(argumentos_preludio.data(), a.data(), static_cast<std::size_t>(tamanho_preludio));
+  if (tamanho_preludio > 0)
+    std::memcpy(argumentos_preludio.data(), a.data(), static_cast<std::size_t>(tamanho_preludio));
 }
 
 Chave &Chave::com(const char *texto) {
