@@ -409,6 +409,19 @@ int perform(Session &s, const Step &st, std::string_view label) {
   }
   int code = report(s, label, r);
   if (code != kExitOk && !hint.empty()) std::fprintf(stderr, "  hint: %s\n", hint.c_str());
+  // A time-out or a failed line after the frame went out: the printer may
+  // have done it. The driver settles a repeated call from the printer's own
+  // state; an item only within one run, as its check needs the subtotal
+  // read before it was sent.
+  const bool lost = r == 37 || r == 40;
+  if (lost && st.kind == StepKind::Item)
+    std::fprintf(stderr,
+                 "  the printer may have taken the item: look at the paper and register it "
+                 "again only if it is not there\n");
+  else if (lost)
+    std::fprintf(stderr,
+                 "  the printer may have acted: run the same command again; the driver asks the "
+                 "printer first and does it only if it was not done\n");
   if (code == kExitOk && s.save_failed()) return kExitEnvironment;
   return code;
 }
