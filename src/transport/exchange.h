@@ -15,7 +15,10 @@ struct PendingCommand {
   unsigned char *frame = nullptr;
   unsigned frame_size = 0;
   unsigned char classe = 0;
-  int expected = 0;                // tamanho_esperado
+  int expected = 0;  // tamanho_esperado
+  // Bytes the printer sends after what `expected` takes: the closing
+  // pre-check reads variable 17 at the close's length, one byte short.
+  int tail = 0;
   std::array<char, 16> capture{};  // arquivo_captura; empty when none
 };
 

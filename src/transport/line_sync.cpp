@@ -83,4 +83,9 @@ bool quiet_after_answer() {
   return q.reached && q.dropped == 0;
 }
 
+void drop_answer_tail(int bytes) {
+  for (int i = 0; i < bytes; ++i)
+    if (wait_for_quiet(quiet_window_ms() + 1, true).dropped == 0) return;
+}
+
 }  // namespace ecf::transport

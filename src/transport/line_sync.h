@@ -31,6 +31,8 @@ struct LineState {
   // the line stayed silent or never stopped sending. Trying the same
   // again at once only pays the same wait again.
   bool dead = false;
+  // Answer windows in a row that passed without a byte.
+  int silent_in_a_row = 0;
   // Bytes the last receive heard, its answer's and those it dropped.
   long heard = 0;
   // The last receive dropped bytes that were not its answer.
@@ -49,5 +51,9 @@ int resynchronise();
 // Whether the line stays quiet after an answer: a byte within
 // that time means the answer was not the whole of what came for the frame.
 bool quiet_after_answer();
+
+// Drops up to `bytes` bytes that belong to the answer just taken, waiting at
+// most one quiet window for each.
+void drop_answer_tail(int bytes);
 
 }  // namespace ecf::transport

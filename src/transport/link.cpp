@@ -156,9 +156,15 @@ Attempt attempt_once(const unsigned char *frame, int length) {
     return {r, false, false};
   }
   const int r = receive_answer();
-  if (r == 37 && line.heard == 0) line.dead = true;
+  // One silent answer window may be one lost answer: a read is asked again
+  // once; two in a row and the printer is taken for gone.
+  if (r == 37 && line.heard == 0)
+    line.dead = ++line.silent_in_a_row >= 2;
+  else
+    line.silent_in_a_row = 0;
   if (r == 37 || r == 40) be_wary(line);
   if (r != 0) return {r, false, false};
+  drop_answer_tail(pending().tail);
   // A stream is framed by its own end byte.
   if (has(pending().classe, resposta_longa)) {
     line.checks_left = 0;

@@ -148,7 +148,11 @@ int send_pending() {
 
   if (p.wire_code == cmd::fecha_cupom && nv::estado_doc_atual() != doc_nao_fiscal) {
     // Only close what the printer reports open.
+    // Its answer has one byte more than the close's length takes; left on
+    // the line, it would come before the close's answer.
+    p.tail = 1;
     const int r = send_frame_of(35, &var::flags_documento, 1);
+    p.tail = 0;
     if (r != 0) return r;
     if (ECFIF_tam_resposta_ecf < 2 || (ECFIF_buffer_protocolo[1] & 1) == 0) return 0;
   }

@@ -518,8 +518,8 @@ int cmd_sale(Session &s, const std::vector<std::string> &args, const std::vector
     } else if (code != kExitOk) {
       std::fprintf(
           stderr,
-          "sale: stopped at line %d; %s; finish that operation with single commands (ecfctl "
-          "repeat, ecfctl cancel, ...), then go on with: ecfctl sale %s --from %d\n",
+          "sale: stopped at line %d; %s; finish that operation with single commands (as advised "
+          "above, or ecfctl cancel), then go on with: ecfctl sale %s --from %d\n",
           st.line_no, s.record_note().c_str(), args[1].c_str(), st.line_no + 1);
     }
     if (code != kExitOk) return code;
