@@ -3,15 +3,6 @@
 
 using namespace ecf::receipt;
 
-namespace {
-
-const char *consumidor(ecf::nv::Field f) {
-  const char *s = ecf::nv::texto(f);
-  return *s ? s : nullptr;
-}
-
-}  // namespace
-
 extern "C" int ECFBMTC_cf_abertura_txt(const char *f1, const char *f2, const char *f3) {
   registra(log_interface, "cf_abertura_txt(%s,%s,%s)...", txt(f1), txt(f2), txt(f3));
   if (const int r = garante_configuracao(); r != 0) return r;
