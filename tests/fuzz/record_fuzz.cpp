@@ -2,9 +2,8 @@
 // bytes (a torn write, another version, a bad memory), then operations on
 // the emulated printer. Input: byte 0 the model and protocol; byte 1 the
 // length n of the operations; n bytes of operations (see ecffuzz::opera);
-// the rest is the record, zero-filled to its size.
+// the rest is the record, repeated to its size.
 #include <algorithm>
-#include <cstring>
 
 #include "ecfbmtc.h"
 #include "emulated_printer.h"
@@ -14,7 +13,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *dados, std::size_t tam
   if (tamanho < 2) return 0;
   const std::size_t n = std::min<std::size_t>(dados[1], tamanho - 2);
   ecffuzz::driver_novo((dados[0] & 0x80) != 0);
-  std::memcpy(BMTCLOCAL_d, dados + 2 + n, std::min(sizeof BMTCLOCAL_d, tamanho - 2 - n));
+  // The record's bytes repeat to its end, so every field gets some.
+  const std::uint8_t *registro = dados + 2 + n;
+  const std::size_t m = tamanho - 2 - n;
+  for (std::size_t i = 0; m > 0 && i < sizeof BMTCLOCAL_d; ++i) BMTCLOCAL_d[i] = registro[i % m];
   ecftest::EmulatedPrinter impressora(1 + dados[0] % 14);
   ecffuzz::Entrada e(dados + 2, n);
   ECFIF_fim_venda();  // prints what the record holds
