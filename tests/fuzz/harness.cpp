@@ -245,7 +245,10 @@ constexpr Operacao operacoes[] = {
 }  // namespace
 
 int opera(Entrada &e) {
-  return operacoes[e.byte() % std::size(operacoes)](e);
+  const int r = operacoes[e.byte() % std::size(operacoes)](e);
+  // Records handed to the host never outgrow their buffer.
+  if (ECFIF_tam_retorno < 0 || ECFIF_tam_retorno > 300) std::abort();
+  return r;
 }
 
 void grava(const char *nome, std::optional<std::string_view> conteudo) {
