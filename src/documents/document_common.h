@@ -12,12 +12,6 @@ namespace ecf::documents {
 using namespace ecf::receipt;
 using ecf::core::EstadoEcf;
 
-// A stored consumer field, or null when it is empty.
-inline const char *consumidor(ecf::nv::Field f) {
-  const char *s = ecf::nv::texto(f);
-  return *s ? s : nullptr;
-}
-
 // Entries of the printer's payment-method table.
 inline int qtd_formas_pagto() {
   return eh_mfd() ? 20 : 50;

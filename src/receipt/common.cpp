@@ -13,6 +13,15 @@ void esquece_consumidor() {
   ecf::nv::limpa(ecf::nv::consumidor_endereco);
 }
 
+const char *consumidor(ecf::nv::Field f) {
+  char *s = ecf::nv::texto(f);
+  if (std::memchr(s, 0, f.width) == nullptr) {
+    s[f.width - 1] = 0;
+    ecf::nv::marca_alterado();
+  }
+  return *s ? s : nullptr;
+}
+
 void esvazia_pagtos_vinculaveis() {
   ecf::nv::limpa(ecf::nv::pagtos_vinculaveis);
   ecf::nv::limpa(ecf::nv::qtd_pagtos_vinculaveis);

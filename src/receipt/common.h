@@ -67,6 +67,9 @@ inline unsigned char *publicidade() {
   return ecf::nv::campo(ecf::nv::linhas_publicidade);
 }
 void esquece_consumidor();
+// A stored consumer field, or null when it is empty. A field without its
+// terminator (a record the host handed back damaged) is cut at its last byte.
+const char *consumidor(ecf::nv::Field f);
 void esvazia_pagtos_vinculaveis();
 bool valor8_zero(const unsigned char *valor);
 // The receipt close with the stored promotional lines.

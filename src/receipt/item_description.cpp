@@ -24,9 +24,21 @@ Descricao::Descricao(const char *descricao, int primeira_linha, int colunas)
   }
 }
 
+namespace {
+
+// Latin-1 control characters (C0, DEL, C1) print nothing legible and some
+// act on the printer's paper or layout; they are sent as blanks, one for one,
+// so the layout in characters holds.
+char imprimivel(char c) {
+  const auto b = static_cast<unsigned char>(c);
+  return (b < 0x20 || (b >= 0x7F && b < 0xA0)) ? ' ' : c;
+}
+
+}  // namespace
+
 void Descricao::junta(std::string_view s) {
   std::size_t k = std::min(s.size(), t_.size() - n_);
-  std::memcpy(t_.data() + n_, s.data(), k);
+  for (std::size_t i = 0; i < k; ++i) t_[n_ + i] = imprimivel(s[i]);
   n_ += k;
 }
 

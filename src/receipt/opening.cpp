@@ -5,11 +5,6 @@ using namespace ecf::receipt;
 
 namespace {
 
-const char *consumidor(ecf::nv::Field f) {
-  const char *s = ecf::nv::texto(f);
-  return *s ? s : nullptr;
-}
-
 // A fiscal receipt with nothing registered yet (subtotal zero).
 bool cupom_vazio() {
   if (ECFBMTC_exec(cmd::le_limite_fase) != 0) return false;

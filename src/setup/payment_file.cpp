@@ -18,8 +18,27 @@ int maiuscula(int c) {
   return (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c;
 }
 
+// The next character, with a carriage return before a line feed or at the
+// end of the file read as one line feed: files written with CR LF line ends
+// read as the others do.
+int proximo(std::FILE *f, long &pos) {
+  const int c = std::fgetc(f);
+  if (c == EOF) return EOF;
+  ++pos;
+  if (c != '\r') return c;
+  const int d = std::fgetc(f);
+  if (d == '\n') {
+    ++pos;
+    return '\n';
+  }
+  if (d == EOF) return '\n';
+  std::ungetc(d, f);
+  return c;
+}
+
 // Finds texto from offset inicio, skipping comments and line ends, and reads
-// the line that begins at its first matched character.
+// the line that begins at its first matched character. A last line without
+// its line end counts.
 bool procura(std::FILE *f, long inicio, std::string_view texto, Linha &linha) {
   if (texto.empty() || std::fseek(f, inicio, SEEK_SET) != 0) return false;
   long pos = inicio;
@@ -27,17 +46,15 @@ bool procura(std::FILE *f, long inicio, std::string_view texto, Linha &linha) {
   std::size_t casados = 0;
   bool achou = false;
   for (;;) {
-    const int c = std::fgetc(f);
+    const long antes = pos;
+    const int c = proximo(f, pos);
     if (c == EOF) {
       achou = casados == texto.size();
       break;
     }
-    ++pos;
     if (c == '#') {
       int d;
-      while ((d = std::fgetc(f)) != EOF) {
-        ++pos;
-        if (d == '\n') break;
+      while ((d = proximo(f, pos)) != EOF && d != '\n') {
       }
       continue;
     }
@@ -47,7 +64,7 @@ bool procura(std::FILE *f, long inicio, std::string_view texto, Linha &linha) {
       break;
     }
     if (maiuscula(c) == static_cast<unsigned char>(texto[casados])) {
-      if (casados == 0) primeiro = pos - 1;
+      if (casados == 0) primeiro = antes;
       ++casados;
     } else {
       casados = 0;
@@ -56,16 +73,16 @@ bool procura(std::FILE *f, long inicio, std::string_view texto, Linha &linha) {
   if (!achou || std::fseek(f, primeiro, SEEK_SET) != 0) return false;
 
   linha.tamanho = 0;
+  pos = primeiro;
   for (;;) {
-    const int c = std::fgetc(f);
-    if (c == EOF) return false;  // a last line without its line end is not read
-    if (c == '\n') break;
+    const int c = proximo(f, pos);
+    if (c == EOF || c == '\n') break;
     if (linha.tamanho == max_linha) return false;
     linha.texto[linha.tamanho++] = static_cast<char>(c);
   }
   linha.texto[linha.tamanho] = '\n';
   linha.texto[linha.tamanho + 1] = 0;
-  linha.depois = primeiro + linha.tamanho + 1;
+  linha.depois = pos;
   return true;
 }
 

@@ -16,7 +16,7 @@ using Filtro = int (*)(int);
 // Fills campos[0..chaves) from keys 1..chaves (an absent or empty key leaves
 // its field all zero). Returns 0 when at least one key had a value, 3 when
 // the section is missing, 4 when it had no value. Every value character
-// passes through filtro.
+// passes through filtro. A line ends at LF, CR LF or the end of the file.
 int le_secao(std::FILE *arquivo, int chaves, Campo *campos, Filtro filtro);
 
 }  // namespace ecf::setup::arquivo_fpag

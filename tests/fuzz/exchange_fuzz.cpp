@@ -5,8 +5,6 @@
 // up to four answers, one per frame, where FFh escapes an event:
 // FF 00 = the byte FFh, FF 01 t = pause t x 100 ms, FF 02 e = line error e,
 // FF 03 t = CTS inactive t x 100 ms, FF 04 = the next frame's answer begins.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -14,19 +12,12 @@
 
 #include "ecfbmtc/setup.h"
 #include "ecfbmtc/transport.h"
+#include "harness.h"
 #include "platform/platform.h"
 #include "platform/test_platform.h"
 #include "transport/seams.h"
 
 namespace {
-
-void enter_scratch_dir() {
-  static bool done = false;
-  if (done) return;
-  done = true;
-  static char dir[] = "/tmp/ecf_fuzz_XXXXXX";
-  if (mkdtemp(dir) != nullptr && chdir(dir) != 0) std::abort();
-}
 
 void script(const std::uint8_t *p, std::size_t n) {
   ecftest::Answer answer;
@@ -105,10 +96,7 @@ int run(std::uint8_t what, std::uint8_t arg) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
   if (size < 3) return 0;
-  enter_scratch_dir();
-  ecftest::reset();
-  ecftest::set_tick_ms(50);  // time-outs in a few hundred passes
-  ECFBMTCAUX_modo_protocolo = data[0] & 1;
+  ecffuzz::driver_novo((data[0] & 1) != 0);
   BMTCLOCAL_chamou_em_disco = (data[0] & 0x20) ? 1 : 0;
   BMTCLOCAL_d[BMTCLOCAL_D_ESTADO_DOC] = static_cast<unsigned char>(data[1] % 6);
   ECFIF_maxtam_resposta = data[2] * 8;

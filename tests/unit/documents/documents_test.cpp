@@ -60,6 +60,17 @@ class Documentos : public ::testing::Test {
   static int qtd_pagtos() { return BMTCLOCAL_d[BMTCLOCAL_D_QTD_PAGTOS_VINCULAVEIS]; }
 };
 
+// A record handed back damaged: consumer fields without terminators end at
+// their width, in the block and in the log.
+TEST_F(Documentos, UnterminatedConsumerFieldsEndAtTheirWidth) {
+  std::fill_n(BMTCLOCAL_d + BMTCLOCAL_D_CONSUMIDOR_CPF_CNPJ, 30 + 31 + 81, 'A');
+  liga(12);
+  ASSERT_EQ(ECFIF_inicio_venda(), 0);
+  EXPECT_TRUE(ecftest::log_has("cf_abertura_txt(" + string(29, 'A') + "," + string(30, 'A') + "," +
+                               string(80, 'A') + ")..."));
+  EXPECT_EQ(args(0), string(139, 'A'));
+}
+
 TEST_F(Documentos, RealNonFiscalReceiptWithItsFailures) {
   liga(12);
   ECFIF_identifica_consumidor(1, "12345678909");
