@@ -134,7 +134,6 @@ TEST_P(Documents, RefusedCloseIsRepeatedByTheNextTill) {
     EXPECT_NE(ecfctl({"state"}).out.find(c.repeat), std::string::npos) << log();
     start_emulator("");
     Output repeat = ecfctl({"repeat"});
-    if (repeat.exit_code == 3) GTEST_SKIP() << "this driver has no ECFIF_repete";
     ASSERT_EQ(repeat.exit_code, 0) << repeat.out << repeat.err << log();
     EXPECT_EQ(printed(c.body), 1u) << emulator_->paper();
     EXPECT_NE(ecfctl({"state"}).out.find("document: 0 "), std::string::npos);

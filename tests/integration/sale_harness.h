@@ -12,16 +12,12 @@
 #include <unistd.h>
 #include <cerrno>
 #include <chrono>
-#include <condition_variable>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <mutex>
-#include <optional>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 extern char **environ;
@@ -231,70 +227,54 @@ inline Output run(const std::string &program, std::vector<std::string> args, con
 class Emulator {
  public:
   Emulator(const TempDir &dir, std::vector<std::string> args)
-      : paper_(dir.file("paper.txt")), state_(dir.file("printer.state")), args_(std::move(args)) {
-    args_.insert(args_.end(), {"--paper", paper_, "--state", state_});
-    err_path_ = dir.file("ecfsim.err");
+      : paper_(dir.file("paper.txt")),
+        out_path_(dir.file("ecfsim.out")),
+        err_path_(dir.file("ecfsim.err")),
+        args_(std::move(args)) {
+    args_.insert(args_.end(), {"--paper", paper_, "--state", dir.file("printer.state")});
   }
 
   ~Emulator() { stop(); }
   Emulator(const Emulator &) = delete;
   Emulator &operator=(const Emulator &) = delete;
 
-  // Starts it and waits (up to 10 s) for the line with its device.
+  // Starts it and waits (up to 10 s) for the line naming its device.
   bool start() {
-    int out_pipe[2];
-    if (::pipe2(out_pipe, O_CLOEXEC) != 0) return false;
     posix_spawn_file_actions_t fa;
     posix_spawn_file_actions_init(&fa);
-    posix_spawn_file_actions_adddup2(&fa, out_pipe[1], 1);
+    posix_spawn_file_actions_addopen(&fa, 1, out_path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&fa, 2, err_path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&fa, 0, "/dev/null", O_RDONLY, 0);
     std::vector<std::string> args = args_;
-    std::string program = bin_dir() + "/ecfsim";
+    const std::string program = bin_dir() + "/ecfsim";
     args.insert(args.begin(), program);
     auto argv = argv_of(args);
-    int rc = ::posix_spawn(&pid_, program.c_str(), &fa, nullptr, argv.data(), environ);
+    const int rc = ::posix_spawn(&pid_, program.c_str(), &fa, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&fa);
-    ::close(out_pipe[1]);
     if (rc != 0) {
-      ::close(out_pipe[0]);
       pid_ = -1;
       return false;
     }
-    // Everything it prints is read by a thread, so it never blocks on a full pipe.
-    reader_ = std::thread([this, fd = out_pipe[0]] {
-      char buf[1024];
-      ssize_t n;
-      while ((n = ::read(fd, buf, sizeof buf)) > 0 || (n < 0 && errno == EINTR)) {
-        if (n <= 0) continue;
-        std::lock_guard lock(mutex_);
-        out_.append(buf, static_cast<size_t>(n));
-        got_output_.notify_all();
+    const auto deadline = Clock::now() + 10s;
+    int status = 0;
+    for (std::string out; Clock::now() < deadline; ::poll(nullptr, 0, 10)) {
+      out = read_file(out_path_);
+      if (const auto nl = out.find('\n'); nl != std::string::npos) {
+        device_ = out.substr(0, nl);
+        return !device_.empty();
       }
-      ::close(fd);
-      std::lock_guard lock(mutex_);
-      closed_ = true;
-      got_output_.notify_all();
-    });
-    std::unique_lock lock(mutex_);
-    got_output_.wait_for(lock, 10s,
-                         [this] { return closed_ || out_.find('\n') != std::string::npos; });
-    auto nl = out_.find('\n');
-    if (nl == std::string::npos) return false;
-    device_ = out_.substr(0, nl);
-    return !device_.empty();
+      if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+        pid_ = -1;
+        return false;
+      }
+    }
+    return false;
   }
 
   void stop() {
-    if (pid_ > 0) {
-      stop_child(pid_);
-      pid_ = -1;
-    }
-    if (reader_.joinable()) reader_.join();
+    if (pid_ > 0) stop_child(pid_);
+    pid_ = -1;
   }
-
-  void pause() const { ::kill(pid_, SIGSTOP); }
-  void resume() const { ::kill(pid_, SIGCONT); }
 
   const std::string &device() const { return device_; }
   std::string paper() const { return read_file(paper_); }
@@ -311,14 +291,9 @@ class Emulator {
   }
 
  private:
-  std::string paper_, state_, err_path_;
+  std::string paper_, out_path_, err_path_;
   std::vector<std::string> args_;
   pid_t pid_ = -1;
-  std::thread reader_;
-  std::mutex mutex_;
-  std::condition_variable got_output_;
-  std::string out_;
-  bool closed_ = false;
   std::string device_;
 };
 

@@ -1,6 +1,7 @@
 // The rules of the day with the virtual clock: the date arithmetic of the
 // clock correction, the 02:00 turn of the fiscal day, the wait after a
 // reduction, the initial COO file and the failure codes.
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -128,12 +129,21 @@ TEST_F(DiaTest, EsperaAposAReducaoTerminaNoPrazoOuComDuasRespostas) {
     const char *fim;
     std::int64_t minimo_s, maximo_s;
   } casos[] = {{20000, "RZ:fim do bitmap.", 20, 30},
-               {4u * 3600u * 1000u, "RZ:timeout.", 7805, 7805 + 200}};
+               {4u * 3600u * 1000u, "RZ:timeout.", 7805, 7805 + 200},
+               {0, "RZ:saindo da espera(falha 15).", 5, 10}};  // a status read refused
   for (const auto &c : casos) {
     ecftest::reset();
     ECFLOG_modo = 3;
     EmulatedPrinter imp(12, c.ocupada_ms);
     ASSERT_EQ(ECFIF_pega_configuracao(), 0);
+    if (c.ocupada_ms == 0) {
+      imp.hook = [&imp, reduziu = false](
+                     int cmd, std::string_view a) mutable -> std::optional<ecfsim::Reply> {
+        reduziu |= cmd == 5;
+        if (!reduziu || cmd != 35) return std::nullopt;
+        return imp.refusal(cmd, a, 0x08);
+      };
+    }
     const std::int64_t inicio = ecftest::now_ms();
     ASSERT_EQ(ECFIF_reducao_z(), 0);
     const std::int64_t s = (ecftest::now_ms() - inicio) / 1000;
@@ -144,6 +154,66 @@ TEST_F(DiaTest, EsperaAposAReducaoTerminaNoPrazoOuComDuasRespostas) {
     EXPECT_EQ(BMTCLOCAL_d[BMTCLOCAL_D_ESTADO_DIA], 5);
     EXPECT_EQ(imp.printed("REDUCAO Z"), 1);
   }
+}
+
+// With the correction asked for, the reduction carries the host's clock,
+// moved by at most 293 s; a printer ahead is waited for before going back.
+TEST_F(DiaTest, ReducaoAcertaORelogio) {
+  struct Caso {
+    int modelo, adiantado_s, modo;
+    const char *argumento;  // of command 5
+    std::int64_t espera_s;
+  } casos[] = {
+      {1, 30, 0, "020126 1000", 0},     // within a minute: as the printer has it
+      {1, -100, 0, "020126 1000", 0},   // behind: put forward
+      {1, -1000, 1, "0201260948", 0},   // far behind: 293 s at most; no blank
+      {1, 500, 0, "020126 1003", 293},  // ahead: waited out, then set back
+      {12, 0, 0, "0201261000", 0},      // this model takes no blank
+      {1, 0, -1, "", 0},                // the clock unreadable: no reduction
+  };
+  for (const auto &c : casos) {
+    SCOPED_TRACE(c.argumento);
+    ecftest::reset();
+    ECFLOG_modo = 3;
+    EmulatedPrinter imp(c.modelo, 0);
+    ASSERT_EQ(ECFIF_pega_configuracao(), 0);
+    ECFBMTCAUX_acerta_relogio = 1;
+    ECFBMTCAUX_modo_acerta_relogio = c.modo < 0 ? 0 : c.modo;
+    imp.run_clock_from(momento(2026, 1, 2, 10, 0) + ecftest::now_ms() / 1000 + c.adiantado_s);
+    std::string argumento;
+    imp.hook = [&](int cmd, std::string_view a) -> std::optional<ecfsim::Reply> {
+      if (cmd == 5) argumento = a;
+      if (cmd == 35 && c.modo < 0) return imp.refusal(cmd, a, 0x08);
+      return std::nullopt;
+    };
+    const std::int64_t inicio = ecftest::now_ms();
+    EXPECT_EQ(ECFIF_reducao_z() != 0, c.modo < 0);
+    EXPECT_EQ(argumento.substr(0, std::strlen(c.argumento)), c.argumento);
+    EXPECT_EQ(ECFBMTCAUX_o_que_repetir, c.modo < 0 ? 12 : 0);
+    EXPECT_GE((ecftest::now_ms() - inicio) / 1000, c.espera_s);
+    EXPECT_EQ(ecftest::log_has("reduz_ajustando_relogio()=0."), c.modo >= 0);
+  }
+}
+
+// Entry points that are other names of the day's operations or fixed answers.
+TEST_F(DiaTest, NomesAlternativosERespostasFixas) {
+  EmulatedPrinter imp(1, 0);
+  ASSERT_EQ(ECFIF_pega_configuracao(), 0);
+  EXPECT_EQ(ECFIF_pode_ler_rz(), 0);
+  const std::pair<int (*)(), int> casos[] = {
+      {ECFIF_leit_x_troca1, 0},
+      {ECFIF_leit_x_troca2, 0},
+      {ECFIF_rz_sem_esperar, 0},
+      {ECFIF_reducao_z_com_relat, 34},  // reduced already
+      {ECFIF_pode_reduzir, 1},
+      {ECFIF_pode_ler_dados_antes_da_rz, 1},
+      {ECFIF_espera_terminar_reducao, 0},
+      {ECFIF_inicio_nao_icms, 15},
+      {ECFIF_final_nao_icms, 15},
+  };
+  for (const auto &[entrada, resultado] : casos) EXPECT_EQ(entrada(), resultado);
+  EXPECT_EQ(imp.printed("LEITURA X"), 2);
+  EXPECT_EQ(imp.printed("REDUCAO Z"), 1);
 }
 
 }  // namespace

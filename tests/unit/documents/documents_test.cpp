@@ -58,6 +58,10 @@ class Documentos : public ::testing::Test {
   static int repete() { return ecf::core::operacao_a_repetir(ECFBMTCAUX_o_que_repetir)(); }
   static unsigned char &estado() { return BMTCLOCAL_d[BMTCLOCAL_D_ESTADO_DOC]; }
   static int qtd_pagtos() { return BMTCLOCAL_d[BMTCLOCAL_D_QTD_PAGTOS_VINCULAVEIS]; }
+  static string info(int codigo) {
+    char t[ECFIF_TAM_TEXTO_INFO] = "";
+    return ECFIF_le_info_modo(t, codigo, 1) == 0 ? t : "-";
+  }
 };
 
 // A record handed back damaged: consumer fields without terminators end at
@@ -120,6 +124,7 @@ TEST_F(Documentos, SimulatedReceiptIsOneCommand25AfterARestart) {
       {51, 0, "SU00000000002500"},  // no payment taken: no name
       {7, 51, "0700000000002500"},  // past the table: no name
   };
+  int numero = 0;
   for (const auto &[codigo, forma, enviado] : casos) {
     liga(1);
     ASSERT_EQ(ECFIF_inicia_cnf(static_cast<unsigned>(codigo)), 0);
@@ -131,6 +136,9 @@ TEST_F(Documentos, SimulatedReceiptIsOneCommand25AfterARestart) {
       BMTCLOCAL_d[BMTCLOCAL_D_FORMA_PAGTO_CNF] = static_cast<unsigned char>(forma);
     }
     EXPECT_EQ(printer->count(72) + printer->count(77) + printer->count(78), 0);
+    // Its value, what is left to pay, and the number it takes when it closes.
+    EXPECT_EQ(info(1) + "|" + info(3) + "|" + info(51),
+              (forma == 2 ? "2500|0|" : "2500|2500|") + std::to_string(++numero));
     liga(1);  // the host restarted: the payment table is read again
     ASSERT_EQ(ECFIF_fim_cnf(), 0);
     EXPECT_EQ(args(25), enviado);
@@ -178,6 +186,8 @@ TEST_F(Documentos, LinkedReceiptTriesTheNewestPaymentFirst) {
   EXPECT_EQ(ECFBMTC_le_vinculavel(30, r), 2);
   EXPECT_EQ(ECFBMTC_le_vinculavel(0, nullptr), 2);
   EXPECT_EQ(ECFBMTC_cnfcd_segunda_via(), 15);
+  EXPECT_EQ(ECFIF_copia_de_cnf_vinculado(), 15);
+  EXPECT_EQ(ECFBMTC_cnfcd_abrir(nullptr, nullptr, nullptr), 1);  // nothing left to link
 }
 
 TEST_F(Documentos, ReportTypeFromTheFileOrTheSetting) {

@@ -198,6 +198,8 @@ TEST_F(Documento, ChequeOnTheSlotModelAndItsFailures) {
     EXPECT_EQ(ECFCHQ_imprime_cheque("J", "R", data, "1", valor, "", "", ""), 2);
   EXPECT_TRUE(recebidos.empty());
   EXPECT_EQ(ECFCHQ_usa_verso_cheque(nullptr, nullptr), 61);
+  EXPECT_EQ(ECFCHQ_imprime_verso_cheque(nullptr, nullptr, nullptr), 61);
+  EXPECT_EQ(ECFCHQ_cancela_cheque() + ECFIF_sensores_ok(), 0);
   liga(12);
   EXPECT_EQ(ECFCHQ_imprime_cheque("J", "R", "010127", "1", "1", "", "", ""), 61);
 }

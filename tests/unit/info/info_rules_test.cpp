@@ -8,9 +8,9 @@
 
 #include "core/models.h"
 #include "ecfbmtc.h"
+#include "emulated_printer.h"
 #include "info/bounded_text.h"
 #include "info/header_text.h"
-#include "emulated_printer.h"
 #include "platform/platform.h"
 #include "platform/test_platform.h"
 
@@ -50,19 +50,13 @@ class InfoRules : public ::testing::Test {
   }
 };
 
-TEST_F(InfoRules, ModelDerivedCodesForEveryModel) {
+TEST_F(InfoRules, ModelDerivedCodesForEachGenerationAndMaker) {
   struct Linha {
     int modelo;
     const char *mfd, *letra, *fabricante, *modelo_nacional;
   };
-  for (const Linha &l : {Linha{1, "0", "6", "03", "05"}, Linha{2, "0", "B", "03", "10"},
-                         Linha{3, "0", "8", "03", "13"}, Linha{4, "0", "C", "03", "16"},
-                         Linha{5, "1", "_", "03", "08"}, Linha{6, "1", "_", "03", "17"},
-                         Linha{7, "1", "_", "03", "20"}, Linha{8, "1", "_", "45", "13"},
-                         Linha{9, "1", "_", "18", "01"}, Linha{10, "1", "_", "18", "12"},
-                         Linha{11, "1", "_", "03", "19"}, Linha{12, "1", "_", "03", "21"},
-                         Linha{13, "1", "_", "03", "09"}, Linha{14, "1", "_", "03", "18"},
-                         Linha{15, "1", "_", "03", "00"}}) {
+  for (const Linha &l : {Linha{1, "0", "6", "03", "05"}, Linha{8, "1", "_", "45", "13"},
+                         Linha{10, "1", "_", "18", "12"}, Linha{15, "1", "_", "03", "00"}}) {
     identificada(l.modelo);
     EXPECT_EQ(info(35) + info(37) + info(61) + info(62),
               std::string(l.mfd) + l.letra + l.fabricante + l.modelo_nacional)

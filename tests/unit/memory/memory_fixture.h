@@ -21,11 +21,6 @@
 
 namespace ecftest {
 
-// The emulator's own streamed text for a command 8 argument.
-inline std::string streamed(EmulatedPrinter &e, const char *args) {
-  return e.printer.execute(8, args).data;
-}
-
 class MemoryTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -239,25 +239,5 @@ TEST_F(MemoryReadingTest, FixedAnswersAndTheFreeDay) {
   EXPECT_NE(log_lines().back().find(", tratado como OK."), std::string::npos);
 }
 
-TEST_F(MemoryReadingTest, AYearOfReductionsPrintedStreamedAndExportedAsTheEmulatorHoldsIt) {
-  EmulatedPrinter &e = emulator();
-  ecfsim::make_daily_reductions(e.printer, 365);
-  const std::string year = streamed(e, "000001000365R");
-  ASSERT_GT(year.size(), 100000u);
-  // The reading ends on a full line: no partial line, no end message.
-  EXPECT_EQ(ECFIF_mf_em_disco_por_reducao(collect_char, nullptr, "00010365", 1), 0);
-  EXPECT_EQ(g_chars, year);
-  EXPECT_EQ(ECFIF_mf_em_arq_por_data("year.txt", nullptr, "010126311226", 1), 0);
-  EXPECT_EQ(file("year.txt"), streamed(e, "010126311226R"));
-  EXPECT_EQ(streamed(e, "010126311226R"), year);
-
-  e.paper.clear();
-  EXPECT_EQ(ECFIF_mf_le_por_reducoes("00010365"), 0);
-  std::string printed;
-  for (const auto &l : e.paper) printed += l + "\n";
-  // The printed body is the streamed text after its title line.
-  EXPECT_NE(printed.find(year.substr(year.find('\n') + 1)), std::string::npos);
-}
-
 }  // namespace
 }  // namespace ecftest

@@ -31,9 +31,6 @@ void advance_ms(std::int64_t ms) {
 void set_tick_ms(std::int64_t ms) {
   detail::clock().tick_ms = ms > 0 ? ms : 1;
 }
-void set_epoch(long seconds) {
-  detail::clock().epoch = seconds;
-}
 long yields() {
   return detail::clock().yields;
 }

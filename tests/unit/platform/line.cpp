@@ -160,12 +160,6 @@ void clear_transmitted() {
   line().transmitted.clear();
 }
 
-void queue_rx(const Bytes &bytes) {
-  for (auto b : bytes) line().rx.push_back({detail::clock().now_ms, false, b});
-}
-void inject_line_error(int bits) {
-  line().injected_errors |= bits;
-}
 void set_cts(bool active) {
   line().cts = active;
 }
@@ -296,9 +290,8 @@ int nSERIALleRX(int) {
 int nSERIALerro(int, int) {
   auto &l = line();
   ++l.calls.erro;
-  int bits = l.injected_errors;
-  l.injected_errors = 0;
-  if (l.peer) return bits | l.peer->line_errors();
+  if (l.peer) return l.peer->line_errors();
+  int bits = 0;
   const auto now = ecftest::detail::clock().now_ms;
   while (!l.rx.empty() && l.rx.front().is_error && l.rx.front().at <= now) {
     bits |= l.rx.front().value;

@@ -33,7 +33,6 @@ struct LineState {
   Bytes transmitted;
   Bytes current_frame;
   std::size_t frames_seen = 0;
-  int injected_errors = 0;
   bool cts = true;
   int transmit_result = 0;
   int open_result = 0;

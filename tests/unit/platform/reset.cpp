@@ -1,7 +1,5 @@
 // Back to the initial state between tests.
 #include <cstring>
-#include <functional>
-#include <vector>
 
 #include "core/reset.h"
 #include "ecfbmtc/setup.h"
@@ -10,18 +8,6 @@
 #include "platform_state.h"
 
 namespace ecftest {
-
-namespace {
-std::vector<std::function<void()>> &hooks() {
-  static std::vector<std::function<void()>> h;
-  return h;
-}
-
-}  // namespace
-
-void on_reset(std::function<void()> hook) {
-  hooks().push_back(std::move(hook));
-}
 
 void reset() {
   detail::reset_clock();
@@ -39,7 +25,6 @@ void reset() {
   ECFIF_versao_firmware = 0;
   ECFIF_inicio_dia_com_lx = 0;
   ECFIF_pfunc_assina_paf = nullptr;
-  for (auto &h : hooks()) h();
   detail::reset_line();
   detail::reset_host();
   detail::reset_clock();

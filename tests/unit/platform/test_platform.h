@@ -23,9 +23,7 @@ using Bytes = std::vector<std::uint8_t>;
 std::int64_t now_ms();
 void advance_ms(std::int64_t ms);
 void set_tick_ms(std::int64_t ms);  // default 1
-// Seconds since the Unix epoch at virtual time 0 (default 2026-01-02 10:00:00 UTC).
-void set_epoch(long seconds);
-long yields();  // yields since reset
+long yields();                      // yields since reset
 
 // ---- A whole device behind the line ---------------------------------------
 struct LinePeer {
@@ -80,10 +78,6 @@ const Bytes &transmitted();   // every byte the driver transmitted
 std::vector<Bytes> frames();  // the same, split into frames
 void clear_transmitted();
 
-// Bytes on the line now, ahead of any answer (stray bytes, noise).
-void queue_rx(const Bytes &bytes);
-// Reported by the next nSERIALerro call.
-void inject_line_error(int bits);
 void set_cts(bool active);             // default true
 void set_transmit_result(int result);  // what nSERIALtransm returns (default 0)
 void set_open_result(int result);      // what n_ativaSERIAL returns (default 0)
@@ -125,8 +119,6 @@ int live_allocations();
 // Restores the driver (settings, answer state, persistent record, buffers,
 // port) and the platform to their initial state.
 void reset();
-// Extra resets run by reset(), for state of other parts of the driver.
-void on_reset(std::function<void()> hook);
 
 // A whole file's bytes, or "<missing>" when it cannot be opened.
 inline std::string read_file(const char *name) {
