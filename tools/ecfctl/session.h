@@ -30,6 +30,11 @@ inline constexpr unsigned char kChangedFlag = 0x01;
 // Set by the first SIGINT/SIGTERM/SIGHUP: no driver call starts after it. A
 // second signal ends the process at once.
 extern std::atomic<bool> g_interrupted;
+// The host kit's nSERIALinterrompe, called by the first signal so that a
+// driver call of many commands stops after the one in progress; null until
+// the libraries are loaded or when the host kit lacks it.
+using PortStop = void (*)();
+extern std::atomic<PortStop> g_stop_port;
 void install_signal_handlers();
 
 // Where the libraries are by default, and the line speed from the environment.
@@ -77,6 +82,7 @@ class Session {
                       : (env_dir != nullptr && *env_dir != '\0') ? std::string(env_dir)
                                                                  : program_lib_dir();
     if (auto err = driver_.load(dir); !err.empty()) return env_error(err);
+    g_stop_port.store(reinterpret_cast<PortStop>(driver_.symbol("nSERIALinterrompe")));
 
     if (lr.status == LoadStatus::Loaded) {
       std::copy(saved_record.begin(), saved_record.end(), driver_.record().begin());
