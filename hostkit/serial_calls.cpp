@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,28 @@ void guarda_motivo(std::string_view texto) {
   const std::size_t n = std::min(texto.size(), motivo.size() - 1);
   std::copy_n(texto.data(), n, motivo.data());
   motivo[n] = '\0';
+}
+
+// Set by nSERIALinterrompe, from a signal handler or another thread: no new
+// frame starts until the port is closed.
+std::atomic<bool> interrompido{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+bool avisou_interrupcao = false;
+
+// A frame already on its way is finished, so the printer never sees half of
+// one; only the first byte of the next is refused.
+bool recusa_quadro(const SerialPort &p) {
+  return interrompido.load() && !p.mid_frame();
+}
+
+int recusa_interrompido(int porta) {
+  const std::string device = ecfhost::device_for(porta);
+  if (!avisou_interrupcao) {
+    avisou_interrupcao = true;
+    ecfhost::log_line("serial: " + device + ": interrompido, nenhum quadro novo enviado");
+  }
+  guarda_motivo(device + ": interrupted");
+  return falha;
 }
 
 template <typename F>
@@ -64,6 +87,10 @@ const char *nSERIALmotivo_falha(void) {
   return motivo.data();
 }
 
+void nSERIALinterrompe(void) {
+  interrompido.store(true);
+}
+
 int nSERIALreset(int porta) {
   return na_porta(porta, falha, [](SerialPort &p) { return p.reset(); });
 }
@@ -89,12 +116,17 @@ int nSERIALiniciaRX(int porta) {
 }
 
 int nSERIAL_CTSativo(int porta) {
-  return na_porta(porta, 1, [](SerialPort &p) { return p.cts_active() ? 1 : 0; });
+  // Between frames after an interrupt: "clear", so the refusal comes at once
+  // rather than after the printer's hold.
+  return na_porta(porta, 1,
+                  [](SerialPort &p) { return recusa_quadro(p) || p.cts_active() ? 1 : 0; });
 }
 
 int nSERIALtransm(int porta, int byte) {
-  return na_porta(porta, falha,
-                  [byte](SerialPort &p) { return p.transmit(static_cast<unsigned char>(byte)); });
+  return na_porta(porta, falha, [porta, byte](SerialPort &p) {
+    if (p.is_open() && recusa_quadro(p)) return recusa_interrompido(porta);
+    return p.transmit(static_cast<unsigned char>(byte));
+  });
 }
 
 int nSERIALstatusTX(int porta) {
@@ -110,6 +142,10 @@ int nSERIALerro(int porta, int limpa) {
 }
 
 int nSERIALencerra(int porta) {
+  // The host ended the protocol: the interrupt is over, the next opening
+  // may send again.
+  interrompido.store(false);
+  avisou_interrupcao = false;
   return na_porta(porta, falha, [](SerialPort &p) { return p.close(); });
 }
 

@@ -123,7 +123,7 @@ int SerialPort::open(const std::string &device) {
   no_modem_lines_ = false;
   hung_up_ = false;
   kernel_queued_ = 0;
-  kernel_may_hold_ = input_since_write_ = input_ready_ = false;
+  kernel_may_hold_ = input_since_write_ = input_ready_ = mid_frame_ = false;
   early_wakeups_ = 0;
   rx_head_ = rx_tail_ = 0;
   tx_head_ = tx_tail_ = 0;
@@ -168,7 +168,7 @@ int SerialPort::reset() {
   tx_head_ = tx_tail_ = 0;
   hung_up_ = false;
   kernel_queued_ = 0;
-  kernel_may_hold_ = input_since_write_ = input_ready_ = false;
+  kernel_may_hold_ = input_since_write_ = input_ready_ = mid_frame_ = false;
   early_wakeups_ = 0;
   read_counts(seen_);
   chunks_counted_ = chunks_read_;
@@ -206,7 +206,7 @@ int SerialPort::start_tx() {
   tcflush(fd_, TCOFLUSH);
   tx_head_ = tx_tail_ = 0;
   kernel_queued_ = 0;
-  kernel_may_hold_ = false;
+  kernel_may_hold_ = mid_frame_ = false;
   return 0;
 }
 
@@ -266,6 +266,7 @@ int SerialPort::transmit(unsigned char byte) {
     }
   }
   tx_[tx_tail_++] = byte;
+  mid_frame_ = true;
   if (tx_tail_ - tx_head_ >= tx_flush_mark) flush_output();
   return 0;
 }
@@ -286,6 +287,7 @@ int SerialPort::pending_tx() {
   kernel_may_hold_ = queued > 0;
   kernel_queued_ = queued;
   waiting += queued;
+  if (waiting == 0) mid_frame_ = false;
   return static_cast<int>(std::min(waiting, 1L << 30));
 }
 
@@ -365,6 +367,7 @@ int SerialPort::close() {
   lock_.release();
   rx_head_ = rx_tail_ = 0;
   tx_head_ = tx_tail_ = 0;
+  mid_frame_ = false;
   return r == 0 ? 0 : -1;
 }
 

@@ -56,6 +56,9 @@ class SerialPort {
   int close();
 
   bool is_open() const { return fd_ >= 0; }
+  // Bytes were taken since the transmitter last reported empty: a frame is
+  // on its way and its rest must follow.
+  bool mid_frame() const { return mid_frame_; }
   bool has_input() const { return rx_head_ < rx_tail_; }
   bool has_output() const { return tx_head_ < tx_tail_; }
   bool hung_up() const { return hung_up_; }
@@ -108,6 +111,7 @@ class SerialPort {
   bool kernel_may_hold_ = false;  // written since the kernel last said empty
   bool input_since_write_ = false;
   bool input_ready_ = false;
+  bool mid_frame_ = false;
   int early_wakeups_ = 0;
   ErrorCounts seen_{};
   std::array<unsigned char, rx_capacity> rx_{};

@@ -37,11 +37,20 @@ extern int ECFIF_versao_firmware;
 
 /* Why the last opening of the serial port failed, with the device name,
    e.g. "/dev/ttyS0: port in use by PID 1234" or "/dev/ttyS0: No such file
-   or directory"; an empty text after a successful opening. The text is
+   or directory"; an empty text after a successful opening; "/dev/ttyS0:
+   interrupted" once nSERIALinterrompe refused a frame. The text is
    static: copy it before the port is opened again. The port is held for
    this host alone (a lock file and TIOCEXCL) until it is closed or the
    process ends. */
 const char *nSERIALmotivo_falha(void);
+
+/* Asks the running driver call to stop soon: from now on no new frame
+   starts (nSERIALtransm fails, so the driver's call returns 36 after the
+   answer it is reading). A frame already partly sent is finished, and
+   answers stay readable, so printer and driver stay in step. Lasts until
+   the port is closed (nSERIALencerra, as ECFIF_fim_protocolo does).
+   Async-signal-safe: a signal handler or another thread may call it. */
+void nSERIALinterrompe(void);
 
 #ifdef __cplusplus
 }

@@ -1,5 +1,6 @@
 // The serial port library against a pseudo-terminal: the test plays the
 // printer on the master side.
+#include "ecfhost.h"
 #include "platform/platform.h"
 
 #include "pty_pair.h"
@@ -212,6 +213,30 @@ TEST_F(SerialPortTest, StalledLineSaysNotNowInsteadOfGrowing) {
     ASSERT_EQ(chegou[i], static_cast<unsigned char>(i & 0xFF)) << i;
   EXPECT_EQ(nSERIALstatusTX(porta), 0);
   EXPECT_EQ(nSERIALtransm(porta, 0x55), 0);
+}
+
+// After an interrupt the frame on its way is finished and its answer read;
+// the next frame is refused at once, until the port is closed.
+TEST_F(SerialPortTest, InterruptRefusesOnlyTheNextFrame) {
+  open_port();
+  ASSERT_EQ(nSERIALtransm(porta, 0x02), 0);
+  nSERIALinterrompe();
+  send({0x04, 0x00});  // the rest of the frame already begun
+  EXPECT_EQ(pty.read_n(3), (std::vector<unsigned char>{0x02, 0x04, 0x00}));
+  ASSERT_TRUE(pty.write_all({0x06, 0x00}));
+  EXPECT_EQ(receive(2), (std::vector<unsigned char>{0x06, 0x00}));
+
+  EXPECT_NE(nSERIAL_CTSativo(porta), 0);  // no wait for the printer's hold
+  const int r = nSERIALtransm(porta, 0x02);
+  EXPECT_NE(r, 0);
+  EXPECT_NE(r, 1);
+  EXPECT_EQ(nSERIALmotivo_falha(), pty.slave_name() + ": interrupted");
+  EXPECT_EQ(nSERIALstatusTX(porta), 0);  // nothing was taken
+
+  ASSERT_EQ(nSERIALencerra(porta), 0);
+  open_port();
+  send({0x02});
+  EXPECT_EQ(pty.read_n(1), std::vector<unsigned char>{0x02});
 }
 
 TEST_F(SerialPortTest, HungUpLineReadsNothingAndYieldsStillReturn) {

@@ -168,4 +168,26 @@ TEST(EcfctlSignal, StopsBeforeTheNextPrinterCallAndSaysWhere) {
   EXPECT_EQ(emulator.paper().find("Goiaba"), std::string::npos);
 }
 
+// The configuration read is one driver call of a dozen commands: a signal
+// ends it after the command in progress, not after all of them (~17 s).
+TEST(EcfctlSignal, EndsALongDriverCallAfterItsCurrentCommand) {
+  TempDir dir;
+  Emulator emulator(dir, {"--model", "12", "--delay", "1500"});
+  ASSERT_TRUE(emulator.start()) << emulator.messages();
+  const std::string log = dir.file("log.txt");
+  Process p(bin_dir() + "/ecfctl",
+            {"--device", emulator.device(), "--state", dir.file("st"), "--log-file", log,
+             "--log-mode", "1", "config"},
+            dir.path());
+  const auto sent_deadline = Clock::now() + 30s;
+  while (read_file(log).find("b35[") == std::string::npos && Clock::now() < sent_deadline)
+    ::poll(nullptr, 0, 10);
+  const auto signalled = Clock::now();
+  p.signal(SIGINT);
+  Output o = p.finish(signalled + 30s);
+  EXPECT_LT(Clock::now() - signalled, 8s);
+  EXPECT_EQ(o.exit_code, 130) << o.err;
+  EXPECT_NE(o.err.find("interrupted"), std::string::npos) << o.err;
+}
+
 }  // namespace

@@ -13,20 +13,31 @@
 namespace ecfctl {
 
 std::atomic<bool> g_interrupted{false};
+std::atomic<PortStop> g_stop_port{nullptr};
+std::atomic<bool> g_read_in_progress{false};
+static_assert(std::atomic<PortStop>::is_always_lock_free);
+static_assert(std::atomic<bool>::is_always_lock_free);
 
 namespace {
 
 // The first signal lets the running printer operation end and stops after it;
-// a second one ends the process at once.
+// a read is cut after the printer's current command. A second signal ends
+// the process at once.
 extern "C" void on_signal(int sig) {
   if (g_interrupted.exchange(true)) {
     ::signal(sig, SIG_DFL);
     ::raise(sig);
     return;
   }
-  static constexpr char kNotice[] =
+  std::string_view notice =
       "\necfctl: stopping after the current printer call (signal again to stop at once)\n";
-  ssize_t ignored = ::write(STDERR_FILENO, kNotice, sizeof kNotice - 1);
+  if (PortStop stop = g_stop_port.load(); stop != nullptr && g_read_in_progress.load()) {
+    stop();
+    notice =
+        "\necfctl: stopping after the printer's current command (signal again to stop at "
+        "once)\n";
+  }
+  ssize_t ignored = ::write(STDERR_FILENO, notice.data(), notice.size());
   (void)ignored;
 }
 

@@ -30,6 +30,14 @@ inline constexpr unsigned char kChangedFlag = 0x01;
 // Set by the first SIGINT/SIGTERM/SIGHUP: no driver call starts after it. A
 // second signal ends the process at once.
 extern std::atomic<bool> g_interrupted;
+// The host kit's nSERIALinterrompe (null until the libraries are loaded, or
+// when the host kit lacks it). The first signal calls it while a read runs,
+// so a read of many commands stops after the printer's current one. An
+// operation runs to its end: cut between its commands, the printer would
+// keep half of it (description lines that would go to the next item).
+using PortStop = void (*)();
+extern std::atomic<PortStop> g_stop_port;
+extern std::atomic<bool> g_read_in_progress;
 void install_signal_handlers();
 
 // Where the libraries are by default, and the line speed from the environment.
@@ -77,6 +85,7 @@ class Session {
                       : (env_dir != nullptr && *env_dir != '\0') ? std::string(env_dir)
                                                                  : program_lib_dir();
     if (auto err = driver_.load(dir); !err.empty()) return env_error(err);
+    g_stop_port.store(reinterpret_cast<PortStop>(driver_.symbol("nSERIALinterrompe")));
 
     if (lr.status == LoadStatus::Loaded) {
       std::copy(saved_record.begin(), saved_record.end(), driver_.record().begin());
@@ -135,6 +144,16 @@ class Session {
     return r;
   }
 
+  // A call that only reads the printer: a signal cuts it after the printer's
+  // current command.
+  int read_call(const std::function<int()> &f) {
+    // Marked before the check: a signal after it finds the read running.
+    g_read_in_progress.store(true);
+    const int r = call(f);
+    g_read_in_progress.store(false);
+    return r;
+  }
+
   void sync() {
     NvmemDescriptor *d = driver_.nvmem();
     const Globals &g = driver_.globals();
@@ -176,7 +195,7 @@ class Session {
     // repeat code this run brought from the state file: keep it.
     int *repetir = g.o_que_repetir;
     const int codigo = repetir != nullptr ? *repetir : 0;
-    int r = call([&] {
+    int r = read_call([&] {
       const int c = ops().pega_configuracao();
       if (repetir != nullptr) *repetir = codigo;
       return c;
