@@ -149,7 +149,7 @@ int run(const Options &options) {
   device.faults() = options.wire_faults;
 
   const bool served =
-      serve(terminal.master_fd(), device, opens ? &*opens : nullptr, g_stop, wait_mask, error);
+      serve(terminal.master_fd(), device, g_stop, wait_mask, error, opens ? &*opens : nullptr);
 
   state.save_if_changed(true);
   if (!options.link.empty()) remove_terminal_link(options.link, terminal.slave_path());

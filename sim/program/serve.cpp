@@ -80,8 +80,8 @@ int64_t monotonic_us() {
   return static_cast<int64_t>(ts.tv_sec) * 1000000 + ts.tv_nsec / 1000;
 }
 
-bool serve(int master_fd, Device &device, HostOpens *opens, const volatile sig_atomic_t &stop,
-           const sigset_t &wait_mask, std::string &error) {
+bool serve(int master_fd, Device &device, const volatile sig_atomic_t &stop,
+           const sigset_t &wait_mask, std::string &error, HostOpens *opens) {
   Loop loop(master_fd, device);
   while (!stop) {
     if (!loop.flush(monotonic_us(), error)) return false;

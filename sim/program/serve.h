@@ -17,7 +17,7 @@ int64_t monotonic_us();
 // Serves until `stop` is set by a signal. Signals are taken only while
 // waiting, with `wait_mask` in force. Each open seen by `opens` (when not
 // null) is a connect for the device. False on a terminal error (in `error`).
-bool serve(int master_fd, Device &device, HostOpens *opens, const volatile sig_atomic_t &stop,
-           const sigset_t &wait_mask, std::string &error);
+bool serve(int master_fd, Device &device, const volatile sig_atomic_t &stop,
+           const sigset_t &wait_mask, std::string &error, HostOpens *opens = nullptr);
 
 }  // namespace ecfsim::program
