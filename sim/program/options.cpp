@@ -201,8 +201,10 @@ Options (a value may also be given as --option=VALUE):
                                           answering; back MS later
                          stale-at-connect[=N]
                                           whenever the host opens the terminal,
-                                          send a leftover answer (06h and its
-                                          status bytes) and N noise bytes
+                                          send N noise bytes and then a
+                                          leftover answer (06h and status
+                                          bytes saying "not executed"), at
+                                          the --baud pace
                          paper-out        the printer is out of paper
                          paper-near-end   the paper is near its end
                          memory-full      the fiscal memory is full

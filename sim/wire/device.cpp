@@ -32,9 +32,15 @@ Device::Device(Handler handler, WireConfig config)
 
 void Device::connect_us(int64_t now_us) {
   if (!faults_.stale_at_connect || dead(now_us)) return;
-  // What a host killed mid-command left unread: a plain answer, then noise.
-  std::string bytes = encode_reply(Reply{}, config_.protocol);
+  // What a printer still busy with a killed host's commands sends: noise,
+  // then the answer that host never read, a refusal, so that a host that
+  // takes it for its own fails visibly. The noise first makes the answer
+  // come after the host's flush at open.
+  std::string bytes;
   append_junk(bytes, std::min<size_t>(faults_.stale_noise, config_.max_pending_bytes));
+  Reply leftover;
+  leftover.st2 = kSt2NotExecuted;
+  bytes.append(encode_reply(leftover, config_.protocol));
   queue(std::move(bytes), now_us);
 }
 

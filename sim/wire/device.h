@@ -58,8 +58,8 @@ struct WireFaults {
   uint32_t junk = 0;          // noise bytes sent before every 06h
   bool cts_low = false;       // hold CTS inactive
   int line_errors = 0;        // bits 0 parity, 1 overrun, 2 framing; reported once
-  // On each connect(): a leftover answer and this many noise bytes go out
-  // before anything else.
+  // On each connect(): this many noise bytes, then a leftover answer, go
+  // out at the line's pace before anything else.
   bool stale_at_connect = false;
   uint32_t stale_noise = 0;
   // The first that matches a command applies to it.

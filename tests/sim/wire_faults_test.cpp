@@ -190,8 +190,8 @@ TEST(WireCommandFaults, StaleBytesAtConnect) {
     uint32_t noise;
     std::string burst;
   };
-  for (const Case &c : {Case{Protocol::Basic, true, 0, kOk},
-                        Case{Protocol::Extended, true, 3, bytes({6, 0, 0, 0, 0, 0, 0xFF, 0x55})},
+  for (const Case &c : {Case{Protocol::Basic, true, 0, bytes({6, 0, 1})},
+                        Case{Protocol::Extended, true, 3, bytes({0, 0xFF, 0x55, 6, 0, 1, 0, 0})},
                         Case{Protocol::Basic, false, 3, ""}}) {
     WireConfig config;
     config.protocol = c.protocol;
