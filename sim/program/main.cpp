@@ -2,12 +2,11 @@
 #include <signal.h>
 
 #include <cstdio>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/printer.h"
-#include "program/host_opens.h"
+#include "program/host_sessions.h"
 #include "program/options.h"
 #include "program/paper.h"
 #include "program/pseudo_terminal.h"
@@ -121,12 +120,10 @@ int run(const Options &options) {
 
   PseudoTerminal terminal;
   if (!terminal.is_open()) return fail(terminal.error());
-  // Watched before anyone learns the path, so no open is missed.
-  std::optional<HostOpens> opens;
-  if (options.wire_faults.stale_at_connect) {
-    opens.emplace(terminal.slave_path());
-    if (!opens->is_open()) return fail(opens->error());
-  }
+  // Watched before anyone learns the path, so no open is missed. Only the
+  // stale burst cannot do without it.
+  HostSessions hosts(terminal.slave_path(), terminal.slave_fd());
+  if (!hosts.is_open() && options.wire_faults.stale_at_connect) return fail(hosts.error());
 
   if (!options.link.empty() && !make_terminal_link(options.link, terminal.slave_path(), error))
     return fail(error);
@@ -148,8 +145,7 @@ int run(const Options &options) {
       wire);
   device.faults() = options.wire_faults;
 
-  const bool served =
-      serve(terminal.master_fd(), device, g_stop, wait_mask, error, opens ? &*opens : nullptr);
+  const bool served = serve(terminal.master_fd(), device, g_stop, wait_mask, error, &hosts);
 
   state.save_if_changed(true);
   if (!options.link.empty()) remove_terminal_link(options.link, terminal.slave_path());
