@@ -5,7 +5,12 @@
 #include "log_sink.h"
 #include "serial_port.h"
 
+#include "ecfhost.h"
+
+#include <algorithm>
+#include <array>
 #include <string>
+#include <string_view>
 
 using ecfhost::port_number;
 using ecfhost::SerialPort;
@@ -13,6 +18,16 @@ using ecfhost::SerialPort;
 namespace {
 
 constexpr int falha = -1;
+
+// Why the last n_ativaSERIAL failed, for the host to show; empty after a
+// success.
+std::array<char, 512> motivo{};
+
+void guarda_motivo(std::string_view texto) {
+  const std::size_t n = std::min(texto.size(), motivo.size() - 1);
+  std::copy_n(texto.data(), n, motivo.data());
+  motivo[n] = '\0';
+}
 
 template <typename F>
 int na_porta(int porta, int sem_porta, F &&f) {
@@ -32,14 +47,21 @@ int nSERIALconf(int porta, long velocidade, int stop_bits, int paridade, int bit
 
 int n_ativaSERIAL(int porta) {
   // Every other call on such a number fails too; the open says why once.
-  if (port_number(porta) == nullptr)
-    ecfhost::log_line("serial: porta " + std::to_string(porta) + " fora da tabela (1 a " +
-                      std::to_string(ecfhost::max_ports) + ")");
+  if (port_number(porta) == nullptr) {
+    const std::string n = std::to_string(porta), max = std::to_string(ecfhost::max_ports);
+    ecfhost::log_line("serial: porta " + n + " fora da tabela (1 a " + max + ")");
+    guarda_motivo("port " + n + " outside the table (1 to " + max + ")");
+  }
   return na_porta(porta, falha, [&](SerialPort &p) {
     const int r = p.open(ecfhost::device_for(porta));
     if (p.is_open()) ecfhost::watch_port(&p);
+    guarda_motivo(p.failure());
     return r;
   });
+}
+
+const char *nSERIALmotivo_falha(void) {
+  return motivo.data();
 }
 
 int nSERIALreset(int porta) {

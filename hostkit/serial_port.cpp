@@ -6,6 +6,7 @@
 #include <linux/serial.h>
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -69,19 +70,56 @@ int SerialPort::configure(const LineSettings &s) {
   return is_open() ? apply_settings() : 0;
 }
 
+int SerialPort::refuse(const std::string &device, const std::string &reason,
+                       const std::string &log_text) {
+  log_line("serial: " + device + ": " + log_text);
+  failure_ = device + ": " + reason;
+  return -1;
+}
+
+int SerialPort::refuse(const std::string &device, int err) {
+  return refuse(device, std::strerror(err), std::strerror(err));
+}
+
+int SerialPort::refuse_busy(const std::string &device, pid_t holder) {
+  if (holder <= 0) return refuse(device, "port in use", "porta em uso");
+  const std::string pid = std::to_string(holder);
+  return refuse(device, "port in use by PID " + pid, "porta em uso pelo PID " + pid);
+}
+
 int SerialPort::open(const std::string &device) {
-  if (!settings_valid_) return -1;
+  failure_.clear();
+  if (!settings_valid_) {
+    failure_ = device + ": line settings refused";  // configure() logged them
+    return -1;
+  }
   if (is_open()) return apply_settings();
-  fd_ = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd_ < 0) {
-    log_line("serial: " + device + ": " + std::strerror(errno));
-    return -1;
+  // Only a terminal is a port: a directory, a plain file or a FIFO is
+  // refused without being opened; nothing is ever created at the path.
+  struct stat st {};
+  if (::stat(device.c_str(), &st) != 0) return refuse(device, errno);
+  if (S_ISDIR(st.st_mode)) return refuse(device, EISDIR);
+  if (!S_ISCHR(st.st_mode)) return refuse(device, "not a terminal", "nao e um terminal");
+  const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    const int err = errno;
+    // Another host holds it with TIOCEXCL; its lock file may name it.
+    return err == EBUSY ? refuse_busy(device, lock_holder(device)) : refuse(device, err);
   }
-  if (!isatty(fd_)) {
-    log_line("serial: " + device + ": nao e um terminal");
-    close();
-    return -1;
+  // Until the line is ours it is only closed again: a flush could cut
+  // another host's frame.
+  if (!isatty(fd)) {
+    ::close(fd);
+    return refuse(device, "not a terminal", "nao e um terminal");
   }
+  if (lock_.take(device) == PortLock::Outcome::busy) {
+    ::close(fd);
+    return refuse_busy(device, lock_.holder());
+  }
+  if (::ioctl(fd, TIOCEXCL) != 0)
+    log_line("serial: " + device + ": TIOCEXCL: " + std::strerror(errno));
+  fd_ = fd;
+  opened_by_ = ::getpid();
   no_modem_lines_ = false;
   hung_up_ = false;
   kernel_queued_ = 0;
@@ -94,7 +132,9 @@ int SerialPort::open(const std::string &device) {
   chunks_counted_ = chunks_read_;
   pending_errors_ = 0;
   cts_seen_ = true;
-  return apply_settings();
+  if (apply_settings() == 0) return 0;
+  failure_ = device + ": " + std::strerror(errno);
+  return -1;
 }
 
 int SerialPort::apply_settings() {
@@ -312,11 +352,17 @@ int SerialPort::line_errors(bool clear) {
 int SerialPort::close() {
   if (!is_open()) return 0;
   if (watched_port() == this) watch_port(nullptr);
-  flush_output();
-  // Discarding first keeps close() from waiting for a stalled transmitter.
-  tcflush(fd_, TCIOFLUSH);
+  // A forked child that exits leaves its parent's line as it is.
+  if (::getpid() == opened_by_) {
+    flush_output();
+    // Discarding first keeps close() from waiting for a stalled transmitter.
+    tcflush(fd_, TCIOFLUSH);
+    // Others may still hold the line open: the next host must get in.
+    ::ioctl(fd_, TIOCNXCL);
+  }
   const int r = ::close(fd_);
   fd_ = -1;
+  lock_.release();
   rx_head_ = rx_tail_ = 0;
   tx_head_ = tx_tail_ = 0;
   return r == 0 ? 0 : -1;

@@ -3,6 +3,10 @@
 #ifndef ECFHOST_SERIAL_PORT_H
 #define ECFHOST_SERIAL_PORT_H
 
+#include "port_lock.h"
+
+#include <sys/types.h>
+
 #include <array>
 #include <cstddef>
 #include <string>
@@ -35,6 +39,8 @@ class SerialPort {
   ~SerialPort() { close(); }
 
   int configure(const LineSettings &s);
+  // Opens the device for this host alone (lock file and TIOCEXCL); a
+  // failure says why in the log and in failure().
   int open(const std::string &device);
   int reset();
   int raise_dtr();
@@ -53,6 +59,8 @@ class SerialPort {
   bool has_input() const { return rx_head_ < rx_tail_; }
   bool has_output() const { return tx_head_ < tx_tail_; }
   bool hung_up() const { return hung_up_; }
+  // Why the last open failed, with the device name; empty after a success.
+  const std::string &failure() const { return failure_; }
   int descriptor() const { return fd_; }
   // Hands the user buffer to the kernel; gives how many bytes it took.
   long flush_output();
@@ -76,11 +84,17 @@ class SerialPort {
 
  private:
   int apply_settings();
+  int refuse(const std::string &device, const std::string &reason, const std::string &log_text);
+  int refuse(const std::string &device, int err);
+  int refuse_busy(const std::string &device, pid_t holder);
   int set_modem_bit(int bit);
   bool read_counts(ErrorCounts &c) const;
   void fill_input();
 
   int fd_ = -1;
+  pid_t opened_by_ = 0;
+  PortLock lock_;
+  std::string failure_;
   LineSettings settings_{};
   int rts_mode_ = 0;
   bool settings_valid_ = true;  // false after a rejected configuration

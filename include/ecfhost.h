@@ -10,6 +10,8 @@
      ECF_SERIAL_SPEED   ECFIF_veloc_serial at load time (default 115200)
      ECF_LOG_FILE       log file (default standard error)
      ECF_LOG_MODE       ECFLOG_modo at load time, decimal or 0x hex (default 0)
+     ECF_LOCK_DIR       folder of the port lock files "LCK..<device>", read each
+                        time the port opens; default /run/lock, else /var/lock
    Changing the port or speed takes effect the next time the port opens
    (after ECFIF_fim_protocolo). */
 #ifndef ECFHOST_H
@@ -32,6 +34,14 @@ extern int (*ECFIF_pfunc_assina_paf)(const char *origem, const char *destino);
    firmware version it learnt. */
 extern unsigned char ECFIF_cfg[100];
 extern int ECFIF_versao_firmware;
+
+/* Why the last opening of the serial port failed, with the device name,
+   e.g. "/dev/ttyS0: port in use by PID 1234" or "/dev/ttyS0: No such file
+   or directory"; an empty text after a successful opening. The text is
+   static: copy it before the port is opened again. The port is held for
+   this host alone (a lock file and TIOCEXCL) until it is closed or the
+   process ends. */
+const char *nSERIALmotivo_falha(void);
 
 #ifdef __cplusplus
 }

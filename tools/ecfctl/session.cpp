@@ -86,6 +86,11 @@ int report(const Session &s, std::string_view label, int r) {
     const std::string reason = refusal_reason(r, *g.ultima_falha, *g.status_execucao);
     if (!reason.empty()) std::fprintf(stderr, "  printer: %s\n", reason.c_str());
   }
+  // The host kit says why the port did not open (empty when it did).
+  using fn_text = const char *();
+  auto *port_reason = reinterpret_cast<fn_text *>(s.symbol("nSERIALmotivo_falha"));
+  const char *why = r == 36 && port_reason != nullptr ? port_reason() : nullptr;
+  if (why != nullptr && *why != '\0') std::fprintf(stderr, "  port: %s\n", why);
   return kExitRefused;
 }
 
