@@ -47,6 +47,7 @@
 #include "core/catalog.h"
 #include "core/command.h"
 #include "core/files.h"
+#include "core/lost_answer.h"
 #include "core/models.h"
 #include "core/reset.h"
 #include "core/states.h"

@@ -1,6 +1,7 @@
 // The table from repeat code to the operation that runs again.
 #include <array>
 
+#include "core/lost_answer.h"
 #include "core/states.h"
 #include "ecfbmtc/config.h"
 #include "ecfbmtc/dayclose.h"
@@ -47,6 +48,8 @@ constexpr std::array<Operacao, ultimo_codigo_repete + 1> tabela{{
 }  // namespace
 
 Operacao operacao_a_repetir(int codigo) {
+  // A command whose answer was lost is settled before it is sent again.
+  if (codigo == 0) return operacao_pendente();
   if (codigo < 1 || codigo > ultimo_codigo_repete) return nullptr;
   return tabela[static_cast<std::size_t>(codigo)];
 }

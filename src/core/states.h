@@ -70,7 +70,8 @@ inline constexpr int ultimo_codigo_repete = 13;
 void marca_repeticao(Repete codigo);
 
 // The operation that repeats `codigo` (1 to 13), or nullptr for any other
-// code. Operations not built yet answer 15 and send nothing.
+// code. For code 0 it is the settling of a command whose answer was lost
+// (core/lost_answer.h), while one is pending. Operations not built yet answer 15 and send nothing.
 using Operacao = int (*)();
 Operacao operacao_a_repetir(int codigo);
 

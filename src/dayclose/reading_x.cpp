@@ -38,7 +38,7 @@ extern "C" {
 int ECFIF_leitura_x(void) {
   registra(log_interface, "leitura_x()");
   const unsigned char ultimo_evento = ecf::nv::estado_dia_atual();
-  const int r = ECFBMTC_exec(cmd::leitura_x);
+  const int r = ecf::core::envia_documento("leitura_x", cmd::leitura_x);
   if (r != 0) return r;
   if (ultimo_evento != dia::reduzido) ecf::nv::muda_estado_doc(doc::nenhum);
   leitura_x_sem_relatorio() = false;
@@ -59,7 +59,7 @@ int ECFIF_leitura_x_com_relat(void) {
   registra(log_interface, "leitura_x_com_relat()");
   marca_repeticao(Repete::ultimo_comando);
   if (eh_mfd() && !leitura_x_sem_relatorio()) {
-    if (const int r = ECFBMTC_exec(cmd::leitura_x); r != 0) {
+    if (const int r = ecf::core::envia_documento("leitura_x", cmd::leitura_x); r != 0) {
       marca_repeticao(Repete::leitura_x_com_relat);
       return r;
     }

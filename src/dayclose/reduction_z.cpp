@@ -97,7 +97,7 @@ int ECFIF_reducao_z(void) {
     r = reduz_ajustando_relogio();
     registra(log_protocolo, "reduz_ajustando_relogio()=%d.", r);
   } else {
-    r = ECFBMTC_exec(cmd::reducao_z);
+    r = ecf::core::envia_documento("reducao_z", cmd::reducao_z);
     registra(log_interface, "reducao_z()=%d.", r);
   }
   ECFIF_libera_memoria();

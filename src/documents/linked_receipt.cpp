@@ -33,12 +33,15 @@ int envia_abertura(const unsigned char *reg, const char *f1, const char *f2, con
     const int n = BMTCLOCAL_formata_dados_cliente(bloco, f1, f2, f3);
     a.texto({reinterpret_cast<const char *>(bloco), static_cast<std::size_t>(n)});
   }
-  return envia(cmd::abre_vinculado, a);
+  return ecf::core::envia_documento("cnf_vinculado", cmd::abre_vinculado, a.vista());
 }
 
 int abre(const char *f1, const char *f2, const char *f3) {
   for (int n = qtd_pagtos(); n > 0; n = qtd_pagtos()) {
     const int r = envia_abertura(ecf::nv::pagto_vinculavel(n - 1), f1, f2, f3);
+    // Unsettled, the record stays for the repeat: another one would open a
+    // second linked receipt.
+    if (ecf::core::resposta_perdida(r)) return r;
     bool aberto = r == 0;
     if (aberto) {
       esquece_consumidor();

@@ -18,7 +18,7 @@ extern "C" int ECFIF_abre_relatorio(void) {
   Argumentos<2> a;
   a.byte(static_cast<unsigned char>('0' + dois / 10));
   a.byte(static_cast<unsigned char>('0' + dois % 10));
-  const int r = envia(cmd::abre_relatorio, a);
+  const int r = ecf::core::envia_documento("abre_relatorio", cmd::abre_relatorio, a.vista());
   registra(log_interface, "abre_relatorio_cmd83(%d)=%d.", tipo, r);
   if (r == 0) muda_estado_doc(doc::relatorio);
   return r;

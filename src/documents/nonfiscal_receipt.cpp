@@ -40,7 +40,9 @@ extern "C" int ECFBMTC_abre_cnf(const char *f1, const char *f2, const char *f3) 
   if (!eh_mfd()) return ecf::core::nao_disponivel;
   unsigned char bloco[140];
   const int n = BMTCLOCAL_formata_dados_cliente(bloco, f1, f2, f3);
-  int r = ECFBMTC_exec_argum(cmd::abre_cnf, n ? bloco : nullptr, n);
+  int r = ecf::core::envia_documento(
+      "abre_cnf", cmd::abre_cnf,
+      {reinterpret_cast<const char *>(bloco), static_cast<std::size_t>(n)});
   registra(log_protocolo, "abre_cnf()=%d.", r);
   if (r == 0) {
     esquece_consumidor();

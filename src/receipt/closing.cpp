@@ -81,8 +81,11 @@ int fecha_com_publicidade() {
 
 extern "C" int ECFIF_fim_venda(void) {
   registra(log_protocolo, "fim_venda()...");
+  // A payment whose answer was lost reaches the record before the close.
+  int r = 0;
+  ecf::core::assenta_pendente(0, r);
   marca_repeticao(Repete::ultimo_comando);
-  int r = fecha_com_publicidade();
+  r = fecha_com_publicidade();
   if (r == 0)
     muda_estado_doc(doc::nenhum);
   else

@@ -9,8 +9,10 @@
 #include <cstring>
 #include <string_view>
 
+#include "core/answer.h"
 #include "core/catalog.h"
 #include "core/command.h"
+#include "core/lost_answer.h"
 #include "core/models.h"
 #include "core/states.h"
 #include "ecfbmtc/config.h"
@@ -30,6 +32,8 @@ using ecf::core::AoSair;
 using ecf::core::Argumentos;
 using ecf::core::eh_mfd;
 using ecf::core::envia;
+using ecf::core::Feito;
+using ecf::core::Incerto;
 using ecf::core::log_interface;
 using ecf::core::log_protocolo;
 using ecf::core::marca_repeticao;

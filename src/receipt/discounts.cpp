@@ -8,6 +8,13 @@ using namespace ecf::receipt;
 
 namespace {
 
+// The subtotal discount or surcharge begins the totalling: begun, the
+// printer took it.
+Feito ajuste_feito(const Incerto &) {
+  if (ECFBMTC_le_parametro(var::flags_documento) != 0) return Feito::nao_se_sabe;
+  return (ecf::core::resposta::dado(0) & 2) ? Feito::sim : Feito::nao;
+}
+
 // Command 32: a letter, then the value right-justified in `largura` with
 // every blank of the field turned into "0".
 int ajuste_subtotal(char letra, const char *valor, std::size_t largura, const char *nome) {
@@ -20,7 +27,16 @@ int ajuste_subtotal(char letra, const char *valor, std::size_t largura, const ch
     std::string_view s = limitado(valor, largura);
     for (std::size_t i = s.size(); i < largura; ++i) a.byte('0');
     for (char c : s) a.byte(c == ' ' ? '0' : static_cast<unsigned char>(c));
-    r = envia(cmd::ajusta_subtotal, a);
+    const auto chave = ecf::core::Chave(cmd::ajusta_subtotal).com(letra).com(valor).valor();
+    if (!ecf::core::assenta_pendente(chave, r)) {
+      Incerto i;
+      i.nome = nome;
+      i.chave = chave;
+      i.comando = cmd::ajusta_subtotal;
+      i.com_argumentos(a.vista());
+      i.feito = ajuste_feito;
+      r = ecf::core::envia_conferindo(i);
+    }
   }
   registra(log_interface, "%s(%s)=%d.", nome, txt(valor), r);
   return r;

@@ -29,6 +29,52 @@ void esvazia_descritivo() {
   ECFBMTCAUX_limpa_linhas(descritivo(), slots_descritivo);
 }
 
+// The receipt's subtotal (command 29, seven BCD bytes).
+int le_subtotal(std::array<unsigned char, 8> &subtotal) {
+  const int r = ECFBMTC_exec(cmd::le_limite_fase);
+  subtotal.fill(0);
+  if (r == 0) ecf::core::resposta::copia_dados(subtotal.data(), 0, 7);
+  return r;
+}
+
+// Every item changes the subtotal; unchanged, the printer did not take it.
+Feito item_feito(const Incerto &i) {
+  std::array<unsigned char, 8> agora;
+  if (le_subtotal(agora) != 0) return Feito::nao_se_sabe;
+  return agora == i.antes ? Feito::nao : Feito::sim;
+}
+
+std::uint64_t chave_do_item(const Item &it) {
+  return ecf::core::Chave(cmd::registra_item)
+      .com(it.codigo)
+      .com(it.descricao)
+      .com(it.aliquota)
+      .com(it.quantidade)
+      .com(it.preco)
+      .com(it.desconto)
+      .com(it.unidade)
+      .com(it.tres_casas)
+      .com(it.usa_unidade_dada)
+      .valor();
+}
+
+// Sends the long description (when there is one) and the item, with the
+// subtotal read first so that a lost answer can be settled.
+int envia_item(const Item &it, int comando, std::string_view argumentos,
+               std::string_view longa = {}) {
+  Incerto i;
+  i.nome = "registra_item";
+  i.chave = chave_do_item(it);
+  i.comando = comando;
+  i.com_argumentos(argumentos);
+  if (!longa.empty()) i.com_preludio(cmd::descricao_longa, longa);
+  i.feito = item_feito;
+  // The stored lines go with this item, whether or not the printer takes it.
+  i.ao_enviar = [](const Incerto &) { esvazia_descritivo(); };
+  i.fotografa = [](Incerto &e) { return le_subtotal(e.antes); };
+  return ecf::core::envia_conferindo(i);
+}
+
 int item_classico(const Item &it) {
   int comando = it.tres_casas ? cmd::registra_item_3casas : cmd::registra_item;
   int r;
@@ -37,27 +83,19 @@ int item_classico(const Item &it) {
   } else {
     largura_primeira_linha = ecf::core::largura_primeira_linha_item();
     Descricao d(it.descricao, largura_primeira_linha, ECFBMTC_num_col_ecf);
-    r = 0;
-    if (d.texto().size() > static_cast<std::size_t>(largura_primeira_linha)) {
-      Argumentos<max_descricao> longa;
-      longa.texto(d.texto());
-      r = envia(cmd::descricao_longa, longa);
-    }
-    if (r == 0) {
-      Argumentos<68> a;
-      std::size_t largura_codigo = ecf::core::largura_codigo_item();
-      if (ECFBMTCAUX_codigo_cbranco)
-        a.l(it.codigo, largura_codigo);
-      else
-        a.z(it.codigo, largura_codigo);
-      a.l(d.texto(), 29);
-      a.l(it.aliquota, 2);
-      a.z(it.quantidade, 7);
-      a.z(it.preco, 8);
-      a.z(it.desconto, 8);
-      esvazia_descritivo();
-      r = envia(comando, a);
-    }
+    Argumentos<68> a;
+    std::size_t largura_codigo = ecf::core::largura_codigo_item();
+    if (ECFBMTCAUX_codigo_cbranco)
+      a.l(it.codigo, largura_codigo);
+    else
+      a.z(it.codigo, largura_codigo);
+    a.l(d.texto(), 29);
+    a.l(it.aliquota, 2);
+    a.z(it.quantidade, 7);
+    a.z(it.preco, 8);
+    a.z(it.desconto, 8);
+    const bool longa = d.texto().size() > static_cast<std::size_t>(largura_primeira_linha);
+    r = envia_item(it, comando, a.vista(), longa ? d.texto() : std::string_view());
   }
   registra(log_interface, "registra_item(%d,%s,%s,%s,%s,%s,%s,%s)=%d.", comando, txt(it.codigo),
            txt(it.descricao), txt(it.aliquota), txt(it.quantidade), txt(it.preco), txt(it.desconto),
@@ -101,8 +139,7 @@ int item_com_unidade(const Item &it) {
     a.byte(0);
     a.texto(d.texto());
     a.byte(0);
-    esvazia_descritivo();
-    r = envia(cmd::registra_item_unidade, a);
+    r = envia_item(it, cmd::registra_item_unidade, a.vista());
   }
   registra(log_interface, "registra_item_com_unidade(%s,%s,%s,%s,%s,%s,%s,%s,%d)=%d.",
            txt(it.codigo), txt(it.descricao), txt(it.aliquota), txt(it.quantidade), txt(it.preco),
@@ -132,8 +169,8 @@ int item_estendido(const Item &it, bool com_modo) {
     a.byte(0);
     a.texto(d.texto());
     a.byte(0);
-    esvazia_descritivo();
-    r = envia(com_modo ? cmd::registra_venda_item_modo : cmd::registra_venda_item, a);
+    r = envia_item(it, com_modo ? cmd::registra_venda_item_modo : cmd::registra_venda_item,
+                   a.vista());
   }
   registra(log_interface, "registra_venda_de_item(%s,%s,%s,%s,%s,%s,%s,%s,%d,%d)=%d.",
            txt(it.codigo), txt(it.aliquota), txt(it.unidade), txt(it.quantidade), txt(it.preco),
@@ -146,6 +183,12 @@ int registra_por_modelo(const Item &it) {
   // Without a unit price the printer would be sent a price of zero.
   if (!it.preco) return 2;
   if (const int r = garante_configuracao(); r != 0) return r;
+  // The same item again after a lost answer: settled, never sent twice. Its
+  // description lines, given again, belong to it.
+  if (int r = 0; ecf::core::assenta_pendente(chave_do_item(it), r)) {
+    esvazia_descritivo();
+    return r;
+  }
   switch (ecf::core::caminho_item()) {
     case ecf::core::CaminhoItem::estendido:
       return item_estendido(it, true);

@@ -10,6 +10,14 @@ const char *consumidor(ecf::nv::Field f) {
   return *s ? s : nullptr;
 }
 
+// A fiscal receipt with nothing registered yet (subtotal zero).
+bool cupom_vazio() {
+  if (ECFBMTC_exec(cmd::le_limite_fase) != 0) return false;
+  for (int k = 0; k < 7; ++k)
+    if (ecf::core::resposta::dado(k) != 0) return false;
+  return true;
+}
+
 }  // namespace
 
 extern "C" int ECFBMTC_cf_abertura_txt(const char *f1, const char *f2, const char *f3) {
@@ -23,7 +31,15 @@ extern "C" int ECFBMTC_cf_abertura_txt(const char *f1, const char *f2, const cha
     esquece_consumidor();
   } else {
     unsigned char estado = 0;
-    if (ECFBMTC_le_estado_do_ecf(&estado) != 0 || estado != 52) return r;
+    if (ECFBMTC_le_estado_do_ecf(&estado) != 0) return r;
+    if (estado == ecf::core::cupom_aberto && cupom_vazio()) {
+      // Opened by this command whose answer was lost, or by an earlier one:
+      // either way the receipt the host asks for stands open, with the
+      // consumer block printed.
+      esquece_consumidor();
+    } else if (estado != ecf::core::sem_documento_com_dia) {
+      return r;
+    }
     tratado_como_ok("cf_abertura_txt", r);
   }
   if (eh_mfd()) esvazia_pagtos_vinculaveis();
@@ -34,11 +50,13 @@ extern "C" int ECFBMTC_cf_abertura_txt(const char *f1, const char *f2, const cha
 extern "C" int ECFIF_inicio_venda(void) {
   registra(log_interface, "inicio_venda()...");
   marca_repeticao(Repete::ultimo_comando);
+  int r = 0;
+  ecf::core::assenta_pendente(0, r);
   // The block is built before the fields are forgotten, so pointing into the
   // record is safe.
-  int r = ECFBMTC_cf_abertura_txt(consumidor(ecf::nv::consumidor_cpf_cnpj),
-                                  consumidor(ecf::nv::consumidor_nome),
-                                  consumidor(ecf::nv::consumidor_endereco));
+  r = ECFBMTC_cf_abertura_txt(consumidor(ecf::nv::consumidor_cpf_cnpj),
+                              consumidor(ecf::nv::consumidor_nome),
+                              consumidor(ecf::nv::consumidor_endereco));
   if (r != 0) marca_repeticao(Repete::inicio_venda);
   registra(log_protocolo, "inicio_venda()=%d.", r);
   return r;

@@ -1,6 +1,7 @@
 // Payments and the payment records a later linked receipt refers to.
 #include <cstdio>
 
+#include "core/reset.h"
 #include "platform/platform.h"
 #include "receipt/common.h"
 
@@ -48,7 +49,10 @@ Argumentos<2 + largura_valor + max_textos> argumentos_pagamento(int forma, const
 
 extern "C" void BMTCLOCAL_armazena_fpagto_valor(const char *nome_forma, const char *valor) {
   if (!nome_forma || !*nome_forma || *nome_forma == ' ' || !valor || !*valor) return;
-  if (ECFBMTC_exec(cmd::le_coo) != 0 || ECFIF_tam_resposta_ecf < 6) return;
+  // A second try: without the receipt number the record is lost for good.
+  if ((ECFBMTC_exec(cmd::le_coo) != 0 && ECFBMTC_exec(cmd::le_coo) != 0) ||
+      ECFIF_tam_resposta_ecf < 6)
+    return;
   unsigned char &qtd = *ecf::nv::campo(ecf::nv::qtd_pagtos_vinculaveis);
   unsigned char *tabela = ecf::nv::campo(ecf::nv::pagtos_vinculaveis);
   while (qtd > max_pagtos - 1) {
@@ -68,6 +72,71 @@ extern "C" void BMTCLOCAL_armazena_fpagto_valor(const char *nome_forma, const ch
   ++qtd;
   ecf::nv::marca_alterado();
 }
+
+namespace {
+
+// Whether this load of the driver has matched the record's paid sum with
+// the printer's; a host restarted after a lost answer has only the record.
+bool pago_conferido = false;
+const ecf::core::Reinicio reinicio([] { pago_conferido = false; });
+
+unsigned char *total_pago() {
+  return ecf::nv::campo(ecf::nv::total_pago);
+}
+
+// The method (two digits) and the amount (14 digits) as sent.
+int forma_enviada(const Incerto &i) {
+  return (i.argumentos[0] - '0') * 10 + (i.argumentos[1] - '0');
+}
+void quantia_enviada(const Incerto &i, char (&quantia)[largura_valor + 1]) {
+  std::memcpy(quantia, i.argumentos.data() + 2, largura_valor);
+  quantia[largura_valor] = '\0';
+}
+
+void pagamento_aceito(const Incerto &i) {
+  pago_conferido = true;
+  char quantia[largura_valor + 1];
+  quantia_enviada(i, quantia);
+  soma_total_pago(quantia);
+  const int forma = forma_enviada(i);
+  if (forma != 1 && ECFBMTC_formas_pagto) {
+    const char *nome =
+        reinterpret_cast<const char *>(ECFBMTC_formas_pagto) + tam_forma * (forma - 1);
+    char nome16[17] = {};
+    std::memcpy(nome16, nome, strnlen(nome, 16));
+    BMTCLOCAL_armazena_fpagto_valor(nome16, quantia);
+  }
+}
+
+// The printer's paid sum (variable 22) against the record's before the
+// payment: grown by the amount, the payment was taken.
+Feito pagamento_feito(const Incerto &i) {
+  if (ECFBMTC_le_parametro(var::fase_cupom) != 0) return Feito::nao_se_sabe;
+  std::uint8_t bcd[7];
+  ecf::core::resposta::copia_dados(bcd, 0, 7);
+  char digitos[15];
+  ECFBMTCAUX_bcd_para_asciiz(digitos, bcd, 7);
+  unsigned char pago[8], quantia[8], esperado[8];
+  _ato8(pago, digitos);
+  char texto[largura_valor + 1];
+  quantia_enviada(i, texto);
+  _ato8(quantia, texto);
+  _8soma(esperado, i.antes.data(), quantia);
+  if (_8compara(pago, esperado) == 0) return Feito::sim;
+  if (_8compara(pago, i.antes.data()) == 0) return Feito::nao;
+  return Feito::nao_se_sabe;
+}
+
+Feito nao_se_sabe(const Incerto &) {
+  return Feito::nao_se_sabe;
+}
+
+int fotografa_total_pago(Incerto &i) {
+  std::memcpy(i.antes.data(), total_pago(), 8);
+  return 0;
+}
+
+}  // namespace
 
 extern "C" int ECFBMTC_pagamento(int forma, const char *valor, const char *texto1,
                                  const char *texto2) {
@@ -92,8 +161,31 @@ extern "C" int ECFBMTC_pagamento(int forma, const char *valor, const char *texto
     return 0;
   }
   if ((texto1 || texto2) && ECFBMTC_num_col_ecf < 1) return 2;
-  const auto a = argumentos_pagamento(forma, valor, texto1, texto2);
-  r = envia(cmd::efetua_pagamento, a);
+  const auto chave =
+      ecf::core::Chave(cmd::efetua_pagamento).com(forma).com(valor).com(texto1).com(texto2);
+  if (ecf::core::assenta_pendente(chave.valor(), r)) return r;
+  Incerto i;
+  i.nome = "pagamento";
+  i.chave = chave.valor();
+  i.comando = cmd::efetua_pagamento;
+  i.com_argumentos(argumentos_pagamento(forma, valor, texto1, texto2).vista());
+  // A non-fiscal receipt shows no paid sum: its lost payment is never sent
+  // again, only reported.
+  i.feito = estado_doc() == doc::nao_fiscal ? nao_se_sabe : pagamento_feito;
+  i.aceito = pagamento_aceito;
+  i.fotografa = fotografa_total_pago;
+  if (!pago_conferido && estado_doc() != doc::nao_fiscal) {
+    // The printer's paid sum already grown by this amount: the payment the
+    // host repeats after a restart was taken before it.
+    fotografa_total_pago(i);
+    const Feito f = pagamento_feito(i);
+    if (f == Feito::sim) {
+      pagamento_aceito(i);
+      return tratado_como_ok("pagamento", 37);
+    }
+    if (f == Feito::nao) pago_conferido = true;
+  }
+  r = ecf::core::envia_conferindo(i);
   registra(log_protocolo, "pagamento()=%d.", r);
   if (r != 0 && ECFBMTCAUX_status_execucao == 23) {
     // The printer wants the totalling first.
@@ -103,25 +195,8 @@ extern "C" int ECFBMTC_pagamento(int forma, const char *valor, const char *texto
                static_cast<unsigned>(ECFBMTCAUX_status_execucao));
       return rt;
     }
-    r = envia(cmd::efetua_pagamento, a);
+    r = ecf::core::envia_conferindo(i);
     registra(log_protocolo, "reenviando: pagamento()=%d.", r);
   }
-  if (r != 0) return r;
-  soma_total_pago(valor);
-  if (forma != 1 && ECFBMTC_formas_pagto) {
-    const char *nome =
-        reinterpret_cast<const char *>(ECFBMTC_formas_pagto) + tam_forma * (forma - 1);
-    char nome16[17] = {};
-    std::memcpy(nome16, nome, strnlen(nome, 16));
-    // The amount as sent: the field after the two-digit method (bounded
-    // by hand, since substr could throw).
-    const std::string_view argumentos = a.vista();
-    const std::size_t inicio = std::min<std::size_t>(2, argumentos.size());
-    const std::string_view enviado(argumentos.data() + inicio,
-                                   std::min(largura_valor, argumentos.size() - inicio));
-    char quantia14[largura_valor + 1] = {};
-    std::memcpy(quantia14, enviado.data(), enviado.size());
-    BMTCLOCAL_armazena_fpagto_valor(nome16, quantia14);
-  }
-  return 0;
+  return r;
 }

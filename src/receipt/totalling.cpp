@@ -16,8 +16,10 @@ bool totaliza_nao_fiscal() {
 
 extern "C" int ECFIF_imprime_total(const char *texto) {
   registra(log_interface, "imprime_total(%s)...", txt_vazio(texto));
+  int r = 0;
+  ecf::core::assenta_pendente(0, r);
   marca_repeticao(Repete::ultimo_comando);
-  int r = ECFBMTC_le_parametro(var::flags_documento);
+  r = ECFBMTC_le_parametro(var::flags_documento);
   if (r != 0) {
     marca_repeticao(Repete::imprime_total);
     return r;

@@ -1,9 +1,15 @@
 // Port set-up, frame transmission under CTS, the drain and the attempts.
 #include "transport/link.h"
 
+#include <algorithm>
+#include <array>
+
+#include "core/catalog.h"
 #include "ecfbmtc/transport.h"
 #include "platform/platform.h"
+#include "transport/command_class.h"
 #include "transport/exchange.h"
+#include "transport/line_sync.h"
 
 namespace ecf::transport {
 
@@ -12,6 +18,7 @@ namespace {
 constexpr int max_attempts = 3;
 constexpr long transmit_window_s = 60;
 constexpr long drain_window_s = 5;
+constexpr int rejected_checks = 2;
 
 long now_s() {
   return BIOSRTC_tempo_sistema(nullptr);
@@ -74,6 +81,102 @@ int drain() {
   return 0;
 }
 
+namespace cmd = core::cmd;
+
+// Commands that only read: asking again cannot make the printer act twice.
+constexpr std::array<int, 10> read_commands{
+    cmd::le_status,        cmd::le_sensor_gaveta,
+    cmd::le_aliquotas,     cmd::le_totalizadores,
+    cmd::le_limite_fase,   cmd::le_coo,
+    cmd::le_variavel,      cmd::le_totais_dia,
+    cmd::le_dados_reducao, *core::look_up(core::comandos_estendidos, cmd::le_dados_reducao_antiga)};
+
+int command_of(const unsigned char *frame, int length) {
+  constexpr int command_at = 4;
+  constexpr int extended_first = 62;
+  if (length <= command_at) return -1;
+  // A two-byte command leaves a frame of at least 8 bytes.
+  if (frame[command_at] == extended_first && length >= 8)
+    return extended_first * 256 + frame[command_at + 1];
+  return frame[command_at];
+}
+
+bool only_reads(const unsigned char *frame, int length) {
+  const int c = command_of(frame, length);
+  for (int r : read_commands)
+    if (r == c) return true;
+  return false;
+}
+
+// The answer of a frame that got none in time may come within about one
+// more answer window.
+void be_wary(LineState &line) {
+  constexpr std::int64_t wary_ms = 35'000;
+  line.wary_until_ms = line_now_ms() + wary_ms;
+}
+
+struct Attempt {
+  int result = 0;
+  bool ends_exchange = false;  // a byte could not be sent: no retry, no status check
+  bool rejected = false;       // an answer came that cannot be the frame's
+};
+
+// One attempt: the line brought into step if it may not be, the frame out,
+// its answer in. A complete answer after an out-of-step line, or after
+// bytes that were not it, counts only if the line then stays quiet.
+Attempt attempt_once(const unsigned char *frame, int length) {
+  LineState &line = line_state();
+  if (!porta_configurada()) {
+    set_up_port();
+    if (!porta_configurada()) {
+      line.dead = true;
+      return {36, false, false};
+    }
+  }
+  ECFIF_tam_retorno = 0;
+  ECFIF_tam_resposta_ecf = 0;
+  if (line.out_of_step || line_now_ms() < line.wary_until_ms) {
+    if (const int r = resynchronise(); r != 0) {
+      line.dead = true;
+      return {r, false, false};
+    }
+    line.checks_left = std::max(line.checks_left, 1);
+  }
+  line.out_of_step = true;
+
+  bool clear_to_send = false;
+  for (int i = 0; i < length; ++i) {
+    if (const int r = transmit_byte(frame[i], clear_to_send); r != 0) {
+      line.dead = true;
+      return {r, true, false};
+    }
+  }
+  if (const int r = drain(); r != 0) {
+    line.dead = true;
+    return {r, false, false};
+  }
+  const int r = receive_answer();
+  if (r == 37 && line.heard == 0) line.dead = true;
+  if (r == 37 || r == 40) be_wary(line);
+  if (r != 0) return {r, false, false};
+  // A stream is framed by its own end byte.
+  if (has(pending().classe, resposta_longa)) {
+    line.checks_left = 0;
+  } else if (line.checks_left > 0 || line.stray) {
+    if (!quiet_after_answer()) {
+      if (ECFLOG_modo & 1) ECFLOG_print("resposta rejeitada,%ld rec.", line.heard);
+      ECFIF_tam_retorno = 0;
+      ECFIF_tam_resposta_ecf = 0;
+      line.checks_left = rejected_checks;
+      be_wary(line);
+      return {37, false, true};
+    }
+    if (line.checks_left > 0) --line.checks_left;
+  }
+  line.out_of_step = false;
+  return {0, false, false};
+}
+
 }  // namespace
 
 void set_up_port() {
@@ -89,27 +192,26 @@ void set_up_port() {
   nSERIALiniciaTX(p);
   nSERIALiniciaRX(p);
   porta_configurada() = opened;
+  // What a former user of the port left coming is not ours.
+  line_state().out_of_step = true;
 }
 
 int exchange(const unsigned char *frame, int length) {
   const bool log_attempts = (ECFLOG_modo & 2) != 0;
+  LineState &line = line_state();
+  line.dead = false;
+  // Asking again after a doubtful answer is safe only for a read; a command
+  // that acts may have acted, and its answer is then lost, not refused.
+  const bool may_ask_again = only_reads(frame, length);
   int resultado = 36;
   int attempt = 1;
   for (; attempt <= max_attempts; ++attempt) {
     if (attempt > 1 && log_attempts) ECFLOG_print("iniciando tent.%d", attempt);
-    if (!porta_configurada()) set_up_port();
-    ECFIF_tam_retorno = 0;
-    ECFIF_tam_resposta_ecf = 0;
-    nSERIALiniciaRX(port());
-
-    bool clear_to_send = false;
-    for (int i = 0; i < length; ++i) {
-      const int r = transmit_byte(frame[i], clear_to_send);
-      if (r != 0) return r;
-    }
-    resultado = drain();
-    if (resultado == 0) resultado = receive_answer();
-    if (resultado != 36) break;
+    const Attempt a = attempt_once(frame, length);
+    if (a.ends_exchange) return a.result;
+    resultado = a.result;
+    const bool refused = resultado == 36 && !line.dead;
+    if (!refused && !(a.rejected && may_ask_again)) break;
   }
   if (resultado == 0) resultado = status_check();
   if (log_attempts && resultado != 0)

@@ -2,6 +2,7 @@
 #include "core/catalog.h"
 #include "ecfbmtc/transport.h"
 #include "platform/platform.h"
+#include "transport/line_sync.h"
 
 namespace cmd = ecf::core::cmd;
 namespace var = ecf::core::var;
@@ -10,6 +11,11 @@ namespace {
 constexpr int tentativas_variavel = 5;
 constexpr int tentativas_status = 10;
 constexpr unsigned espera_status_s = 3;
+
+// Another try on a line that showed nothing answers pays the same wait again.
+bool vale_repetir() {
+  return !ecf::transport::line_state().dead;
+}
 }  // namespace
 
 extern "C" {
@@ -18,7 +24,7 @@ int ECFBMTC_le_parametro(unsigned char v) {
   int r = 0;
   for (int i = 0; i < tentativas_variavel; ++i) {
     r = ECFBMTC_exec_argum(cmd::le_variavel, &v, 1);
-    if (r == 0) break;
+    if (r == 0 || !vale_repetir()) break;
   }
   return r;
 }
@@ -27,7 +33,7 @@ int ECFBMTC_le_status(void) {
   int r = 0;
   for (int i = 0; i < tentativas_status; ++i) {
     r = ECFBMTC_exec(cmd::le_status);
-    if (r == 0) break;
+    if (r == 0 || !vale_repetir()) break;
     ECFIF_avisa_txt_motivo(3, "Lendo status ECF");
     ECFBMTCAUX_retardo(espera_status_s);
   }

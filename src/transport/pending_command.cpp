@@ -13,6 +13,7 @@
 #include "transport/command_class.h"
 #include "transport/exchange.h"
 #include "transport/frame.h"
+#include "transport/line_sync.h"
 #include "transport/link.h"
 
 namespace cmd = ecf::core::cmd;
@@ -67,6 +68,7 @@ void valores_iniciais() {
   release(ECFIF_buffer_protocolo, g_answer_size);
   g_pending = PendingCommand{};
   g_porta_configurada = false;
+  line_state() = LineState{};
   ECFIF_tam_resposta_ecf = 0;
   std::memset(ECFIF_retornado, 0, sizeof ECFIF_retornado);
   ECFIF_tam_retorno = 0;

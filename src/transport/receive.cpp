@@ -9,6 +9,7 @@
 #include "platform/platform.h"
 #include "transport/command_class.h"
 #include "transport/exchange.h"
+#include "transport/line_sync.h"
 #include "transport/link.h"
 #include "transport/seams.h"
 
@@ -44,7 +45,11 @@ class Receiver {
   int run();
 
  private:
-  void restart() { n_ = r_ = 0; }
+  // Whatever was collected is dropped: it was not this frame's answer.
+  void restart() {
+    if (r_ > 0) line_state().stray = true;
+    n_ = r_ = 0;
+  }
   Step on_byte(unsigned char v);
   Step on_stream_byte(unsigned char v);
   int time_out();
@@ -74,6 +79,8 @@ class Receiver {
 
 int Receiver::run() {
   ECFBMTCAUX_status_execucao = 0;
+  line_state().heard = 0;
+  line_state().stray = false;
   if (!porta_configurada()) set_up_port();
   deadline_ = now_s() + answer_window_s;
   cts_sampled_s_ = now_s();
@@ -100,6 +107,7 @@ int Receiver::run() {
         ECFLOG_print(what, r_);
       }
       line_error_ = true;
+      line_state().stray = true;
       if (r_ > 0) busy_ = false;
       restart();
       continue;
@@ -115,6 +123,7 @@ int Receiver::run() {
       ECFCOMUM_escalador();
       continue;
     }
+    ++line_state().heard;
     if (!streamed_ && n_ > expected_) {
       restart();
       continue;

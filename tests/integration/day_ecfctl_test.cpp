@@ -3,18 +3,19 @@
 // restart, the day reduced in its saved record and reduces nothing twice.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <csignal>
 #include <string>
 #include <vector>
 
 #include "sale_harness.h"
+#include "state_file.h"
 
 namespace {
 
 using namespace sale_test;
 
-constexpr size_t kRecordOffset = 24;  // the state file's header
-constexpr size_t kDayState = 2558;    // estado_dia in the record
+constexpr size_t kDayState = 2558;  // estado_dia in the record
 
 class DayTest : public ::testing::Test {
  protected:
@@ -37,11 +38,12 @@ class DayTest : public ::testing::Test {
   Output ecfctl(std::vector<std::string> args) {
     return run(bin_dir() + "/ecfctl", with_options(std::move(args)), dir_.path());
   }
+  // Read beside the running ecfctl, as a restarted till would find it.
   int saved_day_state() {
-    const std::string f = read_file(dir_.file("ecfctl.state"));
-    return f.size() > kRecordOffset + kDayState
-               ? static_cast<unsigned char>(f[kRecordOffset + kDayState])
-               : -1;
+    std::array<uint8_t, kDayState + 1> record{};
+    ecfctl::SavedState saved{record, 0};
+    ecfctl::StateFile file(dir_.file("ecfctl.state"));
+    return file.load(saved).status == ecfctl::LoadStatus::Loaded ? record[kDayState] : -1;
   }
 
   TempDir dir_;

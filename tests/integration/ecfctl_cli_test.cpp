@@ -100,11 +100,72 @@ TEST_F(EcfctlTest, RefusalsNameThePrintersReason) {
   EXPECT_NE(close.err.find("ST2 01h (command not executed)"), std::string::npos) << close.err;
   ASSERT_EQ(ecfctl({"total"}).exit_code, 0);
   ASSERT_EQ(ecfctl({"pay", "1", "1.00"}).exit_code, 0);
+  close = ecfctl({"close"});
+  EXPECT_NE(close.err.find("hint: paid 1,00 of 2,50"), std::string::npos) << close.err;
   Output item = ecfctl({"--protocol", "extended", "item", "2", "Pao", "01", "1", "1.00"});
   EXPECT_NE(item.err.find("execution status 169 (already totalled: pay or close)"),
             std::string::npos)
       << item.err;
   EXPECT_EQ(ecfctl({"cancel"}).exit_code, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// The driver takes Latin-1; the user types and reads UTF-8.
+TEST_F(EcfctlTest, TextReachesThePrinterAsLatin1AndWhatItCannotHoldIsRefused) {
+  ASSERT_EQ(ecfctl({"open"}).exit_code, 0);
+  const std::string before = emulator_->paper();
+  Output euro = ecfctl({"item", "1", "5 \u20ac", "01", "1", "2.50"});
+  EXPECT_EQ(euro.exit_code, 2);
+  EXPECT_NE(euro.err.find("'\u20ac' (U+20AC) has no Latin-1 form"), std::string::npos) << euro.err;
+  EXPECT_EQ(emulator_->paper(), before);
+  ASSERT_EQ(ecfctl({"item", "1", "P\u00e3o de a\u00e7\u00facar", "01", "1", "2.50"}).exit_code, 0);
+  const std::string paper = emulator_->paper();
+  EXPECT_TRUE(paper.find("P\xE3o de a\xE7\xFA"
+                         "car") != std::string::npos ||
+              paper.find("P\u00e3o de a\u00e7\u00facar") != std::string::npos)
+      << paper;
+  // A method programmed with accents is found by the name as typed.
+  ASSERT_EQ(ecfctl({"add-method", "Cart\u00e3o"}).exit_code, 0);
+  ASSERT_EQ(ecfctl({"total"}).exit_code, 0);
+  Output pay = ecfctl({"pay", "CART\u00c3O", "2.50"});
+  EXPECT_EQ(pay.exit_code, 0) << pay.err;
+  EXPECT_EQ(ecfctl({"close"}).exit_code, 0);
+}
+
+TEST_F(EcfctlTest, AFailedSaveSaysNotSaved) {
+  // 4 blocks of file size: too small for the state file.
+  Output o = run("/bin/sh",
+                 {"-c", "ulimit -f 4 && exec \"$0\" \"$@\"", bin_dir() + "/ecfctl", "--device",
+                  emulator_->device(), "--state", dir_.file("new.state"), "consumer", "123"},
+                 dir_.path());
+  EXPECT_EQ(o.exit_code, 3);
+  EXPECT_NE(o.err.find("not saved"), std::string::npos) << o.err;
+  EXPECT_EQ(o.err.find("saved in"), std::string::npos) << o.err;
+}
+
+TEST(EcfctlSignal, StopsBeforeTheNextPrinterCallAndSaysWhere) {
+  TempDir dir;
+  Emulator emulator(dir, {"--model", "12", "--delay", "200"});
+  ASSERT_TRUE(emulator.start()) << emulator.messages();
+  write_file(dir.file("sale.txt"),
+             "open\nitem 1 Laranja 01 1 1.00\nitem 2 Mamao 01 1 1.00\nitem 3 Goiaba 01 1 1.00\n"
+             "total\npay 1 3.00\nclose\n");
+  Process p(
+      bin_dir() + "/ecfctl",
+      {"--device", emulator.device(), "--state", dir.file("st"), "sale", dir.file("sale.txt")},
+      dir.path());
+  ASSERT_TRUE(emulator.wait_for_paper("Laranja", 1, 60s));
+  p.signal(SIGTERM);
+  Output o = p.finish(Clock::now() + 20s);
+  EXPECT_EQ(o.exit_code, 130) << o.err;
+  EXPECT_NE(o.err.find("no printer call started after it; the record is saved in"),
+            std::string::npos)
+      << o.err;
+  EXPECT_NE(o.err.find("--from"), std::string::npos) << o.err;
+  EXPECT_EQ(emulator.paper().find("Goiaba"), std::string::npos);
 }
 
 }  // namespace

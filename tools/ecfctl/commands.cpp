@@ -19,6 +19,8 @@
 
 #include "documents_commands.h"
 #include "driver.h"
+#include "ecfbmtc/info.h"
+#include "latin1.h"
 #include "progress.h"
 #include "registry.h"
 #include "result_codes.h"
@@ -132,9 +134,9 @@ int method_by_name(Session &s, const std::string &name, int &number,
       return 0;
     }
     known += known.empty() ? "" : ", ";
-    known += std::to_string(i + 1) + " " + entry;
+    known += std::to_string(i + 1) + " " + to_utf8(entry);
   }
-  err = StepError{"no payment method named \"" + name +
+  err = StepError{"no payment method named \"" + to_utf8(name) +
                   "\" (the printer has: " + (known.empty() ? std::string("none") : known) + ")"};
   return 0;
 }
@@ -164,19 +166,72 @@ void explain_tax_code(Session &s, const std::string &tax, std::optional<StepErro
                   "; ecfctl rates lists them)"};
 }
 
+// Reads made to explain a refusal must not replace the printer's reason for it.
+class KeepRefusal {
+ public:
+  explicit KeepRefusal(const Session &s)
+      : g_(s.globals()),
+        failure_(g_.ultima_falha != nullptr ? *g_.ultima_falha : 0),
+        execution_(g_.status_execucao != nullptr ? *g_.status_execucao : 0) {}
+  ~KeepRefusal() {
+    if (g_.ultima_falha != nullptr) *g_.ultima_falha = failure_;
+    if (g_.status_execucao != nullptr) *g_.status_execucao = execution_;
+  }
+  KeepRefusal(const KeepRefusal &) = delete;
+  KeepRefusal &operator=(const KeepRefusal &) = delete;
+
+ private:
+  const Globals &g_;
+  int failure_;
+  int execution_;
+};
+
 int run_item_call(Session &s, const Step &st, std::optional<StepError> &err);
 
 int run_item(Session &s, const Step &st, std::optional<StepError> &err) {
   const int r = run_item_call(s, st, err);
   if (r == 0 || r == kMissingOperation || err) return r;
-  // Reading the rates must not replace the printer's reason for the refusal.
-  const Globals &g = s.globals();
-  const int failure = g.ultima_falha != nullptr ? *g.ultima_falha : 0;
-  const int execution = g.status_execucao != nullptr ? *g.status_execucao : 0;
+  KeepRefusal keep(s);
   explain_tax_code(s, st.tax, err);
-  if (g.ultima_falha != nullptr) *g.ultima_falha = failure;
-  if (g.status_execucao != nullptr) *g.status_execucao = execution;
   return r;
+}
+
+// An amount of digits with two implied decimals as the receipt prints it.
+std::string receipt_money(const std::string &digits) {
+  std::string text =
+      as_money(digits.substr(std::min(digits.find_first_not_of('0'), digits.size())));
+  std::replace(text.begin(), text.end(), '.', ',');
+  return text;
+}
+
+// Is the digit string a below b, as numbers?
+bool less_digits(std::string_view a, std::string_view b) {
+  a.remove_prefix(std::min(a.find_first_not_of('0'), a.size()));
+  b.remove_prefix(std::min(b.find_first_not_of('0'), b.size()));
+  return a.size() != b.size() ? a.size() < b.size() : a < b;
+}
+
+// After a refused close: "paid 6,00 of 24,50" when the printer holds less
+// paid (variable 22) than the receipt's total (information code 1).
+std::string underpaid_hint(Session &s) {
+  const Ops &o = s.ops();
+  const Globals &g = s.globals();
+  auto *info = reinterpret_cast<int (*)(char *, int, int)>(s.symbol("ECFIF_le_info_modo"));
+  if (o.le_parametro == nullptr || info == nullptr || g.buffer_protocolo == nullptr ||
+      g.tam_resposta_ecf == nullptr)
+    return {};
+  KeepRefusal keep(s);
+  if (s.call([&] { return o.le_parametro(22); }) != 0 || *g.buffer_protocolo == nullptr ||
+      *g.tam_resposta_ecf < 10)
+    return {};
+  const std::string paid = bcd_digits(*g.buffer_protocolo + 3, 7);
+  std::array<char, ECFIF_TAM_TEXTO_INFO + 1> text{};
+  if (s.call([&] { return info(text.data(), 1, 1); }) != 0) return {};
+  const std::string total(text.data(), ::strnlen(text.data(), text.size()));
+  if (total.empty() || total.find_first_not_of("0123456789") != std::string::npos ||
+      !less_digits(paid, total))
+    return {};
+  return "paid " + receipt_money(paid) + " of " + receipt_money(total);
 }
 
 int run_item_call(Session &s, const Step &st, std::optional<StepError> &err) {
@@ -231,7 +286,7 @@ int run_item_call(Session &s, const Step &st, std::optional<StepError> &err) {
 }
 
 // Runs one operation. A usage problem found on the way is put in `err`.
-int run_step(Session &s, const Step &st, std::optional<StepError> &err) {
+int run_step(Session &s, const Step &st, std::optional<StepError> &err, std::string &hint) {
   const Ops &o = s.ops();
   switch (st.kind) {
     case StepKind::Consumer: {
@@ -307,10 +362,13 @@ int run_step(Session &s, const Step &st, std::optional<StepError> &err) {
       }
       return s.call([&] { return o.publicit(idx, st.text.c_str()); });
     }
-    case StepKind::Close:
+    case StepKind::Close: {
       if (o.fim_venda == nullptr) return kMissingOperation;
       if (int r = s.ensure_configured(); r != 0) return r;
-      return s.call([&] { return o.fim_venda(); });
+      const int r = s.call([&] { return o.fim_venda(); });
+      if (r != 0 && r != kInterrupted) hint = underpaid_hint(s);
+      return r;
+    }
     case StepKind::Cancel: {
       if (o.canc_cupom == nullptr || o.le_estado_do_ecf == nullptr) return kMissingOperation;
       // With no receipt open the printer would cancel the last finished one:
@@ -342,13 +400,28 @@ int run_step(Session &s, const Step &st, std::optional<StepError> &err) {
 
 int perform(Session &s, const Step &st, std::string_view label) {
   std::optional<StepError> err;
-  int r = run_step(s, st, err);
+  std::string hint;
+  int r = run_step(s, st, err, hint);
   if (err) {
     std::fprintf(stderr, "%.*s: %s\n", static_cast<int>(label.size()), label.data(),
                  err->message.c_str());
     return kExitUsage;
   }
   int code = report(s, label, r);
+  if (code != kExitOk && !hint.empty()) std::fprintf(stderr, "  hint: %s\n", hint.c_str());
+  // A time-out or a failed line after the frame went out: the printer may
+  // have done it. The driver settles a repeated call from the printer's own
+  // state; an item only within one run, as its check needs the subtotal
+  // read before it was sent.
+  const bool lost = r == 37 || r == 40;
+  if (lost && st.kind == StepKind::Item)
+    std::fprintf(stderr,
+                 "  the printer may have taken the item: look at the paper and register it "
+                 "again only if it is not there\n");
+  else if (lost)
+    std::fprintf(stderr,
+                 "  the printer may have acted: run the same command again; the driver asks the "
+                 "printer first and does it only if it was not done\n");
   if (code == kExitOk && s.save_failed()) return kExitEnvironment;
   return code;
 }
@@ -430,22 +503,26 @@ int cmd_sale(Session &s, const std::vector<std::string> &args, const std::vector
     if (st.line_no < from) continue;
     if (g_interrupted.load()) {
       std::fprintf(stderr,
-                   "sale: interrupted before line %d; the record is saved in %s; go on with: "
-                   "ecfctl sale %s --from %d\n",
-                   st.line_no, s.options().state_path.c_str(), args[1].c_str(), st.line_no);
+                   "sale: interrupted before line %d; %s; go on with: ecfctl sale %s --from %d\n",
+                   st.line_no, s.record_note().c_str(), args[1].c_str(), st.line_no);
       return kExitInterrupted;
     }
     std::string label = "line " + std::to_string(st.line_no) + ": " + st.source;
     int code = perform(s, st, label);
-    if (code != kExitOk) {
+    if (code == kExitInterrupted) {
+      // The signal came between the line's reads and its printer operation.
+      std::fprintf(stderr,
+                   "sale: interrupted at line %d before its printer operation; %s; go on with: "
+                   "ecfctl sale %s --from %d\n",
+                   st.line_no, s.record_note().c_str(), args[1].c_str(), st.line_no);
+    } else if (code != kExitOk) {
       std::fprintf(
           stderr,
-          "sale: stopped at line %d; the record is saved in %s; finish that operation with "
-          "single commands (ecfctl repeat, ecfctl cancel, ...), then go on with: "
-          "ecfctl sale %s --from %d\n",
-          st.line_no, s.options().state_path.c_str(), args[1].c_str(), st.line_no + 1);
-      return code;
+          "sale: stopped at line %d; %s; finish that operation with single commands (ecfctl "
+          "repeat, ecfctl cancel, ...), then go on with: ecfctl sale %s --from %d\n",
+          st.line_no, s.record_note().c_str(), args[1].c_str(), st.line_no + 1);
     }
+    if (code != kExitOk) return code;
   }
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
   WireCount w1 = wire_count();
@@ -504,7 +581,7 @@ int cmd_config(Session &s) {
   const Globals &g = s.globals();
   std::string name;
   if (g.cfg != nullptr)
-    name = trim(std::string_view(reinterpret_cast<const char *>(g.cfg + 74), 20));
+    name = to_utf8(trim(std::string_view(reinterpret_cast<const char *>(g.cfg + 74), 20)));
   int model = g.modelo_ecf != nullptr ? *g.modelo_ecf : 0;
   bool mfd = g.flg_vers != nullptr && (*g.flg_vers & 1) != 0;
   int fw = g.versao_firmware != nullptr ? *g.versao_firmware : 0;
@@ -525,7 +602,7 @@ int cmd_methods(Session &s) {
     if (r == 19) break;
     if (r != 0) return report(s, "methods", r);
     std::string name = trim(std::string_view(buf.data(), ::strnlen(buf.data(), 16)));
-    if (!name.empty()) std::printf("%2d %s\n", i + 1, name.c_str());
+    if (!name.empty()) std::printf("%2d %s\n", i + 1, to_utf8(name).c_str());
   }
   return kExitOk;
 }
@@ -547,13 +624,13 @@ void print_slots(std::span<const uint8_t> rec, size_t offset, int slots, const c
     if (slot[0] == 0) continue;
     std::string text(reinterpret_cast<const char *>(slot + 1),
                      ::strnlen(reinterpret_cast<const char *>(slot + 1), 49));
-    std::printf("%s %d: %s\n", label, i, text.c_str());
+    std::printf("%s %d: %s\n", label, i, to_utf8(text).c_str());
   }
 }
 
 std::string field(std::span<const uint8_t> rec, size_t offset, size_t width) {
   const char *p = reinterpret_cast<const char *>(rec.data() + offset);
-  return std::string(p, ::strnlen(p, width));
+  return to_utf8(std::string_view(p, ::strnlen(p, width)));
 }
 
 // What the record says, without talking to the printer.
@@ -655,7 +732,19 @@ void print_usage() {
       stdout);
 }
 
-int run_command(const Options &options, const std::vector<std::string> &args) {
+// Commands whose words are texts for the printer (or numbers, the same in
+// both): converted to the driver's Latin-1 before they are checked, so
+// lengths count letters. Sale operations convert as they are parsed.
+constexpr std::array<std::string_view, 5> kTextCommands{"add-method", "x", "auth", "cheque",
+                                                        "barcode"};
+
+int run_command(const Options &options, const std::vector<std::string> &given) {
+  std::vector<std::string> args = given;
+  if (!args.empty() &&
+      std::find(kTextCommands.begin(), kTextCommands.end(), args[0]) != kTextCommands.end() &&
+      !args_to_latin1(args, 1, args[0])) {
+    return kExitUsage;
+  }
   if (args.empty()) {
     print_usage();
     return kExitUsage;
@@ -702,11 +791,13 @@ int run_command(const Options &options, const std::vector<std::string> &args) {
   // documents depend on the model. Not for the record alone, the status (it
   // must speak when the printer cannot be read) or a repeat (it would replace
   // the command to repeat).
-  if (cmd != "state" && cmd != "status" && cmd != "repeat") {
-    if (int r = s.ensure_configured(); r != 0) return report(s, "config", r);
-  }
   int code = kExitOk;
-  if (sub != nullptr) {
+  if (cmd != "state" && cmd != "status" && cmd != "repeat") {
+    if (int r = s.ensure_configured(); r != 0) code = report(s, "config", r);
+  }
+  if (code != kExitOk) {
+    // The configuration could not be read: nothing else runs.
+  } else if (sub != nullptr) {
     code = sub->run(s, args);
   } else if (step) {
     code = perform(s, *step, cmd);
@@ -723,7 +814,13 @@ int run_command(const Options &options, const std::vector<std::string> &args) {
   } else if (cmd == "sale") {
     code = cmd_sale(s, args, *script, from);
   }
+  s.sync();  // what calls that sent nothing changed
   if (options.timing) s.print_timing(stderr);
+  if (g_interrupted.load()) {
+    std::fprintf(stderr, "ecfctl: interrupted by a signal; no printer call started after it; %s\n",
+                 s.record_note().c_str());
+    return kExitInterrupted;
+  }
   if (code == kExitOk && s.save_failed()) code = kExitEnvironment;
   return code;
 }

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstring>
 
+#include "latin1.h"
 #include "registry.h"
 #include "script.h"
 #include "session.h"
@@ -113,7 +114,8 @@ int cmd_linkable(Session &s, const std::vector<std::string> &) {
     std::string amount(rec.data() + 7, 14);
     amount.erase(0, std::min(amount.find_first_not_of('0'), amount.size()));
     const std::string name = trim(std::string_view(rec.data() + 22, 16));
-    std::printf("%d: COO %s, %s %s\n", i, coo.c_str(), name.c_str(), as_money(amount).c_str());
+    std::printf("%d: COO %s, %s %s\n", i, coo.c_str(), to_utf8(name).c_str(),
+                as_money(amount).c_str());
   }
   if (count == 0) std::printf("no stored payment for a linked receipt\n");
   return kExitOk;

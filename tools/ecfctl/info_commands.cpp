@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ecfbmtc/info.h"
+#include "latin1.h"
 #include "registry.h"
 #include "session.h"
 
@@ -131,7 +132,7 @@ int cmd_info(Session &s, const std::vector<std::string> &args) {
       exit_code = report(s, "info " + args[i], r);
       continue;
     }
-    std::printf("%d %s: %s\n", code, meaning_of(code).c_str(), text.data());
+    std::printf("%d %s: %s\n", code, meaning_of(code).c_str(), to_utf8(text.data()).c_str());
   }
   return exit_code;
 }

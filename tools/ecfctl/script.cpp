@@ -1,8 +1,11 @@
 #include "script.h"
 
+#include "latin1.h"
+
 #include <array>
 #include <cctype>
 #include <charconv>
+#include <string>
 #include <utility>
 
 namespace ecfctl {
@@ -69,9 +72,10 @@ std::string_view word_of(StepKind kind) {
   return "?";
 }
 
+// Latin-1 text without control characters (C0, DEL, C1).
 bool printable(std::string_view s) {
   for (unsigned char c : s) {
-    if (c < 0x20 || c == 0x7F) return false;
+    if (c < 0x20 || (c >= 0x7F && c < 0xA0)) return false;
   }
   return true;
 }
@@ -96,12 +100,16 @@ class Parser {
     return true;
   }
 
+  // The driver takes Latin-1: one byte a character, so lengths count letters.
   bool text(const std::string &s, size_t max, std::string_view what, std::string &out) {
-    if (!printable(s)) return fail(std::string(what) + " holds a control character");
-    if (s.size() > max) {
+    std::string error;
+    auto latin1 = to_latin1(s, error);
+    if (!latin1) return fail(std::string(what) + ": " + error);
+    if (!printable(*latin1)) return fail(std::string(what) + " holds a control character");
+    if (latin1->size() > max) {
       return fail(std::string(what) + " is longer than " + std::to_string(max) + " characters");
     }
-    out = s;
+    out = std::move(*latin1);
     return true;
   }
 
@@ -143,11 +151,9 @@ class Parser {
     if (words_[1].empty()) return fail("item code is empty");
     if (!text(words_[1], kItemCode, "item code", step.code)) return false;
     if (!text(words_[2], kDescription, "description", step.text)) return false;
-    const std::string &tax = words_[3];
-    if (tax.empty() || tax.size() > 2 || !printable(tax)) {
+    if (!text(words_[3], 2, "tax", step.tax) || step.tax.empty()) {
       return fail("tax must be 1 or 2 characters (e.g. 01, FF, II, NN)");
     }
-    step.tax = tax;
     if (!amount(words_[4], kQuantityDecimals, kQuantityDigits, "quantity", step.quantity))
       return false;
     std::string price_text = words_[5];
@@ -429,7 +435,7 @@ std::string describe(const Step &s) {
     out += ' ';
     out += key;
     out += "=\"";
-    out += v;
+    out += to_utf8(v);
     out += '"';
   };
   switch (s.kind) {

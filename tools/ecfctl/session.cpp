@@ -25,7 +25,7 @@ extern "C" void on_signal(int sig) {
     return;
   }
   static constexpr char kNotice[] =
-      "\necfctl: stopping after the current printer operation (signal again to stop at once)\n";
+      "\necfctl: stopping after the current printer call (signal again to stop at once)\n";
   ssize_t ignored = ::write(STDERR_FILENO, kNotice, sizeof kNotice - 1);
   (void)ignored;
 }
@@ -35,11 +35,14 @@ extern "C" void on_signal(int sig) {
 void install_signal_handlers() {
   struct sigaction sa {};
   sa.sa_handler = on_signal;
-  sa.sa_flags = SA_RESTART;
+  // No SA_RESTART: a wait in progress returns early and finds the flag.
+  sa.sa_flags = 0;
   sigemptyset(&sa.sa_mask);
   sigaction(SIGINT, &sa, nullptr);
   sigaction(SIGTERM, &sa, nullptr);
   sigaction(SIGHUP, &sa, nullptr);
+  // A file-size limit makes a save fail with EFBIG, reported, not kill us.
+  ::signal(SIGXFSZ, SIG_IGN);
 }
 
 // ../lib beside ecfctl when the libraries are there (a build tree or a
@@ -69,6 +72,11 @@ long speed_from_environment() {
 
 // Prints the outcome of one operation; returns the exit code it stands for.
 int report(const Session &s, std::string_view label, int r) {
+  if (r == kInterrupted) {
+    std::fprintf(stderr, "%.*s: not sent, interrupted\n", static_cast<int>(label.size()),
+                 label.data());
+    return kExitInterrupted;
+  }
   if (r == kMissingOperation) {
     std::fprintf(stderr, "%.*s: not available in this driver\n", static_cast<int>(label.size()),
                  label.data());
@@ -130,13 +138,25 @@ std::string trim(std::string_view s) {
   return std::string(s.substr(b, e - b + 1));
 }
 
+namespace {
+
+// Latin-1 C0h..FFh without their accents: the printer may keep a name typed
+// with accents in plain letters.
+constexpr std::string_view kPlainLetters =
+    "AAAAAAACEEEEIIIIDNOOOOOxOUUUUYPsaaaaaaaceeeeiiiidnooooo/ouuuuypy";
+static_assert(kPlainLetters.size() == 64);
+
+int plain_lower(char c) {
+  const auto b = static_cast<unsigned char>(c);
+  return std::tolower(b >= 0xC0 ? static_cast<unsigned char>(kPlainLetters[b - 0xC0u]) : b);
+}
+
+}  // namespace
+
 bool same_name(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
+    if (plain_lower(a[i]) != plain_lower(b[i])) return false;
   }
   return true;
 }

@@ -23,9 +23,12 @@ namespace ecfctl {
 
 // What report() gets when the driver lacks the operation.
 inline constexpr int kMissingOperation = -1;
+// What Session::call() returns instead of calling after a stop signal.
+inline constexpr int kInterrupted = -2;
 inline constexpr unsigned char kChangedFlag = 0x01;
 
-// Set by the first SIGINT/SIGTERM/SIGHUP; long commands stop at a safe point.
+// Set by the first SIGINT/SIGTERM/SIGHUP: no driver call starts after it. A
+// second signal ends the process at once.
 extern std::atomic<bool> g_interrupted;
 void install_signal_handlers();
 
@@ -37,7 +40,7 @@ long speed_from_environment();
 // in the state file, and the calls.
 class Session {
  public:
-  explicit Session(const Options &o) : opt_(o), progress_(!o.quiet) {}
+  explicit Session(const Options &o) : opt_(o), progress_(!o.quiet), state_file_(o.state_path) {}
 
   ~Session() {
     if (ready_ && driver_.ops().fim_protocolo != nullptr && used_port_) {
@@ -51,6 +54,7 @@ class Session {
   // Locks and loads the state, loads the libraries, applies the options.
   bool start() {
     if (opt_.speed <= 0) opt_.speed = speed_from_environment();
+    if (auto why = unusable_state_path(opt_.state_path); !why.empty()) return env_error(why);
     lock_ = std::make_unique<StateLock>(opt_.state_path);
     if (!lock_->held()) return env_error(lock_->error());
     if (!opt_.device.empty()) ::setenv("ECF_SERIAL_DEVICE", opt_.device.c_str(), 1);
@@ -63,7 +67,7 @@ class Session {
     // stops the run before any printer work.
     std::array<uint8_t, kRecordSize> saved_record{};
     SavedState saved{saved_record, 0};
-    LoadResult lr = load_state(opt_.state_path, saved);
+    LoadResult lr = state_file_.load(saved);
     if (lr.status == LoadStatus::Invalid) {
       return env_error(lr.error + "; move it away to start with an empty record");
     }
@@ -103,19 +107,31 @@ class Session {
   const Globals &globals() const { return driver_.globals(); }
   std::span<uint8_t> record() const { return driver_.record(); }
   bool save_failed() const { return save_failed_; }
+  // Where the record stands, for messages: "the record is saved in FILE" or
+  // "the record is not saved (why)".
+  std::string record_note() const {
+    return save_error_.empty() ? "the record is saved in " + opt_.state_path
+                               : "the record is not saved (" + save_error_ + ")";
+  }
   const Options &options() const { return opt_; }
   void *symbol(const char *name) const { return driver_.symbol(name); }
 
   // Runs one driver call with the progress line, then saves the record if
-  // the driver marked it changed.
+  // it changed. A call that sent nothing to the printer (a description line
+  // kept for the next item) has its change saved with the next call that
+  // sends, or at the end of the run: what the printer did is on disk as soon
+  // as before, and a sale costs fewer flushes. After a stop signal nothing
+  // more is sent.
   int call(const std::function<int()> &f) {
+    if (g_interrupted.load()) return kInterrupted;
+    const uint64_t sent_before = wire_count().sent;
     int r;
     {
       Waiting w(progress_);
       used_port_ = true;
       r = f();
     }
-    sync();
+    if (wire_count().sent != sent_before) sync();
     return r;
   }
 
@@ -134,13 +150,15 @@ class Session {
       d->flags &= static_cast<unsigned char>(~kChangedFlag);
       return;
     }
-    auto err = save_state(opt_.state_path, rec, repeat);
+    auto err = state_file_.save(rec, repeat);
     if (!err.empty()) {
       // Keep the flag set so the next call tries again.
-      std::fprintf(stderr, "ecfctl: the driver's record could not be saved: %s\n", err.c_str());
+      if (err != save_error_) std::fprintf(stderr, "ecfctl: record not saved: %s\n", err.c_str());
+      save_error_ = err;
       save_failed_ = true;
       return;
     }
+    save_error_.clear();
     d->flags &= static_cast<unsigned char>(~kChangedFlag);
     saved_repeat_ = repeat;
     if (rec.size() == on_disk_.size()) {
@@ -190,10 +208,12 @@ class Session {
   Options opt_;
   Progress progress_;
   Driver driver_;
+  StateFile state_file_;
   std::unique_ptr<StateLock> lock_;
   bool ready_ = false;
   bool used_port_ = false;
-  bool save_failed_ = false;
+  bool save_failed_ = false;  // a save failed during this run
+  std::string save_error_;    // why the last save failed; "" once one succeeds
   int saved_repeat_ = 0;
   std::array<uint8_t, kRecordSize> on_disk_{};  // the record as last saved
   bool on_disk_known_ = false;
@@ -212,6 +232,7 @@ std::string bcd_digits(const unsigned char *p, int n);
 // Digit string with two implied decimals as "1234.56".
 std::string as_money(std::string digits);
 std::string trim(std::string_view s);
+// Latin-1 names alike but for case and accents.
 bool same_name(std::string_view a, std::string_view b);
 // What the driver's repeat code would run again.
 std::string_view repeat_meaning(int code);

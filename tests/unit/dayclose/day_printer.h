@@ -32,6 +32,14 @@ inline void recusa(EmulatedPrinter &p, int comando) {
   };
 }
 
+// The next frame of `comando` is carried out and its answer lost.
+inline void perde_resposta(EmulatedPrinter &p, int comando) {
+  p.hook = [&p, comando, n = 1](int c, std::string_view) mutable -> std::optional<ecfsim::Reply> {
+    if (c == comando && n-- > 0) p.device.faults().drop_next = 1;
+    return std::nullopt;
+  };
+}
+
 class DiaTest : public ::testing::Test {
  protected:
   void SetUp() override {

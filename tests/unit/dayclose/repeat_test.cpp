@@ -1,5 +1,6 @@
-// Each repeat code after a refusal at the step that sets it: the repeat
-// finishes the operation and its document is printed exactly once.
+// Each repeat code after a refusal at the step that sets it, or after that
+// step's answer was lost: the operation or its repeat finishes it and its
+// document is printed exactly once.
 #include "day_printer.h"
 
 namespace day_test {
@@ -16,8 +17,9 @@ struct Repeticao {
 
 class RepeteTest : public DiaTest, public ::testing::WithParamInterface<Repeticao> {};
 
-TEST_P(RepeteTest, TerminaOQueFoiInterrompido) {
-  const auto &c = GetParam();
+// The step interrupted, refused or with its answer lost after the printer
+// carried it out; the operation or its repeat finishes it.
+void interrompe(const Repeticao &c, bool resposta_perdida) {
   EmulatedPrinter imp(12);
   ASSERT_EQ(ECFIF_pega_configuracao(), 0);
   ECFIF_inicio_dia_com_lx = 1;
@@ -29,13 +31,29 @@ TEST_P(RepeteTest, TerminaOQueFoiInterrompido) {
       ASSERT_EQ(ECFBMTC_pagamento(1, "1000", "", ""), 0);
     }
   }
-  recusa(imp, c.comando_recusado);
-  EXPECT_NE(c.operacao(), 0);
-  EXPECT_EQ(ECFBMTCAUX_o_que_repetir, c.codigo);
-  EXPECT_EQ(ECFIF_repete(), 0);
+  if (resposta_perdida) {
+    perde_resposta(imp, c.comando_recusado);
+    // Settled at once when the line allows.
+    if (c.operacao() != 0) {
+      EXPECT_EQ(ECFIF_repete(), 0);
+    }
+  } else {
+    recusa(imp, c.comando_recusado);
+    EXPECT_NE(c.operacao(), 0);
+    EXPECT_EQ(ECFBMTCAUX_o_que_repetir, c.codigo);
+    EXPECT_EQ(ECFIF_repete(), 0);
+  }
   EXPECT_EQ(imp.printed(c.no_papel), 1) << c.no_papel;
   EXPECT_EQ(BMTCLOCAL_d[BMTCLOCAL_D_ESTADO_DOC], c.estado_doc);
   ECFIF_inicio_dia_com_lx = 0;
+}
+
+TEST_P(RepeteTest, TerminaOQueFoiInterrompido) {
+  interrompe(GetParam(), false);
+}
+
+TEST_P(RepeteTest, RespostaPerdidaNaoImprimeDuasVezes) {
+  interrompe(GetParam(), true);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -59,7 +59,10 @@ TEST_F(MemoryReadingTest, PrintedAndStreamedReadingsSendTheRangeAndLetter) {
   };
   for (const Case &c : cases) {
     reset();
-    expect(frame_of(8, bytes_of(c.args)), Answer({0x06, 0x00, 0x00}).add({0x03}));
+    // Only a streamed reading ends with 03h.
+    const bool streamed = c.args.back() == 'R';
+    expect(frame_of(8, bytes_of(c.args)),
+           streamed ? Answer{0x06, 0x00, 0x00, 0x03} : Answer{0x06, 0x00, 0x00});
     EXPECT_EQ(c.call(), 0) << c.args;
     EXPECT_TRUE(mismatches().empty()) << c.args;
   }
@@ -142,7 +145,7 @@ class EndlessStream : public LinePeer {
   explicit EndlessStream(std::int64_t gap_ms) : gap_ms_(gap_ms) {}
   void from_driver(std::uint8_t, std::int64_t now) override { next_ = now; }
   int to_driver(std::int64_t now) override {
-    if (now < next_) return -1;
+    if (next_ < 0 || now < next_) return -1;
     if (++sent_ > 3) next_ = now + gap_ms_;
     if (sent_ == 1) return 0x06;
     if (sent_ <= 3) return 0x00;
@@ -152,7 +155,7 @@ class EndlessStream : public LinePeer {
 
  private:
   std::int64_t gap_ms_;
-  std::int64_t next_ = 0;
+  std::int64_t next_ = -1;  // silent until it hears a frame
 };
 
 TEST_F(MemoryReadingTest, AStreamWithoutEndIsGivenUpOn) {

@@ -105,29 +105,30 @@ INSTANTIATE_TEST_SUITE_P(
         Request{12, [] { return ECFIF_imprime_total(nullptr) + ECFIF_imprime_total(nullptr); }, 0,
                 "35:<17> 32:D0000 35:<17> "},
         Request{12, only_logged, 30, ""},
-        Request{7, [] { return flags(4) + ECFBMTC_registra_item("2", "Po", "01", "1000", "500"); },
-                0,
-                "62/73:0000000000000201UN00010000000500000000000<0>00000000<0>Po                   "
-                "        <0> "},
+        Request{
+            7, [] { return flags(4) + ECFBMTC_registra_item("2", "Po", "01", "1000", "500"); }, 0,
+            "29: 62/73:0000000000000201UN00010000000500000000000<0>00000000<0>Po                   "
+            "        <0> "},
         Request{7, [] { return ECFBMTC_registra_item_3casas("2", "Po", "01", "1000", "500", "0"); },
-                0, "56:00000000000002Po                           0100010000000050000000000 "},
+                0, "29: 56:00000000000002Po                           0100010000000050000000000 "},
         Request{1,
                 [] {
                   return flags(16) +
                          ECFBMTC_registra_item_3casas("2", "Po", "01", "1000", "500", "0");
                 },
                 0,
-                "63:01000000500000100000000000000000000000                     "
+                "29: 63:01000000500000100000000000000000000000                     "
                 "0UN00000000000002<0>Po                           <0> "},
-        Request{1,
-                [] {
-                  return blank_code() +
-                         ECFBMTC_registra_item("2", "Descricao de mais de vinte e nove letras",
-                                               "01", "1000", "500");
-                },
-                0,
-                "62/52:Descricao de mais de vinte e nove letras                                    "
-                "  9:2            Descricao de mais de vinte e 0100010000000050000000000 "},
+        Request{
+            1,
+            [] {
+              return blank_code() +
+                     ECFBMTC_registra_item("2", "Descricao de mais de vinte e nove letras", "01",
+                                           "1000", "500");
+            },
+            0,
+            "29: 62/52:Descricao de mais de vinte e nove letras                                    "
+            "  9:2            Descricao de mais de vinte e 0100010000000050000000000 "},
         Request{12, [] { return ECFBMTC_registra_item("2", "Po", "01", "1000", nullptr); }, 2, ""},
         Request{12, [] { return pay(0, "1") + pay(51, "1") + pay(1, "123456789012345"); }, 6, ""},
         Request{12, [] { return ECFBMTC_pagamento(1, "0", "", ""); }, 0, "35:1 "},
@@ -141,7 +142,7 @@ INSTANTIATE_TEST_SUITE_P(
         Request{12, [] { return ECFIF_canc_cupom() + in_cnf(1, 1) + total_and_repeat(); }, 3413,
                 "14: 35:<17> 79:d00000000000000 "},
         Request{12, [] { return ecf::core::operacao_a_repetir(13)(); }, 0, "35:<17> 32:D0000 "},
-        Request{12, [] { return ECFIF_inic_venda_txt("x"); }, 34, "0: 35:<17> "},
+        Request{12, [] { return ECFIF_inic_venda_txt("x"); }, 34, "0: 35:<17> 29: "},
         Request{12, [] { return ECFIF_suporta_id_consumidor(); }, 1, ""},
         Request{12, [] { return ECFIF_imprime_expandido(nullptr) + ECFIF_imprime_expandido("x"); },
                 2, ""},

@@ -22,15 +22,21 @@ TEST_F(ReadsTest, VariableReadTriesFiveTimes) {
   EXPECT_EQ(frames().size(), 5u);
 
   reset();
-  on_frame(silence());
+  on_frame({0x06, 0x00});
   on_frame(data_answer({0x01}));
   EXPECT_EQ(ECFBMTC_le_parametro(17), 0);
   EXPECT_EQ(frames().size(), 2u);
   EXPECT_EQ(frames()[0], frame_of(35, {17}));
   EXPECT_EQ(ECFIF_buffer_protocolo[3], 0x01);
+
+  // A silent line is not asked again: it would cost the same wait.
+  reset();
+  EXPECT_EQ(ECFBMTC_le_parametro(17), 37);
+  EXPECT_EQ(frames().size(), 1u);
 }
 
 TEST_F(ReadsTest, StatusReadTriesTenTimesWithNotices) {
+  set_default_answer({0x06, 0x00});  // never complete
   EXPECT_EQ(ECFBMTC_le_status(), 37);
   EXPECT_EQ(frames().size(), 10u);
   ASSERT_EQ(host().notices.size(), 11u);
