@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/printer.h"
+#include "program/host_sessions.h"
 #include "program/options.h"
 #include "program/paper.h"
 #include "program/pseudo_terminal.h"
@@ -119,6 +120,11 @@ int run(const Options &options) {
 
   PseudoTerminal terminal;
   if (!terminal.is_open()) return fail(terminal.error());
+  // Watched before anyone learns the path, so no open is missed. Only the
+  // stale burst cannot do without it.
+  HostSessions hosts(terminal.slave_path(), terminal.slave_fd());
+  if (!hosts.is_open() && options.wire_faults.stale_at_connect) return fail(hosts.error());
+
   if (!options.link.empty() && !make_terminal_link(options.link, terminal.slave_path(), error))
     return fail(error);
 
@@ -139,7 +145,7 @@ int run(const Options &options) {
       wire);
   device.faults() = options.wire_faults;
 
-  const bool served = serve(terminal.master_fd(), device, g_stop, wait_mask, error);
+  const bool served = serve(terminal.master_fd(), device, g_stop, wait_mask, error, &hosts);
 
   state.save_if_changed(true);
   if (!options.link.empty()) remove_terminal_link(options.link, terminal.slave_path());

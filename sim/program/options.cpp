@@ -1,6 +1,7 @@
 #include "program/options.h"
 
 #include "core/model_table.h"
+#include "program/number_text.h"
 
 #include <charconv>
 #include <cstdio>
@@ -10,20 +11,9 @@ namespace ecfsim::program {
 
 namespace {
 
-constexpr uint32_t kMaxMilliseconds = 24u * 3600u * 1000u;
 constexpr uint32_t kMaxBaud = 4'000'000;
-constexpr uint32_t kMaxJunk = 4096;
 // Ten years either way: far enough for any day, month or year turn.
 constexpr int64_t kMaxClockOffset = int64_t{3660} * 86400;
-
-bool parse_uint(std::string_view text, uint32_t max, uint32_t &out) {
-  uint32_t value = 0;
-  const char *end = text.data() + text.size();
-  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  if (text.empty() || ec != std::errc() || ptr != end || value > max) return false;
-  out = value;
-  return true;
-}
 
 // Seconds, or a number followed by m, h or d; an optional sign.
 bool parse_offset(std::string_view text, int64_t &out) {
@@ -116,26 +106,6 @@ bool apply_option(std::string_view name, const std::string &value, Options &o, s
 
 }  // namespace
 
-bool apply_fault(const std::string &fault, Options &o) {
-  const size_t eq = fault.find('=');
-  const std::string_view name = std::string_view(fault).substr(0, eq);
-  const std::string_view value =
-      eq == std::string::npos ? std::string_view() : std::string_view(fault).substr(eq + 1);
-  const bool has_value = eq != std::string::npos;
-
-  if (!has_value) {
-    if (name == "paper-out") return o.printer_faults.paper_out = true;
-    if (name == "paper-near-end") return o.printer_faults.paper_near_end = true;
-    if (name == "memory-full") return o.printer_faults.fiscal_memory_full = true;
-    return false;
-  }
-  if (name == "refuse-every") return parse_uint(value, UINT32_MAX, o.wire_faults.refuse_every);
-  if (name == "drop-every") return parse_uint(value, UINT32_MAX, o.wire_faults.drop_every);
-  if (name == "late") return parse_uint(value, kMaxMilliseconds, o.wire_faults.late_ms);
-  if (name == "junk") return parse_uint(value, kMaxJunk, o.wire_faults.junk);
-  return false;
-}
-
 std::optional<Options> parse_options(const std::vector<std::string> &args, std::string &error) {
   Options o;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -208,8 +178,9 @@ Options (a value may also be given as --option=VALUE):
   --state FILE         printer memory: loaded at start when FILE exists (a file
                        that is not a saved state stops the program), written
                        after every command that changed it and on exit
-  --paper FILE         append the printed paper to FILE, one line at a time;
-                       default standard output
+  --paper FILE         append the printed paper to FILE, one line at a time,
+                       in UTF-8 (the printer prints Latin-1); default
+                       standard output
   --fault FAULT        inject a fault; may be repeated. FAULT is one of:
                          refuse-every=N   answer every Nth good frame with 15h
                                           and do not execute it
@@ -217,9 +188,31 @@ Options (a value may also be given as --option=VALUE):
                                           no answer
                          late=MS          answer every command MS later
                          junk=N           send N noise bytes before each 06h
+                         delay-answer=CMD[@K]:MS
+                                          answer command CMD MS later
+                         drop-answer=CMD[@K]
+                                          execute command CMD but send no
+                                          answer
+                         die-before=CMD[@K]:MS
+                                          die on receiving command CMD, without
+                                          executing it; back MS later
+                         die-after=CMD[@K]:MS
+                                          execute command CMD, then die before
+                                          answering; back MS later
+                         stale-at-connect[=N]
+                                          whenever the host opens the terminal,
+                                          send N noise bytes and then a
+                                          leftover answer (06h and status
+                                          bytes saying "not executed"), at
+                                          the --baud pace
                          paper-out        the printer is out of paper
                          paper-near-end   the paper is near its end
                          memory-full      the fiscal memory is full
+                       CMD is a command number, 0 to 255, or 62/SUB for the
+                       two-byte commands; @K strikes only its Kth arrival
+                       (resent frames count), without it every one. A dead
+                       printer takes no bytes, sends none and holds CTS low;
+                       what it had yet to send is lost, its memory is kept.
   -h, --help           show this text and exit
   -V, --version        print the version and exit
 

@@ -17,6 +17,7 @@ class PseudoTerminal {
   bool is_open() const { return static_cast<bool>(master_); }
   const std::string &error() const { return error_; }
   int master_fd() const { return master_.get(); }
+  int slave_fd() const { return slave_.get(); }
   const std::string &slave_path() const { return slave_path_; }
 
  private:

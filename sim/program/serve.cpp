@@ -81,22 +81,29 @@ int64_t monotonic_us() {
 }
 
 bool serve(int master_fd, Device &device, const volatile sig_atomic_t &stop,
-           const sigset_t &wait_mask, std::string &error) {
+           const sigset_t &wait_mask, std::string &error, HostSessions *hosts) {
   Loop loop(master_fd, device);
   while (!stop) {
     if (!loop.flush(monotonic_us(), error)) return false;
 
-    pollfd pfd{master_fd, static_cast<short>(POLLIN | (loop.blocked_on_write() ? POLLOUT : 0)), 0};
+    pollfd pfd[2] = {
+        {master_fd, static_cast<short>(POLLIN | (loop.blocked_on_write() ? POLLOUT : 0)), 0},
+        {hosts != nullptr ? hosts->fd() : -1, POLLIN, 0}};
     const int64_t wait = loop.wait_us(monotonic_us());
     const timespec ts = to_timespec(wait < 0 ? 0 : wait);
-    const int r = ::ppoll(&pfd, 1, wait < 0 ? nullptr : &ts, &wait_mask);
+    const int r = ::ppoll(pfd, 2, wait < 0 ? nullptr : &ts, &wait_mask);
     if (r < 0) {
       if (errno == EINTR) continue;
       error = std::string("poll: ") + std::strerror(errno);
       return false;
     }
-    if (r > 0 && (pfd.revents & POLLIN) && !loop.receive(error)) return false;
-    if (r > 0 && (pfd.revents & (POLLERR | POLLNVAL))) {
+    // An open comes before anything the host wrote after it.
+    if (r > 0 && (pfd[1].revents & POLLIN)) {
+      const int64_t now = monotonic_us();
+      for (int n = hosts->take(); n > 0; --n) device.connect_us(now);
+    }
+    if (r > 0 && (pfd[0].revents & POLLIN) && !loop.receive(error)) return false;
+    if (r > 0 && (pfd[0].revents & (POLLERR | POLLNVAL))) {
       error = "terminal error";
       return false;
     }

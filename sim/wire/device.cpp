@@ -21,12 +21,32 @@ bool every_nth(uint32_t n, uint64_t count) {
   return n > 0 && count % n == 0;
 }
 
+void append_junk(std::string &bytes, size_t n) {
+  for (size_t i = 0; i < n; ++i) bytes.push_back(static_cast<char>(kJunk[i % std::size(kJunk)]));
+}
+
 }  // namespace
 
 Device::Device(Handler handler, WireConfig config)
     : handler_(std::move(handler)), config_(config), parser_(config.stall_timeout_ms) {}
 
+void Device::connect_us(int64_t now_us) {
+  if (!faults_.stale_at_connect || dead(now_us)) return;
+  // What a printer still busy with a killed host's commands sends: noise,
+  // then the answer that host never read, a refusal, so that a host that
+  // takes it for its own fails visibly. The noise first makes the answer
+  // come after the host's flush at open.
+  std::string bytes;
+  append_junk(bytes, std::min<size_t>(faults_.stale_noise, config_.max_pending_bytes));
+  Reply leftover;
+  leftover.st2 = kSt2NotExecuted;
+  bytes.append(encode_reply(leftover, config_.protocol));
+  queue(std::move(bytes), now_us);
+}
+
 void Device::from_host_us(uint8_t b, int64_t now_us) {
+  // A printer that is off hears nothing.
+  if (dead(now_us)) return;
   // A paced request byte is there only once its bits are through, after
   // the bytes before it.
   if (config_.pace_requests && config_.baud > 0) {
@@ -65,7 +85,7 @@ int Device::to_host_us(int64_t now_us) {
 }
 
 bool Device::cts_us(int64_t now_us) const {
-  return !faults_.cts_low && now_us >= busy_until_us_;
+  return !faults_.cts_low && now_us >= busy_until_us_ && !dead(now_us);
 }
 
 int Device::line_errors() {
@@ -101,13 +121,24 @@ void Device::on_frame(const Frame &frame, int64_t now_us) {
     return;
   }
 
+  const CommandFault *fault = take_command_fault(frame.command);
+  const CommandFault::Kind kind = fault ? fault->kind : CommandFault::Kind::Delay;
+  if (fault && kind == CommandFault::Kind::DieBefore) {
+    die(now_us, fault->ms);
+    return;
+  }
   ++commands_;
   const Protocol protocol = protocol_of_start(frame.start, config_.protocol);
   const Reply reply = execute(frame);
-  const int64_t ready_us =
-      now_us + (static_cast<int64_t>(config_.delay_ms) + faults_.late_ms) * 1000;
+  if (fault && kind == CommandFault::Kind::DieAfter) {
+    die(now_us, fault->ms);
+    return;
+  }
+  const int64_t late_ms = int64_t{faults_.late_ms} +
+                          (fault && kind == CommandFault::Kind::Delay ? int64_t{fault->ms} : 0);
+  const int64_t ready_us = now_us + (int64_t{config_.delay_ms} + late_ms) * 1000;
 
-  if (take_drop_fault()) {
+  if ((fault && kind == CommandFault::Kind::Drop) || take_drop_fault()) {
     if (reply.busy_ms > 0) busy_until_us_ = ready_us + int64_t{reply.busy_ms} * 1000;
     return;
   }
@@ -116,7 +147,7 @@ void Device::on_frame(const Frame &frame, int64_t now_us) {
   const size_t junk = std::min<size_t>(faults_.junk, config_.max_pending_bytes);
   std::string bytes;
   bytes.reserve(junk + reply.data.size() + 8);
-  for (size_t i = 0; i < junk; ++i) bytes.push_back(static_cast<char>(kJunk[i % std::size(kJunk)]));
+  append_junk(bytes, junk);
   bytes.append(encode_reply(reply, protocol));
   const int64_t end_us = queue(std::move(bytes), ready_us);
   if (reply.busy_ms > 0) busy_until_us_ = end_us + int64_t{reply.busy_ms} * 1000;
@@ -136,6 +167,22 @@ bool Device::take_drop_fault() {
     return true;
   }
   return every_nth(faults_.drop_every, commands_);
+}
+
+const CommandFault *Device::take_command_fault(uint16_t command) {
+  const uint32_t seen = ++occurrences_[command];
+  for (const CommandFault &f : faults_.commands)
+    if (f.command == command && (f.occurrence == 0 || f.occurrence == seen)) return &f;
+  return nullptr;
+}
+
+void Device::die(int64_t now_us, uint32_t ms) {
+  // What was still to go out is lost, and a frame half read is forgotten.
+  outgoing_.clear();
+  pending_bytes_ = 0;
+  line_free_us_ = now_us;
+  parser_ = FrameParser(config_.stall_timeout_ms);
+  dead_until_us_ = now_us + int64_t{ms} * 1000;
 }
 
 Reply Device::execute(const Frame &frame) {

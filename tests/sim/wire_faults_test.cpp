@@ -9,6 +9,7 @@ using test::bytes;
 using test::FakeHandler;
 using test::send;
 using test::take;
+using Kind = CommandFault::Kind;
 
 const std::string kOk = bytes({6, 0, 0});
 const std::string kNak = bytes({0x15});
@@ -97,6 +98,78 @@ TEST(WireFaults, LineErrorsAreReadAndCleared) {
   }
   device.faults().line_errors = 0xFF;  // only the three line bits exist
   EXPECT_EQ(device.line_errors(), 7);
+}
+
+// Commands 10, 20, 10 and 62/60, ten seconds apart. For each, when its
+// answer was due after the request (-1: no answer); and how many ran.
+TEST(WireCommandFaults, StrikeTheNamedCommandAndOccurrence) {
+  struct Case {
+    std::vector<CommandFault> faults;
+    std::vector<int64_t> due;
+    size_t executed;
+  };
+  constexpr uint16_t kSub60 = 62 * 256 + 60;
+  for (const Case &c : std::vector<Case>{
+           {{{Kind::Delay, 20, 0, 2500}}, {0, 2500, 0, 0}, 4},
+           {{{Kind::Delay, 10, 2, 700}}, {0, 0, 700, 0}, 4},
+           {{{Kind::Drop, 10, 0, 0}}, {-1, 0, -1, 0}, 4},
+           {{{Kind::Drop, 10, 2, 0}}, {0, 0, -1, 0}, 4},
+           {{{Kind::Drop, kSub60, 0, 0}}, {0, 0, 0, -1}, 4},
+           {{{Kind::DieBefore, 20, 0, 15000}}, {0, -1, -1, 0}, 2},  // deaf until 25 s
+           {{{Kind::DieAfter, 20, 1, 5000}}, {0, -1, 0, 0}, 4},
+           {{{Kind::Drop, 10, 1, 0}, {Kind::Delay, 10, 0, 300}}, {-1, 0, 300, 0}, 4},
+       }) {
+    FakeHandler fake;
+    Device device(fake.handler());
+    device.faults().commands = c.faults;
+    std::vector<int64_t> due;
+    for (uint16_t command : {10, 20, 10, int{kSub60}}) {
+      const int64_t t = static_cast<int64_t>(due.size()) * 10000;
+      send(device, build_frame(kStartBasic, command, ""), t);
+      const int64_t next = device.next_byte_ms();
+      due.push_back(next < 0 ? -1 : next - t);
+      EXPECT_EQ(take(device, t + 9999), next < 0 ? "" : kOk);
+    }
+    EXPECT_EQ(due, c.due) << testing::PrintToString(c.faults);
+    EXPECT_EQ(fake.calls.size(), c.executed) << testing::PrintToString(c.faults);
+  }
+}
+
+// A printer that dies loses what it had yet to send, holds CTS low and
+// comes back whole.
+TEST(WireCommandFaults, DeadPrinterIsSilentUntilItComesBack) {
+  FakeHandler fake;
+  WireConfig config;
+  config.baud = 1000;  // 10 ms a byte
+  Device device(fake.handler(), config);
+  device.faults().commands = {{Kind::DieAfter, 20, 0, 100}};
+  send(device, build_frame(kStartBasic, 10, ""), 0);
+  send(device, build_frame(kStartBasic, 20, ""), 1);
+  EXPECT_EQ(take(device, 500), "");
+  EXPECT_FALSE(device.cts(100));
+  EXPECT_TRUE(device.cts(101));
+  send(device, build_frame(kStartBasic, 10, ""), 101);
+  EXPECT_EQ(take(device, 500), kOk);
+}
+
+// Noise, then a refused leftover answer, at the line's pace before any answer.
+TEST(WireCommandFaults, StaleBytesAtConnect) {
+  for (const auto &[protocol, on, burst] :
+       {std::tuple{Protocol::Basic, true, bytes({0, 0xFF, 0x55, 6, 0, 1})},
+        std::tuple{Protocol::Extended, true, bytes({0, 0xFF, 0x55, 6, 0, 1, 0, 0})},
+        std::tuple{Protocol::Basic, false, std::string()}}) {
+    WireConfig config;
+    config.protocol = protocol;
+    config.baud = 1000;
+    FakeHandler fake;
+    Device device(fake.handler(), config);
+    device.faults().stale_at_connect = on;
+    device.faults().stale_noise = 3;
+    device.connect(0);
+    send(device, test::kStatusRead, 1);
+    EXPECT_EQ(take(device, std::max<int64_t>(static_cast<int64_t>(burst.size()) * 10, 10)), burst);
+    EXPECT_EQ(take(device, 1000), kOk);
+  }
 }
 
 }  // namespace
