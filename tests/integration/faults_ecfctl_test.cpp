@@ -78,16 +78,17 @@ class FaultTest : public ::testing::TestWithParam<FaultCase> {
   }
 
   // A sale that stopped names the time-out; what ecfctl advises then ends it.
+  // For an item it asks to look at the paper, as the technician would.
   void finish_sale(const Output &stopped, const std::string &script) {
     EXPECT_NE(stopped.err.find("result 37"), std::string::npos) << stopped.err;
-    if (stopped.err.find("ecfctl repeat") != std::string::npos) {
-      const Output repeat = ecfctl({"repeat"});
-      EXPECT_EQ(repeat.exit_code, 0) << repeat.out << repeat.err;
-    }
-    const size_t from = stopped.err.rfind("--from ");
+    const size_t from = stopped.err.find("--from ");
     ASSERT_NE(from, std::string::npos) << stopped.err;
-    const std::string line = std::to_string(std::atoi(stopped.err.c_str() + from + 7));
-    const Output rest = ecfctl({"sale", script, "--from", line});
+    int line = std::atoi(stopped.err.c_str() + from + 7);
+    if (stopped.err.find("if the item is on the paper") != std::string::npos) {
+      const char *item = line == 3 ? "Arroz tipo 1" : "Pao frances";
+      if (count_of(emulator_->paper(), item) == 0) --line;
+    }
+    const Output rest = ecfctl({"sale", script, "--from", std::to_string(line)});
     EXPECT_EQ(rest.exit_code, 0) << rest.out << rest.err;
   }
 

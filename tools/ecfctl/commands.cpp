@@ -398,7 +398,14 @@ int run_step(Session &s, const Step &st, std::optional<StepError> &err, std::str
 
 }  // namespace
 
+namespace {
+// Whether the last step performed may have been done by the printer
+// although its answer was lost.
+bool g_step_lost = false;
+}  // namespace
+
 int perform(Session &s, const Step &st, std::string_view label) {
+  g_step_lost = false;
   std::optional<StepError> err;
   std::string hint;
   int r = run_step(s, st, err, hint);
@@ -414,6 +421,7 @@ int perform(Session &s, const Step &st, std::string_view label) {
   // state; an item only within one run, as its check needs the subtotal
   // read before it was sent.
   const bool lost = r == 37 || r == 40;
+  g_step_lost = lost;
   if (lost && st.kind == StepKind::Item)
     std::fprintf(stderr,
                  "  the printer may have taken the item: look at the paper and register it "
@@ -514,6 +522,16 @@ int cmd_sale(Session &s, const std::vector<std::string> &args, const std::vector
       std::fprintf(stderr,
                    "sale: interrupted at line %d before its printer operation; %s; go on with: "
                    "ecfctl sale %s --from %d\n",
+                   st.line_no, s.record_note().c_str(), args[1].c_str(), st.line_no);
+    } else if (g_step_lost && st.kind == StepKind::Item) {
+      std::fprintf(stderr,
+                   "sale: stopped at line %d; %s; if the item is on the paper go on with: ecfctl "
+                   "sale %s --from %d; if not, with --from %d\n",
+                   st.line_no, s.record_note().c_str(), args[1].c_str(), st.line_no + 1,
+                   st.line_no);
+    } else if (g_step_lost) {
+      // The same line again: the driver asks the printer whether it was done.
+      std::fprintf(stderr, "sale: stopped at line %d; %s; go on with: ecfctl sale %s --from %d\n",
                    st.line_no, s.record_note().c_str(), args[1].c_str(), st.line_no);
     } else if (code != kExitOk) {
       std::fprintf(
