@@ -55,6 +55,9 @@ TEST_F(ExchangeTest, SilenceTimesOutWithThirtySevenAndResetsThePort) {
   on_frame(ok);
   EXPECT_EQ(ECFBMTC_exec(19), 0);
   EXPECT_EQ(port_calls().conf, 2);
+  // Every exchange is enveloped, the failed one too.
+  EXPECT_EQ(host().envelope_inicia, 2);
+  EXPECT_EQ(host().envelope_termina, 2);
 }
 
 TEST_F(ExchangeTest, TimeOutAfterALineErrorIsForty) {
@@ -96,14 +99,14 @@ TEST_F(ExchangeTest, PortSetUpOrder) {
   EXPECT_EQ(port_calls().port, 3);
 }
 
-TEST_F(ExchangeTest, PortThatFailedToOpenIsOpenedAgainOnTheNextCommand) {
+TEST_F(ExchangeTest, PortThatFailedToOpenFailsAtOnceAndIsOpenedAgainOnTheNextCommand) {
   set_open_result(-1);
-  set_transmit_result(5);  // what a closed port answers
-  EXPECT_EQ(ECFBMTC_exec(19), 36);
-  EXPECT_EQ(ECFBMTC_exec(19), 36);
+  EXPECT_EQ(ECFBMTC_le_status(), 36);
+  EXPECT_EQ(ECFBMTC_le_parametro(17), 36);
   EXPECT_EQ(port_calls().ativa, 2);
+  EXPECT_TRUE(transmitted().empty());
+  EXPECT_LT(now_ms(), 50);
   set_open_result(0);
-  set_transmit_result(0);
   on_frame(ok);
   EXPECT_EQ(ECFBMTC_exec(19), 0);
   EXPECT_EQ(port_calls().ativa, 3);
@@ -178,13 +181,6 @@ TEST_F(ExchangeTest, PrinterHoldingCtsForeverIsGivenUpOn) {
   on_frame(Answer{}.cts_off_ms(forever_ms));
   EXPECT_EQ(ECFBMTC_exec(19), 37);
   EXPECT_LT(now_ms(), 640'000);
-}
-
-TEST_F(ExchangeTest, BusyPrinterExtendsTheAnswerDeadline) {
-  // CTS inactive for 50 s, then the answer: a status-first command waits.
-  on_frame(Answer{}.cts_off_ms(50000).pause_ms(50000).add({0x06, 0x00, 0x00}));
-  EXPECT_EQ(ECFBMTC_exec(19), 0);
-  EXPECT_GE(now_ms(), 50000);
 }
 
 TEST_F(ExchangeTest, DataFirstAnswerIsNormalised) {
