@@ -220,27 +220,22 @@ int n_ativaSERIAL(int porta) {
 }
 int nSERIALreset(int porta) {
   note(porta, "reset");
-  ++line().calls.reset;
   return 0;
 }
 int nSERIALativaDTR(int porta) {
   note(porta, "dtr");
-  ++line().calls.dtr;
   return 0;
 }
 int nSERIALmodoRTS(int porta, int) {
   note(porta, "modo_rts");
-  ++line().calls.modo_rts;
   return 0;
 }
 int nSERIALativaRTS(int porta) {
   note(porta, "rts");
-  ++line().calls.rts;
   return 0;
 }
 int nSERIALiniciaTX(int porta) {
   note(porta, "inicia_tx");
-  ++line().calls.inicia_tx;
   return 0;
 }
 
@@ -289,7 +284,6 @@ int nSERIALleRX(int) {
 
 int nSERIALerro(int, int) {
   auto &l = line();
-  ++l.calls.erro;
   if (l.peer) return l.peer->line_errors();
   int bits = 0;
   const auto now = ecftest::detail::clock().now_ms;
