@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *dados, std::size_t tam
       ecffuzz::grava("estado", texto);
       std::array<std::uint8_t, 2559> registro{};
       ecfctl::SavedState estado{registro, 0};
-      ecfctl::load_state("estado", estado);
+      ecfctl::StateFile("estado").load(estado);
       break;
     }
   }
