@@ -75,18 +75,19 @@ int sem_progresso(const char *) {
 
 using Operacao = int (*)(Entrada &);
 
+// A number and a text, the text read first.
+template <int (*F)(int, const char *)>
+int numero_e_texto(Entrada &e) {
+  const auto t = e.texto();
+  return F(e.inteiro(), t);
+}
+
 // Arguments are evaluated in an unspecified order, so each operation takes
 // its texts into locals first.
 constexpr Operacao operacoes[] = {
-    [](Entrada &e) {
-      const auto t = e.texto();
-      return ECFIF_identifica_consumidor(e.inteiro(), t);
-    },
+    numero_e_texto<ECFIF_identifica_consumidor>,
     [](Entrada &) { return ECFIF_inicio_venda(); },
-    [](Entrada &e) {
-      const auto t = e.texto();
-      return ECFIF_descritivo(e.inteiro(), t);
-    },
+    numero_e_texto<ECFIF_descritivo>,
     [](Entrada &e) {
       const auto c = e.texto(), d = e.texto(), a = e.texto(), q = e.texto(), p = e.texto(),
                  x = e.texto();
@@ -114,10 +115,7 @@ constexpr Operacao operacoes[] = {
       const auto v = e.texto(), t1 = e.texto(), t2 = e.texto();
       return ECFBMTC_pagamento(e.inteiro(), v, t1, t2);
     },
-    [](Entrada &e) {
-      const auto t = e.texto();
-      return ECFIF_publicit(e.inteiro(), t);
-    },
+    numero_e_texto<ECFIF_publicit>,
     [](Entrada &) { return ECFIF_fim_venda(); },
     [](Entrada &e) { return (e.byte() & 1) ? ECFIF_canc_cupom() : ECFIF_canc_anterior(); },
     [](Entrada &e) {
@@ -156,10 +154,7 @@ constexpr Operacao operacoes[] = {
       char cmc7[64];
       return ECFIF_le_cmc7(cmc7, e.byte() % sizeof cmc7);
     },
-    [](Entrada &e) {
-      const auto d = e.texto();
-      return ECFIF_imprime_codbarras(e.inteiro(), d);
-    },
+    numero_e_texto<ECFIF_imprime_codbarras>,
     [](Entrada &) { return ECFIF_pega_configuracao(); },
     [](Entrada &e) {
       char texto[ECFIF_TAM_TEXTO_INFO];
