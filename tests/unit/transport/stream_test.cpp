@@ -62,6 +62,11 @@ TEST_F(StreamTest, StreamGoesToTheCaptureFile) {
     EXPECT_EQ(file("ARQ_MF.TXT"), c.body);
     EXPECT_EQ(answer_bytes(), (Bytes{0x06, 0x00, 0x00}));
   }
+  // The Reading X goes to its own file.
+  reset();
+  on_frame(Answer{0x06, 0x00, 0x00}.add("X").add({0x03}));
+  EXPECT_EQ(ECFBMTC_exec(69), 0);
+  EXPECT_EQ(file("ARQ_LX.TXT"), "X");
 }
 
 TEST_F(StreamTest, NoCaptureFileWithoutAStreamedAnswer) {
@@ -96,12 +101,6 @@ TEST_F(StreamTest, StreamBytesRenewTheDeadline) {
 
   on_frame(Answer{0x06, 0x00, 0x00}.add("part").pause_ms(31000).add({0x03}));
   EXPECT_EQ(read_memory(), 37);
-}
-
-TEST_F(StreamTest, ReadingXStreamGoesToItsOwnFile) {
-  on_frame(Answer{0x06, 0x00, 0x00}.add("X").add({0x03}));
-  EXPECT_EQ(ECFBMTC_exec(69), 0);
-  EXPECT_EQ(file("ARQ_LX.TXT"), "X");
 }
 
 TEST_F(StreamTest, CaptureThatCannotBeOpened) {
