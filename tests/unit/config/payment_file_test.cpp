@@ -12,16 +12,13 @@ namespace {
 
 namespace arq = ecf::setup::arquivo_fpag;
 
-int identidade(int c) {
-  return c;
-}
-
 struct Leitura {
   int resultado;
   std::vector<std::string> campos;  // "" for an empty field
 };
 
-Leitura le(const std::string &texto, int chaves = 20, arq::Filtro filtro = identidade) {
+Leitura le(
+    const std::string &texto, int chaves = 20, arq::Filtro filtro = [](int c) { return c; }) {
   std::string copia = texto;
   std::FILE *f = copia.empty() ? std::tmpfile() : fmemopen(copia.data(), copia.size(), "r");
   EXPECT_NE(f, nullptr);
