@@ -21,8 +21,7 @@ namespace {
 class Config : public ::testing::Test {
  protected:
   void SetUp() override {
-    reset();
-    std::memset(ECFIF_cfg, 0, sizeof ECFIF_cfg);
+    reset();  // the configuration record too
     ECFLOG_modo = 3;
   }
   void TearDown() override { reset(); }

@@ -4,13 +4,11 @@
 #include <unistd.h>
 
 #include <array>
-#include <cstdio>
 #include <string>
 
 #include "core/files.h"
 #include "core/reset.h"
 #include "core/states.h"
-#include "ecfbmtc/config.h"
 #include "ecfbmtc/receipt.h"
 #include "ecfbmtc/setup.h"
 #include "ecfbmtc/transport.h"

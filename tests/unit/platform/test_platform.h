@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <fstream>
-#include <functional>
 #include <initializer_list>
 #include <sstream>
 #include <string>
