@@ -29,32 +29,16 @@ void script(const std::uint8_t *p, std::size_t n) {
     }
     const std::uint8_t op = p[++i];
     const std::uint8_t arg = i + 1 < n ? p[i + 1] : 0;
-    switch (op) {
-      case 0x00:
-        answer.add({0xFF});
-        break;
-      case 0x01:
-        answer.pause_ms(arg * 100);
-        ++i;
-        break;
-      case 0x02:
-        answer.line_error(arg & 7);
-        ++i;
-        break;
-      case 0x03:
-        answer.cts_off_ms(arg * 100);
-        ++i;
-        break;
-      case 0x04:
-        if (++answers < 4) {
-          ecftest::on_frame(answer);
-          answer = ecftest::Answer{};
-        }
-        break;
-      default:
-        answer.add({op});
-        break;
+    if (op == 0x00) answer.add({0xFF});
+    if (op == 0x01) answer.pause_ms(arg * 100);
+    if (op == 0x02) answer.line_error(arg & 7);
+    if (op == 0x03) answer.cts_off_ms(arg * 100);
+    if (op >= 0x01 && op <= 0x03) ++i;
+    if (op == 0x04 && ++answers < 4) {
+      ecftest::on_frame(answer);
+      answer = ecftest::Answer{};
     }
+    if (op > 0x04) answer.add({op});
   }
   ecftest::on_frame(answer);
 }
@@ -63,33 +47,17 @@ int run(std::uint8_t what, std::uint8_t arg) {
   unsigned char args[16];
   std::memset(args, '0', sizeof args);
   args[0] = arg;
-  switch ((what >> 1) & 0x0F) {
-    case 0:
-      return ECFBMTC_exec(19);
-    case 1:
-      return ECFBMTC_le_parametro(arg);
-    case 2:
-      return ECFBMTC_exec(29);
-    case 3:
-      args[12] = 'R';
-      return ECFBMTC_exec_argum(8, args, 13);
-    case 4:
-      return ECFBMTC_exec(69);
-    case 5:
-      return ECFBMTC_exec(34);
-    case 6:
-      return ECFBMTC_exec(27);
-    case 7:
-      return ECFBMTC_exec(6255);
-    case 8: {
-      unsigned char estado = 0;
-      return ECFBMTC_le_estado_do_ecf(&estado);
-    }
-    case 9:
-      return ECFBMTC_le_status();
-    default:
-      return ECFBMTC_exec_argum(6260, args, arg % 16);
-  }
+  args[12] = 'R';  // a streamed reading of the fiscal memory
+  unsigned char estado = 0;
+  // Commands without arguments, by the choice; 0 marks the other choices.
+  constexpr int plain[] = {19, 0, 29, 0, 69, 34, 27, 6255};
+  const int qual = (what >> 1) & 0x0F;
+  if (qual < 8 && plain[qual] != 0) return ECFBMTC_exec(plain[qual]);
+  if (qual == 1) return ECFBMTC_le_parametro(arg);
+  if (qual == 3) return ECFBMTC_exec_argum(8, args, 13);
+  if (qual == 8) return ECFBMTC_le_estado_do_ecf(&estado);
+  if (qual == 9) return ECFBMTC_le_status();
+  return ECFBMTC_exec_argum(6260, args, arg % 16);
 }
 
 }  // namespace

@@ -75,76 +75,54 @@ int sem_progresso(const char *) {
 
 using Operacao = int (*)(Entrada &);
 
+// A number and a text, the text read first.
+template <int (*F)(int, const char *)>
+int numero_e_texto(Entrada &e) {
+  const auto t = e.texto();
+  return F(e.inteiro(), t);
+}
+
 // Arguments are evaluated in an unspecified order, so each operation takes
 // its texts into locals first.
 constexpr Operacao operacoes[] = {
-    [](Entrada &e) {
-      const auto t = e.texto();
-      return ECFIF_identifica_consumidor(e.inteiro(), t);
-    },
+    numero_e_texto<ECFIF_identifica_consumidor>,
     [](Entrada &) { return ECFIF_inicio_venda(); },
-    [](Entrada &e) {
-      const auto t = e.texto();
-      return ECFIF_descritivo(e.inteiro(), t);
-    },
+    numero_e_texto<ECFIF_descritivo>,
     [](Entrada &e) {
       const auto c = e.texto(), d = e.texto(), a = e.texto(), q = e.texto(), p = e.texto(),
                  x = e.texto();
-      switch (e.byte() & 3) {
-        case 0:
-          return ECFBMTC_registra_item(c, d, a, q, p);
-        case 1:
-          return ECFBMTC_registra_item_desc(c, d, a, q, p, x);
-        case 2:
-          return ECFBMTC_registra_item_3casas(c, d, a, q, p, x);
-        default:
-          return ECFBMTC_registra_item_und(c, d, a, q, p, x);
-      }
+      const int qual = e.byte() & 3;
+      if (qual == 0) return ECFBMTC_registra_item(c, d, a, q, p);
+      if (qual == 1) return ECFBMTC_registra_item_desc(c, d, a, q, p, x);
+      if (qual == 2) return ECFBMTC_registra_item_3casas(c, d, a, q, p, x);
+      return ECFBMTC_registra_item_und(c, d, a, q, p, x);
     },
     [](Entrada &e) {
       const auto v = e.texto();
       const int i = e.inteiro();
-      switch (e.byte() & 7) {
-        case 0:
-          return ECFIF_desconto_subtot(v);
-        case 1:
-          return ECFBMTC_desc_subtot_perc(v);
-        case 2:
-          return ECFIF_acresc_subtot(v);
-        case 3:
-          return ECFBMTC_acres_subtot_perc(v);
-        case 4:
-          return ECFIF_desc_item_pos(i, v);
-        case 5:
-          return ECFIF_acresc_item_pos(i, v);
-        case 6:
-          return ECFIF_canc_it_posic(static_cast<unsigned>(i));
-        default:
-          return ECFBMTC_cancela_desconto(static_cast<unsigned>(i));
-      }
+      using Valor = int (*)(const char *);
+      constexpr Valor subtotal[] = {ECFIF_desconto_subtot, ECFBMTC_desc_subtot_perc,
+                                    ECFIF_acresc_subtot, ECFBMTC_acres_subtot_perc};
+      const int qual = e.byte() & 7;
+      if (qual < 4) return subtotal[qual](v);
+      if (qual == 4) return ECFIF_desc_item_pos(i, v);
+      if (qual == 5) return ECFIF_acresc_item_pos(i, v);
+      const auto item = static_cast<unsigned>(i);
+      return qual == 6 ? ECFIF_canc_it_posic(item) : ECFBMTC_cancela_desconto(item);
     },
-    [](Entrada &e) {
-      const auto t = e.texto();
-      return ECFIF_imprime_total(t);
-    },
+    [](Entrada &e) { return ECFIF_imprime_total(e.texto()); },
     [](Entrada &e) {
       const auto v = e.texto(), t1 = e.texto(), t2 = e.texto();
       return ECFBMTC_pagamento(e.inteiro(), v, t1, t2);
     },
-    [](Entrada &e) {
-      const auto t = e.texto();
-      return ECFIF_publicit(e.inteiro(), t);
-    },
+    numero_e_texto<ECFIF_publicit>,
     [](Entrada &) { return ECFIF_fim_venda(); },
     [](Entrada &e) { return (e.byte() & 1) ? ECFIF_canc_cupom() : ECFIF_canc_anterior(); },
     [](Entrada &e) {
       const auto a = e.texto(), b = e.texto(), c = e.texto();
       return ECFBMTC_cancela_cupom(a, b, c);
     },
-    [](Entrada &e) {
-      const auto t = e.texto();
-      return ECFIF_id_aplicacao(t);
-    },
+    [](Entrada &e) { return ECFIF_id_aplicacao(e.texto()); },
     [](Entrada &e) {
       const auto t = e.texto();
       return (e.byte() & 1) ? ECFIF_imprime_expandido(t) : ECFIF_imprime_linha(t);
@@ -166,10 +144,7 @@ constexpr Operacao operacoes[] = {
     },
     [](Entrada &) { return ECFIF_abre_relatorio(); },
     [](Entrada &) { return ECFIF_fim_relat(); },
-    [](Entrada &e) {
-      const auto t = e.texto();
-      return ECFIF_autenticacao(t);
-    },
+    [](Entrada &e) { return ECFIF_autenticacao(e.texto()); },
     [](Entrada &e) {
       const auto f = e.texto(), c = e.texto(), d = e.texto(), b = e.texto(), v = e.texto(),
                  t1 = e.texto(), t2 = e.texto(), t3 = e.texto();
@@ -179,10 +154,7 @@ constexpr Operacao operacoes[] = {
       char cmc7[64];
       return ECFIF_le_cmc7(cmc7, e.byte() % sizeof cmc7);
     },
-    [](Entrada &e) {
-      const auto d = e.texto();
-      return ECFIF_imprime_codbarras(e.inteiro(), d);
-    },
+    numero_e_texto<ECFIF_imprime_codbarras>,
     [](Entrada &) { return ECFIF_pega_configuracao(); },
     [](Entrada &e) {
       char texto[ECFIF_TAM_TEXTO_INFO];
@@ -194,16 +166,11 @@ constexpr Operacao operacoes[] = {
     },
     [](Entrada &e) {
       unsigned char registro[100];
-      switch (e.byte() & 3) {
-        case 0:
-          return ECFIF_le_tributacao(e.inteiro(), registro);
-        case 1:
-          return ECFIF_le_forma_de_pagamento(e.inteiro(), reinterpret_cast<char *>(registro));
-        case 2:
-          return ECFIF_le_cnf(e.inteiro(), registro);
-        default:
-          return ECFIF_le_configuracao(registro);
-      }
+      const int qual = e.byte() & 3;
+      if (qual == 0) return ECFIF_le_tributacao(e.inteiro(), registro);
+      if (qual == 1)
+        return ECFIF_le_forma_de_pagamento(e.inteiro(), reinterpret_cast<char *>(registro));
+      return qual == 2 ? ECFIF_le_cnf(e.inteiro(), registro) : ECFIF_le_configuracao(registro);
     },
     [](Entrada &e) {
       return (e.byte() & 1) ? ECFIF_le_sensores() : ECFIF_le_selec_sensores(e.inteiro());

@@ -13,14 +13,6 @@
 #include "harness.h"
 #include "setup/payment_file.h"
 
-namespace {
-
-int identidade(int c) {
-  return c;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *dados, size_t tamanho) {
   namespace arq = ecf::setup::arquivo_fpag;
   if (tamanho == 0) return 0;
@@ -30,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *dados, size_t tamanho) {
   if (std::FILE *f = std::fopen("BMTCFPAG.CFG", "r")) {
     arq::Campo campos[arq::max_chaves];
     const int chaves = (dados[0] & 1) ? 20 : 50;
-    const int r = arq::le_secao(f, chaves, campos, identidade);
+    const int r = arq::le_secao(f, chaves, campos, [](int c) { return c; });
     std::fclose(f);
     if (r != 0 && r != 3 && r != 4) std::abort();
     for (int k = 0; k < chaves; ++k) {

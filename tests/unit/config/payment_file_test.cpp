@@ -12,16 +12,13 @@ namespace {
 
 namespace arq = ecf::setup::arquivo_fpag;
 
-int identidade(int c) {
-  return c;
-}
-
 struct Leitura {
   int resultado;
   std::vector<std::string> campos;  // "" for an empty field
 };
 
-Leitura le(const std::string &texto, int chaves = 20, arq::Filtro filtro = identidade) {
+Leitura le(
+    const std::string &texto, int chaves = 20, arq::Filtro filtro = [](int c) { return c; }) {
   std::string copia = texto;
   std::FILE *f = copia.empty() ? std::tmpfile() : fmemopen(copia.data(), copia.size(), "r");
   EXPECT_NE(f, nullptr);
@@ -44,14 +41,6 @@ Leitura le(const std::string &texto, int chaves = 20, arq::Filtro filtro = ident
 }
 
 const std::string secao = "[FORMAS DE PAGAMENTO]\n";
-
-TEST(PaymentFile, KeysFillTheirOwnEntriesInKeyOrder) {
-  const auto l = le(secao + "01=Dinheiro\n03=Cheque\n");
-  EXPECT_EQ(l.resultado, 0);
-  EXPECT_EQ(l.campos[0], "Dinheiro        ");
-  EXPECT_EQ(l.campos[1], "");
-  EXPECT_EQ(l.campos[2], "Cheque          ");
-}
 
 struct CasoValor {
   const char *nome;
@@ -108,9 +97,13 @@ TEST(PaymentFile, EveryValueCharacterPassesTheFilter) {
   EXPECT_EQ(l.campos[0], "aXc             ");
 }
 
-TEST(PaymentFile, KeyCountBoundsWhatIsRead) {
-  const auto l20 = le(secao + "21=Vinte e um\n", 20);
-  EXPECT_EQ(l20.resultado, 4);
+TEST(PaymentFile, KeysFillTheirOwnEntriesUpToTheKeyCount) {
+  const auto l20 = le(secao + "01=Dinheiro\n03=Cheque\n21=Vinte e um\n", 20);
+  EXPECT_EQ(l20.resultado, 0);
+  EXPECT_EQ(l20.campos[0], "Dinheiro        ");
+  EXPECT_EQ(l20.campos[1], "");
+  EXPECT_EQ(l20.campos[2], "Cheque          ");
+  EXPECT_EQ(le(secao + "21=Vinte e um\n", 20).resultado, 4);
   const auto l50 = le(secao + "21=Vinte e um\n50=Cinquenta\n", 50);
   EXPECT_EQ(l50.resultado, 0);
   EXPECT_EQ(l50.campos[20], "Vinte e um      ");

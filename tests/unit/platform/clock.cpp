@@ -1,4 +1,6 @@
 // The virtual clock: it moves only when the driver yields or a test says so.
+#include <ctime>
+
 #include "platform/clock.h"
 #include "platform_state.h"
 
@@ -41,29 +43,6 @@ long seconds_now() {
   return detail::clock().epoch + static_cast<long>(detail::clock().now_ms / 1000);
 }
 
-// Days since 1970-01-01 of a civil date, and back.
-long days_from_civil(long y, unsigned m, unsigned d) {
-  y -= m <= 2;
-  const long era = (y >= 0 ? y : y - 399) / 400;
-  const unsigned yoe = static_cast<unsigned>(y - era * 400);
-  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + static_cast<long>(doe) - 719468;
-}
-
-void civil_from_days(long z, long &y, unsigned &m, unsigned &d) {
-  z += 719468;
-  const long era = (z >= 0 ? z : z - 146096) / 146097;
-  const unsigned doe = static_cast<unsigned>(z - era * 146097);
-  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  y = static_cast<long>(yoe) + era * 400;
-  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const unsigned mp = (5 * doy + 2) / 153;
-  d = doy - (153 * mp + 2) / 5 + 1;
-  m = mp < 10 ? mp + 3 : mp - 9;
-  y += m <= 2;
-}
-
 unsigned char to_bcd(unsigned v) {
   return static_cast<unsigned char>(((v / 10) << 4) | (v % 10));
 }
@@ -90,28 +69,26 @@ void BIOSRTC_ftime(struct BIOSRTC_timeb *agora) {
 
 int BIOSRTC_le(unsigned char momento[6]) {
   if (momento == nullptr) return 1;
-  const long s = ecftest::seconds_now();
-  long y;
-  unsigned m, d;
-  ecftest::civil_from_days(s / 86400, y, m, d);
-  const long in_day = s % 86400;
-  momento[0] = ecftest::to_bcd(d);
-  momento[1] = ecftest::to_bcd(m);
-  momento[2] = ecftest::to_bcd(static_cast<unsigned>(y % 100));
-  momento[3] = ecftest::to_bcd(static_cast<unsigned>(in_day / 3600));
-  momento[4] = ecftest::to_bcd(static_cast<unsigned>(in_day / 60 % 60));
-  momento[5] = ecftest::to_bcd(static_cast<unsigned>(in_day % 60));
+  const std::time_t s = ecftest::seconds_now();
+  std::tm t{};
+  gmtime_r(&s, &t);
+  const int campos[6] = {t.tm_mday, t.tm_mon + 1, t.tm_year % 100, t.tm_hour, t.tm_min, t.tm_sec};
+  for (int i = 0; i < 6; ++i) momento[i] = ecftest::to_bcd(static_cast<unsigned>(campos[i]));
   return 0;
 }
 
+// Seconds since 2000-01-01 00:00:00.
 long BIOSRTC_calc_momento(const unsigned char momento[6]) {
   if (momento == nullptr) return 0;
   using ecftest::from_bcd;
-  const long days = ecftest::days_from_civil(2000 + from_bcd(momento[2]), from_bcd(momento[1]),
-                                             from_bcd(momento[0])) -
-                    ecftest::days_from_civil(2000, 1, 1);
-  return days * 86400 + from_bcd(momento[3]) * 3600L + from_bcd(momento[4]) * 60L +
-         from_bcd(momento[5]);
+  std::tm t{};
+  t.tm_mday = static_cast<int>(from_bcd(momento[0]));
+  t.tm_mon = static_cast<int>(from_bcd(momento[1])) - 1;
+  t.tm_year = 100 + static_cast<int>(from_bcd(momento[2]));
+  t.tm_hour = static_cast<int>(from_bcd(momento[3]));
+  t.tm_min = static_cast<int>(from_bcd(momento[4]));
+  t.tm_sec = static_cast<int>(from_bcd(momento[5]));
+  return static_cast<long>(timegm(&t) - 946684800);
 }
 
 }  // extern "C"

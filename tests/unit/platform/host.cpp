@@ -1,4 +1,5 @@
-// Host common library, log, allocation, text helpers and 8-byte decimals.
+// Host common library, log, allocation and text helpers. The 8-byte decimals
+// are the host kit's own, so the driver meets a real host's arithmetic.
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
@@ -155,49 +156,6 @@ int TRATARG_pegou_int(int *destino, const char *texto, const char *palavra, int)
 char EXTENSO_txt_moeda_sing[22] = " Real";
 char EXTENSO_txt_moeda_plur[22] = " Reais";
 
-// 8-byte decimals: a signed 64-bit integer of the digits, implied decimals kept.
-namespace {
-std::int64_t get8(const void *v) {
-  std::int64_t x = 0;
-  if (v) std::memcpy(&x, v, 8);
-  return x;
-}
-void put8(void *v, std::int64_t x) {
-  if (v) std::memcpy(v, &x, 8);
-}
-}  // namespace
-
-void _ato8(void *valor, const char *texto) {
-  std::int64_t x = 0;
-  bool negative = false;
-  if (texto != nullptr) {
-    while (*texto == ' ') ++texto;
-    if (*texto == '-') negative = true, ++texto;
-    for (; *texto >= '0' && *texto <= '9'; ++texto)
-      x = static_cast<std::int64_t>(static_cast<std::uint64_t>(x) * 10u +
-                                    static_cast<std::uint64_t>(*texto - '0'));
-  }
-  put8(valor, negative ? -x : x);
-}
-char *_8toa(char *texto, const void *valor) {
-  if (texto) std::sprintf(texto, "%lld", static_cast<long long>(get8(valor)));
-  return texto;
-}
-void _8soma(void *r, const void *a, const void *b) {
-  put8(r, get8(a) + get8(b));
-}
-void _8subtrai(void *r, const void *a, const void *b) {
-  put8(r, get8(a) - get8(b));
-}
-int _8compara(const void *a, const void *b) {
-  const auto x = get8(a), y = get8(b);
-  return x > y ? 1 : (x < y ? -1 : 0);
-}
-void _8byte_som_byte(void *r, const void *a, int n) {
-  put8(r, get8(a) + n);
-}
-void _8byte_mul_byte(void *r, const void *a, int n) {
-  put8(r, get8(a) * n);
-}
-
 }  // extern "C"
+
+#include "../../../hostkit/decimal8.cpp"

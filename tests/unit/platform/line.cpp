@@ -198,10 +198,11 @@ void reset_line() {
 using ecftest::detail::line;
 
 namespace {
-void note(int porta, const char *name) {
+int note(int porta, const char *name) {
   auto &c = line().calls;
   c.port = porta;
   c.order.emplace_back(name);
+  return 0;
 }
 }  // namespace
 
@@ -219,29 +220,19 @@ int n_ativaSERIAL(int porta) {
   return line().open_result;
 }
 int nSERIALreset(int porta) {
-  note(porta, "reset");
-  ++line().calls.reset;
-  return 0;
+  return note(porta, "reset");
 }
 int nSERIALativaDTR(int porta) {
-  note(porta, "dtr");
-  ++line().calls.dtr;
-  return 0;
+  return note(porta, "dtr");
 }
 int nSERIALmodoRTS(int porta, int) {
-  note(porta, "modo_rts");
-  ++line().calls.modo_rts;
-  return 0;
+  return note(porta, "modo_rts");
 }
 int nSERIALativaRTS(int porta) {
-  note(porta, "rts");
-  ++line().calls.rts;
-  return 0;
+  return note(porta, "rts");
 }
 int nSERIALiniciaTX(int porta) {
-  note(porta, "inicia_tx");
-  ++line().calls.inicia_tx;
-  return 0;
+  return note(porta, "inicia_tx");
 }
 
 int nSERIALiniciaRX(int porta) {
@@ -289,7 +280,6 @@ int nSERIALleRX(int) {
 
 int nSERIALerro(int, int) {
   auto &l = line();
-  ++l.calls.erro;
   if (l.peer) return l.peer->line_errors();
   int bits = 0;
   const auto now = ecftest::detail::clock().now_ms;

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <fstream>
-#include <functional>
 #include <initializer_list>
 #include <sstream>
 #include <string>
@@ -84,8 +83,7 @@ void set_open_result(int result);      // what n_ativaSERIAL returns (default 0)
 void set_tx_pending(bool pending);     // nSERIALstatusTX > 0 while true
 
 struct PortCalls {
-  int conf = 0, ativa = 0, reset = 0, dtr = 0, modo_rts = 0, rts = 0;
-  int inicia_tx = 0, inicia_rx = 0, encerra = 0, transm = 0, erro = 0, cts = 0;
+  int conf = 0, ativa = 0, inicia_rx = 0, encerra = 0, transm = 0, cts = 0;
   long speed = 0;                  // last nSERIALconf speed
   int port = 0;                    // last port number used
   std::vector<std::string> order;  // names of the set-up and closing calls

@@ -15,11 +15,13 @@ struct OptionCase {
   int value;
 };
 
-class OptionsTest : public ::testing::TestWithParam<OptionCase> {
+class OptionRules : public ::testing::Test {
  protected:
   void SetUp() override { reset(); }
   void TearDown() override { reset(); }
 };
+
+class OptionsTest : public OptionRules, public ::testing::WithParamInterface<OptionCase> {};
 
 TEST_P(OptionsTest, SetsItsSetting) {
   const OptionCase &c = GetParam();
@@ -50,19 +52,9 @@ INSTANTIATE_TEST_SUITE_P(
         OptionCase{"ECFBEMATECH_MAXIMO_DE_ITENS=500", &ECFBMTCAUX_forca_maximo_de_itens, 500},
         // Flags are whole words: a longer word sets nothing.
         OptionCase{"ECFBEMATECH_GAVETA_FECHADAX", &ECFBMTCAUX_logica_gaveta, 0},
-        OptionCase{"ECFBEMATECH_ACERTA_RELOGIO=1", &ECFBMTCAUX_acerta_relogio, 0}));
-
-class OptionRules : public ::testing::Test {
- protected:
-  void SetUp() override { reset(); }
-  void TearDown() override { reset(); }
-};
-
-TEST_F(OptionRules, UnknownWordAfterThePrefixIsClaimedAndChangesNothing) {
-  EXPECT_EQ(ECFIF_tratou_argumento("ECFBEMATECH_NADA=5"), 1);
-  EXPECT_EQ(ECFBMTCAUX_modo_protocolo, 0);
-  EXPECT_TRUE(host().common_args.empty());
-}
+        OptionCase{"ECFBEMATECH_ACERTA_RELOGIO=1", &ECFBMTCAUX_acerta_relogio, 0},
+        // An unknown word after the prefix is claimed and changes nothing.
+        OptionCase{"ECFBEMATECH_NADA=5", &ECFBMTCAUX_modo_protocolo, 0}));
 
 TEST_F(OptionRules, OtherOptionsGoToTheHost) {
   host().common_result = 7;
@@ -72,15 +64,6 @@ TEST_F(OptionRules, OtherOptionsGoToTheHost) {
   EXPECT_EQ(host().common_args, (std::vector<std::string>{"PORTA=2", "ECFBMTC_FLAG=1"}));
   EXPECT_EQ(ECFIF_tratou_argumento(nullptr), 0);
   EXPECT_EQ(host().common_args.size(), 2u);
-}
-
-TEST_F(OptionRules, ProtocolOptionSwitchesFramesAndLabel) {
-  ECFLOG_modo = 1;
-  ASSERT_EQ(ECFIF_tratou_argumento("ECFBEMATECH_PROTOCOLO=1"), 1);
-  on_frame({0x06, 0x00, 0x00, 0x00, 0x00});
-  EXPECT_EQ(ECFBMTC_exec(19), 0);
-  EXPECT_EQ(transmitted().at(3), 0x1C);
-  EXPECT_TRUE(log_has("B19!"));
 }
 
 TEST(CharacterAdjust, PassesThroughTheHostFilter) {

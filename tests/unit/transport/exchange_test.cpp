@@ -55,6 +55,9 @@ TEST_F(ExchangeTest, SilenceTimesOutWithThirtySevenAndResetsThePort) {
   on_frame(ok);
   EXPECT_EQ(ECFBMTC_exec(19), 0);
   EXPECT_EQ(port_calls().conf, 2);
+  // Every exchange is enveloped, the failed one too.
+  EXPECT_EQ(host().envelope_inicia, 2);
+  EXPECT_EQ(host().envelope_termina, 2);
 }
 
 TEST_F(ExchangeTest, TimeOutAfterALineErrorIsForty) {
@@ -96,14 +99,14 @@ TEST_F(ExchangeTest, PortSetUpOrder) {
   EXPECT_EQ(port_calls().port, 3);
 }
 
-TEST_F(ExchangeTest, PortThatFailedToOpenIsOpenedAgainOnTheNextCommand) {
+TEST_F(ExchangeTest, PortThatFailedToOpenFailsAtOnceAndIsOpenedAgainOnTheNextCommand) {
   set_open_result(-1);
-  set_transmit_result(5);  // what a closed port answers
-  EXPECT_EQ(ECFBMTC_exec(19), 36);
-  EXPECT_EQ(ECFBMTC_exec(19), 36);
+  EXPECT_EQ(ECFBMTC_le_status(), 36);
+  EXPECT_EQ(ECFBMTC_le_parametro(17), 36);
   EXPECT_EQ(port_calls().ativa, 2);
+  EXPECT_TRUE(transmitted().empty());
+  EXPECT_LT(now_ms(), 50);
   set_open_result(0);
-  set_transmit_result(0);
   on_frame(ok);
   EXPECT_EQ(ECFBMTC_exec(19), 0);
   EXPECT_EQ(port_calls().ativa, 3);
@@ -145,54 +148,29 @@ TEST_F(ExchangeTest, TransmitFailures) {
   EXPECT_EQ(port_calls().transm, 1);
 }
 
-TEST_F(ExchangeTest, TransmitterThatNeverDrains) {
-  set_tx_pending(true);
-  EXPECT_EQ(ECFBMTC_exec(19), 37);
-  EXPECT_LT(now_ms(), 7000);
+TEST_F(ExchangeTest, StuckTransmitterOrHeldCtsEndsInThirtySeven) {
+  // While the printer holds CTS the drain and the receive open new windows,
+  // but not without end: a stuck line ends within the hold limit.
+  constexpr std::int64_t forever_ms = 100'000'000;
+  const struct {
+    bool tx_pending;
+    std::int64_t cts_off_ms, min_ms, max_ms;
+  } cases[] = {{true, 20000, 20000, 32000},      // held 20 s: the drain waits, then gives up
+               {true, forever_ms, 0, 620'000},   // in the drain
+               {false, forever_ms, 0, 640'000},  // in the receive
+               {true, 0, 0, 7000}};              // a transmitter that never drains
+  for (const auto &c : cases) {
+    reset();
+    set_tx_pending(c.tx_pending);
+    on_frame(Answer{}.cts_off_ms(c.cts_off_ms));
+    EXPECT_EQ(ECFBMTC_exec(19), 37);
+    EXPECT_GE(now_ms(), c.min_ms);
+    EXPECT_LT(now_ms(), c.max_ms);
+  }
   set_tx_pending(false);
   on_frame(ok);
   EXPECT_EQ(ECFBMTC_exec(19), 0);
   EXPECT_EQ(port_calls().conf, 2);
-}
-
-TEST_F(ExchangeTest, PrinterHoldingCtsKeepsTheDrainWaiting) {
-  // CTS drops for 20 s right after the frame: the drain keeps opening
-  // new 5 s windows while the printer holds the line, then gives up.
-  set_tx_pending(true);
-  on_frame(Answer{}.cts_off_ms(20000));
-  EXPECT_EQ(ECFBMTC_exec(19), 37);
-  EXPECT_GE(now_ms(), 20000);
-  EXPECT_LT(now_ms(), 32000);
-}
-
-TEST_F(ExchangeTest, PrinterHoldingCtsForeverIsGivenUpOn) {
-  // Each hold earns another window, but not without end: a stuck line
-  // ends in 37 within the hold limit, in the drain and in the receive.
-  constexpr std::int64_t forever_ms = 100'000'000;
-  set_tx_pending(true);
-  on_frame(Answer{}.cts_off_ms(forever_ms));
-  EXPECT_EQ(ECFBMTC_exec(19), 37);
-  EXPECT_LT(now_ms(), 620'000);
-
-  reset();
-  on_frame(Answer{}.cts_off_ms(forever_ms));
-  EXPECT_EQ(ECFBMTC_exec(19), 37);
-  EXPECT_LT(now_ms(), 640'000);
-}
-
-TEST_F(ExchangeTest, BusyPrinterExtendsTheAnswerDeadline) {
-  // CTS inactive for 50 s, then the answer: a status-first command waits.
-  on_frame(Answer{}.cts_off_ms(50000).pause_ms(50000).add({0x06, 0x00, 0x00}));
-  EXPECT_EQ(ECFBMTC_exec(19), 0);
-  EXPECT_GE(now_ms(), 50000);
-}
-
-TEST_F(ExchangeTest, DataFirstAnswerIsNormalised) {
-  const unsigned char v = 17;
-  on_frame({0x06, 0x5A, 0x40, 0x00});
-  EXPECT_EQ(ECFBMTC_exec_argum(35, &v, 1), 0);
-  EXPECT_EQ(answer_bytes(), (Bytes{0x06, 0x40, 0x00, 0x5A}));
-  EXPECT_EQ(returned_bytes(), (Bytes{0x06, 0x40, 0x00, 0x5A}));
 }
 
 TEST_F(ExchangeTest, DataFirstAnswerMustCompleteSevenSecondsAfterItsThirdByte) {
@@ -228,24 +206,37 @@ TEST_F(ExchangeTest, ExtendedDataFirstGivesEachByteSevenSeconds) {
   EXPECT_EQ(returned_bytes(), answer_bytes());
 }
 
-TEST_F(ExchangeTest, ExtendedStatusFirstWithData) {
-  extended();
-  // 06, ST1, ST2, execution status 0102h, three data bytes, two more bytes.
-  on_frame({0x06, 0x00, 0x00, 0x02, 0x01, 0xA1, 0xA2, 0xA3, 0xEE, 0xEF});
-  const unsigned char v = 36;  // not in the table: 3 data bytes, status first
-  EXPECT_EQ(ECFBMTC_exec_argum(35, &v, 1), 0);
-  EXPECT_EQ(ECFBMTCAUX_status_execucao, 0x0102);
-  EXPECT_EQ(answer_bytes(), (Bytes{0x06, 0, 0, 0xA1, 0xA2, 0xA3, 0xEE, 0xEF}));
-  EXPECT_EQ(returned_bytes(), (Bytes{0x06, 0, 0, 0xA1, 0xA2, 0xA3}));
-}
-
-TEST_F(ExchangeTest, ExtendedRefusalEndsAtTheExecutionStatus) {
-  extended();
-  on_frame({0x06, 0x00, 0x01, 0x46, 0x00});
-  const unsigned char v = 36;
-  EXPECT_EQ(ECFBMTC_exec_argum(35, &v, 1), 2);
-  EXPECT_EQ(answer_bytes(), (Bytes{0x06, 0x00, 0x01}));
-  EXPECT_EQ(returned_bytes(), (Bytes{0x06, 0x00, 0x01}));
+TEST_F(ExchangeTest, AnswerLayoutsOfAVariableRead) {
+  struct Case {
+    bool ext;
+    unsigned char variable;
+    Answer answer;
+    int result;
+    Bytes answered, returned;
+  };
+  const Case cases[] = {
+      // Data first: normalised to status first.
+      {false, 17, {0x06, 0x5A, 0x40, 0x00}, 0, {0x06, 0x40, 0x00, 0x5A}, {0x06, 0x40, 0x00, 0x5A}},
+      // 06h, ST1, ST2, execution status 0102h, 3 data bytes (36 is not in the table:
+      // status first), two more bytes that are kept out of the copy.
+      {true,
+       36,
+       {0x06, 0x00, 0x00, 0x02, 0x01, 0xA1, 0xA2, 0xA3, 0xEE, 0xEF},
+       0,
+       {0x06, 0, 0, 0xA1, 0xA2, 0xA3, 0xEE, 0xEF},
+       {0x06, 0, 0, 0xA1, 0xA2, 0xA3}},
+      // A refusal ends at the execution status.
+      {true, 36, {0x06, 0x00, 0x01, 0x46, 0x00}, 2, {0x06, 0x00, 0x01}, {0x06, 0x00, 0x01}},
+  };
+  for (const auto &c : cases) {
+    reset();
+    if (c.ext) extended();
+    on_frame(c.answer);
+    EXPECT_EQ(ECFBMTC_exec_argum(35, &c.variable, 1), c.result);
+    EXPECT_EQ(answer_bytes(), c.answered);
+    EXPECT_EQ(returned_bytes(), c.returned);
+  }
+  EXPECT_EQ(ECFBMTCAUX_status_execucao, 0x46);
 }
 
 TEST_F(ExchangeTest, LongAnswersAreNotCopiedToTheReturnArea) {

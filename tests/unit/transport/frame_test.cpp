@@ -40,19 +40,6 @@ TEST_F(FrameTest, StatusReadAndPseudoCommandOnTheWire) {
   }
 }
 
-TEST_F(FrameTest, ChecksumIsSixteenBitsLowByteFirst) {
-  // 200 bytes of FFh push the sum past 255 and keep it below 65536.
-  const Bytes args(200, 0xFF);
-  unsigned sum = 0x1B + 0x16;
-  for (auto b : args) sum += b;
-  Bytes frame{0x02, 204, 0x00, 0x1B, 0x16};
-  for (auto b : args) frame.push_back(b);
-  frame.push_back(static_cast<std::uint8_t>(sum & 0xFF));
-  frame.push_back(static_cast<std::uint8_t>(sum >> 8));
-  expect(frame, ok);
-  EXPECT_EQ(ECFBMTC_exec_argum(22, args.data(), static_cast<int>(args.size())), 0);
-}
-
 TEST_F(FrameTest, ArgumentsPassTheCharacterFilterUnlessLiteral) {
   const unsigned char text[] = {0xE9, 'a'};  // "ea" with an acute accent
   on_frame(ok);
@@ -74,7 +61,8 @@ TEST_F(FrameTest, LogLinesOfTheResult) {
   };
   for (const Case &c : {Case{false, {0x06, 0x00, 0x01}, 34, "b22#34."},
                         Case{false, {0x06, 0x40, 0x00}, 0, "b22<: 06 40 00"},
-                        Case{true, {0x06, 0x00, 0x01, 0x0C, 0x00}, 39, "B22{12}#39."}}) {
+                        Case{true, {0x06, 0x00, 0x01, 0x0C, 0x00}, 39, "B22{12}#39."},
+                        Case{true, {0x06, 0x10, 0x01, 0x05, 0x00}, 12, "10,01{5}=>12."}}) {
     reset();
     ECFLOG_modo = 1;
     if (c.ext) extended();
@@ -101,15 +89,6 @@ TEST_F(FrameTest, UnknownVariableIsReadAsThreeStatusFirstBytes) {
   EXPECT_EQ(ECFBMTC_exec_argum(35, &v, 1), 0);
   EXPECT_TRUE(log_has("35(36),fim tab(tamresp=3)."));
   EXPECT_EQ(answer_bytes(), (Bytes{0x06, 0x00, 0x00, 0x01, 0x02, 0x03}));
-}
-
-TEST_F(FrameTest, EveryExchangeIsEnveloped) {
-  on_frame(ok);
-  on_frame(silence());
-  ECFBMTC_exec(19);
-  ECFBMTC_exec(19);
-  EXPECT_EQ(host().envelope_inicia, 2);
-  EXPECT_EQ(host().envelope_termina, 2);
 }
 
 TEST(ClassBits, BitNLivesInByteNOverEight) {

@@ -111,19 +111,14 @@ INSTANTIATE_TEST_SUITE_P(
                       StateCase{"moved_other", 0x00, {}, {}, nz3, 5, 6, 52, 5}),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST_F(ReadsTest, DocumentStateFailureLeavesTheByte) {
+TEST_F(ReadsTest, DocumentStateLogLinesAndAFailureLeavesTheByte) {
   ECFLOG_modo = 3;
   unsigned char estado = 0xEE;
   EXPECT_EQ(ECFBMTC_le_estado_do_ecf(&estado), 37);
   EXPECT_EQ(estado, 0xEE);
   EXPECT_TRUE(log_has("estad<0>..."));
   EXPECT_TRUE(log_has("estad<0>r37."));
-}
-
-TEST_F(ReadsTest, DocumentStateLogLine) {
-  ECFLOG_modo = 1;
   on_frame(data_answer({0x08}));
-  unsigned char estado = 0;
   EXPECT_EQ(ECFBMTC_le_estado_do_ecf(&estado), 0);
   EXPECT_TRUE(log_has("estad<5>=51."));
 }

@@ -47,15 +47,6 @@ TEST_F(ResyncTest, AHealthyLineIsNotDrainedBeforeEveryFrame) {
   EXPECT_LT(now_ms(), 100);
 }
 
-TEST_F(ResyncTest, APortThatDoesNotOpenFailsAtOnce) {
-  set_open_result(-1);
-  EXPECT_EQ(ECFBMTC_le_status(), 36);
-  EXPECT_EQ(ECFBMTC_le_parametro(17), 36);
-  EXPECT_EQ(port_calls().ativa, 2);
-  EXPECT_TRUE(transmitted().empty());
-  EXPECT_LT(now_ms(), 50);
-}
-
 // Before, noise without 06h cost five answer windows (155 s) a read, and
 // noise with it was taken for an answer.
 TEST_F(ResyncTest, NoiseCostsAtMostOneAnswerWindowAndIsNeverAnAnswer) {

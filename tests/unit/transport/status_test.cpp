@@ -47,14 +47,6 @@ INSTANTIATE_TEST_SUITE_P(
                       StatusCase{0x00, 0x00, 12, 0, -1},  // execution status alone fails nothing
                       StatusCase{0x00, 0x01, 0, 34, 1}));
 
-TEST_F(DriverTest, StatusLineIsLogged) {
-  ECFLOG_modo = 1;
-  extended();
-  on_frame({0x06, 0x10, 0x01, 0x05, 0x00});
-  EXPECT_EQ(ECFBMTC_exec(22), 12);
-  EXPECT_TRUE(log_has("10,01{5}=>12."));
-}
-
 TEST_F(DriverTest, LastFailureSurvivesSuccess) {
   on_frame({0x06, 0x00, 0x03});
   on_frame({0x06, 0x00, 0x00});

@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "ecfbmtc/dayclose.h"
@@ -28,8 +27,9 @@ class StreamTest : public DriverTest {
     DriverTest::TearDown();
   }
   static std::string file(const char *name) { return ecftest::read_file(name); }
-  static int read_memory() {
-    static const char args[] = "000001000010R";  // byte 12 "R": streamed
+  static int read_memory(char flag = 'R') {  // byte 12 "R": streamed
+    char args[] = "000001000010R";
+    args[12] = flag;
     return ECFBMTC_exec_argum(8, reinterpret_cast<const unsigned char *>(args), 13);
   }
   static std::string text(std::size_t n) {
@@ -61,24 +61,33 @@ TEST_F(StreamTest, StreamGoesToTheCaptureFile) {
     EXPECT_EQ(file("ARQ_MF.TXT"), c.body);
     EXPECT_EQ(answer_bytes(), (Bytes{0x06, 0x00, 0x00}));
   }
-}
-
-TEST_F(StreamTest, RefusalEndsAtTheStatus) {
-  on_frame({0x06, 0x00, 0x41});
-  EXPECT_EQ(read_memory(), 5);
-
+  // The Reading X goes to its own file.
   reset();
-  extended();
-  on_frame({0x06, 0x00, 0x01, 0x46, 0x00});  // execution status 70
-  EXPECT_EQ(read_memory(), 2);
-  EXPECT_EQ(file("ARQ_MF.TXT"), "<missing>");
+  on_frame(Answer{0x06, 0x00, 0x00}.add("X").add({0x03}));
+  EXPECT_EQ(ECFBMTC_exec(69), 0);
+  EXPECT_EQ(file("ARQ_LX.TXT"), "X");
 }
 
-TEST_F(StreamTest, WithoutTheStreamFlagTheReadingIsAPlainAnswer) {
-  on_frame({0x06, 0x00, 0x00});
-  const char args[] = "010126020126x";  // byte 12 is not "R"
-  EXPECT_EQ(ECFBMTC_exec_argum(8, reinterpret_cast<const unsigned char *>(args), 13), 0);
-  EXPECT_EQ(file("ARQ_MF.TXT"), "<missing>");
+TEST_F(StreamTest, NoCaptureFileWithoutAStreamedAnswer) {
+  struct Case {
+    bool ext;
+    bool disk;  // the export takes the lines instead of the file
+    char flag;  // byte 12 of the arguments: "R" streamed
+    Answer answer;
+    int result;
+  };
+  for (const Case &c : {Case{false, false, 'R', {0x06, 0x00, 0x41}, 5},
+                        Case{true, false, 'R', {0x06, 0x00, 0x01, 0x46, 0x00}, 2},  // exec. 70
+                        Case{false, false, 'x', {0x06, 0x00, 0x00}, 0},
+                        Case{false, true, 'R', Answer{0x06, 0x00, 0x00}.add("a\nb").add({3}), 0}}) {
+    reset();
+    if (c.ext) extended();
+    BMTCLOCAL_chamou_em_disco = c.disk;
+    on_frame(c.answer);
+    EXPECT_EQ(read_memory(c.flag), c.result);
+    BMTCLOCAL_chamou_em_disco = 0;
+    EXPECT_EQ(file("ARQ_MF.TXT"), "<missing>") << c.flag << c.result;
+  }
 }
 
 TEST_F(StreamTest, StreamBytesRenewTheDeadline) {
@@ -91,20 +100,6 @@ TEST_F(StreamTest, StreamBytesRenewTheDeadline) {
 
   on_frame(Answer{0x06, 0x00, 0x00}.add("part").pause_ms(31000).add({0x03}));
   EXPECT_EQ(read_memory(), 37);
-}
-
-TEST_F(StreamTest, ReadingXStreamGoesToItsOwnFile) {
-  on_frame(Answer{0x06, 0x00, 0x00}.add("X").add({0x03}));
-  EXPECT_EQ(ECFBMTC_exec(69), 0);
-  EXPECT_EQ(file("ARQ_LX.TXT"), "X");
-}
-
-TEST_F(StreamTest, DiskExportTakesTheLinesInsteadOfTheFile) {
-  BMTCLOCAL_chamou_em_disco = 1;
-  on_frame(Answer{0x06, 0x00, 0x00}.add("line 1\nline 2").add({0x03}));
-  EXPECT_EQ(read_memory(), 0);
-  BMTCLOCAL_chamou_em_disco = 0;
-  EXPECT_EQ(file("ARQ_MF.TXT"), "<missing>");
 }
 
 TEST_F(StreamTest, CaptureThatCannotBeOpened) {
