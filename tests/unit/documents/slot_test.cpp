@@ -1,10 +1,8 @@
 // Authentication, cheques, CMC-7 and bar codes against the emulated printer.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <map>
 #include <optional>
@@ -66,17 +64,9 @@ class Documento : public ::testing::Test {
     const auto &n = ecftest::host().notices;
     return std::find(n.begin(), n.end(), std::pair<int, std::string>(tipo, texto)) != n.end();
   }
-  // A sale of 5.00 paid with `metodo`.
-  static void vende(int metodo) {
-    ASSERT_EQ(ECFIF_inicio_venda(), 0);
-    ASSERT_EQ(ECFBMTC_registra_item("1", "Cafe", "01", "1000", "500"), 0);
-    ASSERT_EQ(ECFIF_imprime_total(nullptr), 0);
-    ASSERT_EQ(ECFBMTC_pagamento(metodo, "500", "", ""), 0);
-    ASSERT_EQ(ECFIF_fim_venda(), 0);
-  }
   // A card sale, then the linked receipt it allows.
   void abre_vinculado() {
-    vende(3);
+    ASSERT_EQ(ecftest::sell_one("500", 3), 0);
     ASSERT_EQ(ECFBMTC_le_parametro(6), 0);
     char coo[7] = {};
     ECFBMTCAUX_bcd_para_asciiz(coo, ECFIF_buffer_protocolo + 3, 3);
@@ -87,21 +77,10 @@ class Documento : public ::testing::Test {
   }
 };
 
-// A working directory of the test's own, so its layout files are seen by it only.
-struct DiretorioProprio {
-  char dir[32] = "/tmp/chequeXXXXXX";
-  std::filesystem::path volta = std::filesystem::current_path();
-  DiretorioProprio() { std::filesystem::current_path(mkdtemp(dir)); }
-  ~DiretorioProprio() {
-    std::filesystem::current_path(volta);
-    std::filesystem::remove_all(dir);
-  }
-};
-
 TEST_F(Documento, AuthenticationAfterASaleOnEachProtocol) {
   for (bool estendido : {false, true}) {
     liga(7, estendido);
-    vende(1);
+    ASSERT_EQ(ecftest::sell_one("500"), 0);
     EXPECT_EQ(ECFBMTC_autenticacao(7, "Pago"), 0);
     EXPECT_TRUE(impresso("[autenticacao] 07 "));
     EXPECT_EQ(args(16), "07Pago" + std::string(44, ' '));
@@ -149,7 +128,7 @@ TEST_F(Documento, InsertionWaitEndsWithATimeOut) {
 }
 
 TEST_F(Documento, ChequeWithAndWithoutTheBankInTheFile) {
-  DiretorioProprio aqui;
+  ecftest::ScratchDir aqui;  // its layout file seen by it only
   std::ofstream("BTMFDBAN.CFG") << "237 | 01 02 03\n" << std::string(5000, 'x') << "\n";
   for (const char *banco : {"237", "1"}) {
     liga(6);
