@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/files.h"
+#include "documents/bank_layout.h"
 #include "ecfbmtc.h"
 #include "emulated_printer.h"
 #include "platform/platform.h"
@@ -125,6 +126,41 @@ TEST_F(Documento, InsertionWaitEndsWithATimeOut) {
   EXPECT_EQ(imp->count(16), 0);
   EXPECT_GE(ecftest::now_ms(), 120'000);
   EXPECT_TRUE(aviso(2));
+}
+
+// Bank codes and layout lines as the cheque takes them from a file.
+TEST(BankLayoutFile, FirstLineOfTheBank) {
+  using namespace ecf::documentos;
+  struct Caso {
+    std::string conteudo;
+    const char *banco;
+    std::string esperado;  // "" when not found
+  };
+  for (const Caso &c : {
+           Caso{"001 1020\r\n341 | 51 10 01\n", "341", "\x33\x0a\x01"},  // separators
+           Caso{"237 01\n237 02\n", "237", "\x01"},                      // the first wins
+           Caso{"x\n12\n104 9901", "104", "\x63\x01"},                   // no final line feed
+           Caso{"1\n\n\n", "1", ""},                                     // short lines skipped
+           Caso{"001 10\n", "2", ""},
+           Caso{std::string("399 12\0\xff"
+                            "34\n",
+                            11),
+                "399", "\x0c"},                // binary ends the bytes
+           Caso{"033 123\n", "33", "\x0c"},    // odd digit dropped
+           Caso{"345 10\n", "12345", "\x0a"},  // a long code keeps its last three
+           Caso{"000 07\n", nullptr, "\x07"},  // no code is zeros
+           // 300 digits: only the first 231 after the code are kept.
+           Caso{"745" + std::string(300, '9') + "\n", "745", std::string(max_bytes_layout, '\x63')},
+       }) {
+    ProcuraLayout p(codigo_banco(c.banco));
+    // Fed a byte at a time: a line may span any number of reads.
+    for (char ch : c.conteudo) p.le(std::string_view(&ch, 1));
+    p.fim();
+    const auto achado = [](bool achou, const std::string &l) { return achou ? "=" + l : "-"; };
+    EXPECT_EQ(achado(p.achou(), std::string(p.layout().vista())),
+              achado(!c.esperado.empty(), c.esperado))
+        << c.conteudo;
+  }
 }
 
 TEST_F(Documento, ChequeWithAndWithoutTheBankInTheFile) {
