@@ -4,8 +4,11 @@
 // a crash; every byte both ways is kept for transcripts.
 #pragma once
 
+#include <unistd.h>
+
 #include <climits>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -13,6 +16,7 @@
 #include <vector>
 
 #include "core/printer.h"
+#include "ecfbmtc.h"
 #include "platform/test_platform.h"
 #include "wire/device.h"
 
@@ -138,5 +142,34 @@ class EmulatedPrinter : public LinePeer {
   std::int64_t clock_origin_ = 1767348000;
   bool clock_runs_ = false;
 };
+
+// A working directory of the test's own for the files the driver writes,
+// removed with everything in it afterwards.
+class ScratchDir {
+ public:
+  ScratchDir() {
+    char name[] = "/tmp/ecftest.XXXXXX";
+    dir_ = ::mkdtemp(name);
+    std::filesystem::current_path(dir_);
+  }
+  ~ScratchDir() {
+    std::filesystem::current_path(back_);
+    std::filesystem::remove_all(dir_);
+  }
+  ScratchDir(const ScratchDir &) = delete;
+  ScratchDir &operator=(const ScratchDir &) = delete;
+
+ private:
+  std::filesystem::path back_ = std::filesystem::current_path(), dir_;
+};
+
+// A whole sale of one item paid in full with `method`; the first failure.
+inline int sell_one(const char *amount, int method = 1) {
+  int r = ECFIF_inicio_venda();
+  if (r == 0) r = ECFBMTC_registra_item("1", "Arroz", "01", "1000", amount);
+  if (r == 0) r = ECFIF_imprime_total(nullptr);
+  if (r == 0) r = ECFBMTC_pagamento(method, amount, "", "");
+  return r != 0 ? r : ECFIF_fim_venda();
+}
 
 }  // namespace ecftest

@@ -4,10 +4,8 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdint>
-#include <filesystem>
 
 #include "core/printer_state.h"
 #include "core/status_bits.h"
@@ -43,31 +41,16 @@ inline void perde_resposta(EmulatedPrinter &p, int comando) {
 class DiaTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    anterior_ = std::filesystem::current_path();
-    char modelo[] = "/tmp/ecfdia.XXXXXX";
-    ASSERT_NE(::mkdtemp(modelo), nullptr);
-    pasta_ = modelo;
-    std::filesystem::current_path(pasta_);
     ecftest::reset();
     ECFLOG_modo = 3;
   }
   void TearDown() override {
     ecftest::set_peer(nullptr);
     ecftest::reset();
-    std::filesystem::current_path(anterior_);
-    std::filesystem::remove_all(pasta_);
-  }
-  // A whole sale of one item of 10.00.
-  static void vende() {
-    ASSERT_EQ(ECFIF_inicio_venda(), 0);
-    ASSERT_EQ(ECFBMTC_registra_item("1", "Arroz", "01", "1000", "1000"), 0);
-    ASSERT_EQ(ECFIF_imprime_total(nullptr), 0);
-    ASSERT_EQ(ECFBMTC_pagamento(1, "1000", "", ""), 0);
-    ASSERT_EQ(ECFIF_fim_venda(), 0);
   }
 
  private:
-  std::filesystem::path anterior_, pasta_;
+  ecftest::ScratchDir pasta_;
 };
 
 }  // namespace day_test

@@ -3,7 +3,6 @@
 // reduction, the initial COO file and the failure codes.
 #include <cstring>
 #include <fstream>
-#include <sstream>
 
 #include "day_printer.h"
 #include "dayclose/clock_record.h"
@@ -86,13 +85,6 @@ INSTANTIATE_TEST_SUITE_P(
         Verificacao{std::string("\x04\x12\x26"), momento(2026, 12, 4, 10, 0), 0x80, 11},
         Verificacao{std::string("\x04\x12\x26"), momento(2026, 12, 4, 10, 0), 0x10, 12}));
 
-std::string conteudo(const char *arquivo) {
-  std::ifstream f(arquivo, std::ios::binary);
-  std::ostringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
-
 TEST_F(DiaTest, ArquivoDoCooInicial) {
   EmulatedPrinter imp(12);
   std::string coo = std::string("\x00\x01\x23", 3);
@@ -101,15 +93,15 @@ TEST_F(DiaTest, ArquivoDoCooInicial) {
     return ecfsim::Reply{0, 0, 0, ecfsim::Layout::DataFirst, coo};
   };
   ECFBMTCAUX_garante_coo_inicial();
-  EXPECT_EQ(conteudo("BMTCOOIN.TXT"), "124");
+  EXPECT_EQ(ecftest::read_file("BMTCOOIN.TXT"), "124");
   ECFBMTCAUX_garante_coo_inicial();  // an existing file is left alone
   EXPECT_EQ(ECFBMTCAUX_grava_coo_inicial(2), 0);
-  EXPECT_EQ(conteudo("BMTCOOIN.TXT"), "125");
+  EXPECT_EQ(ecftest::read_file("BMTCOOIN.TXT"), "125");
   coo = std::string("\x99\x99\x99", 3);
   EXPECT_EQ(ECFBMTCAUX_grava_coo_inicial(1), 0);
-  EXPECT_EQ(conteudo("BMTCOOIN.TXT"), "1");
+  EXPECT_EQ(ecftest::read_file("BMTCOOIN.TXT"), "1");
   EXPECT_EQ(ECFBMTCAUX_grava_coo_inicial(2), 0);
-  EXPECT_EQ(conteudo("BMTCOOIN.TXT"), "2");
+  EXPECT_EQ(ecftest::read_file("BMTCOOIN.TXT"), "2");
 
   std::ofstream("BMTCOOIN.TXT") << "1234567";
   char texto[7];

@@ -48,12 +48,14 @@ void interrompe(const Repeticao &c, bool resposta_perdida) {
   ECFIF_inicio_dia_com_lx = 0;
 }
 
-TEST_P(RepeteTest, TerminaOQueFoiInterrompido) {
-  interrompe(GetParam(), false);
-}
-
-TEST_P(RepeteTest, RespostaPerdidaNaoImprimeDuasVezes) {
-  interrompe(GetParam(), true);
+TEST_P(RepeteTest, TerminaOQueFoiInterrompidoSemImprimirDuasVezes) {
+  for (bool resposta_perdida : {false, true}) {
+    SCOPED_TRACE(resposta_perdida);
+    ecftest::reset();
+    ECFLOG_modo = 3;
+    std::filesystem::remove("BMTCOOIN.TXT");  // each run a fresh day
+    interrompe(GetParam(), resposta_perdida);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -32,7 +32,7 @@ TEST_P(DiaInteiro, DaAberturaAReducaoEAoDiaSeguinte) {
   EXPECT_EQ(BMTCLOCAL_d[BMTCLOCAL_D_ESTADO_DIA], 6);
   EXPECT_TRUE(std::ifstream("BMTCOOIN.TXT").good());
   EXPECT_EQ(ECFIF_verifica(), 0);
-  vende();
+  ASSERT_EQ(ecftest::sell_one("1000"), 0);
   ASSERT_EQ(ECFIF_leitura_x(), 0);
 
   // The next morning the day must be reduced first.

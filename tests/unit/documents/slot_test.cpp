@@ -1,10 +1,8 @@
 // Authentication, cheques, CMC-7 and bar codes against the emulated printer.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <map>
 #include <optional>
@@ -12,6 +10,7 @@
 #include <vector>
 
 #include "core/files.h"
+#include "documents/bank_layout.h"
 #include "ecfbmtc.h"
 #include "emulated_printer.h"
 #include "platform/platform.h"
@@ -66,17 +65,9 @@ class Documento : public ::testing::Test {
     const auto &n = ecftest::host().notices;
     return std::find(n.begin(), n.end(), std::pair<int, std::string>(tipo, texto)) != n.end();
   }
-  // A sale of 5.00 paid with `metodo`.
-  static void vende(int metodo) {
-    ASSERT_EQ(ECFIF_inicio_venda(), 0);
-    ASSERT_EQ(ECFBMTC_registra_item("1", "Cafe", "01", "1000", "500"), 0);
-    ASSERT_EQ(ECFIF_imprime_total(nullptr), 0);
-    ASSERT_EQ(ECFBMTC_pagamento(metodo, "500", "", ""), 0);
-    ASSERT_EQ(ECFIF_fim_venda(), 0);
-  }
   // A card sale, then the linked receipt it allows.
   void abre_vinculado() {
-    vende(3);
+    ASSERT_EQ(ecftest::sell_one("500", 3), 0);
     ASSERT_EQ(ECFBMTC_le_parametro(6), 0);
     char coo[7] = {};
     ECFBMTCAUX_bcd_para_asciiz(coo, ECFIF_buffer_protocolo + 3, 3);
@@ -87,21 +78,10 @@ class Documento : public ::testing::Test {
   }
 };
 
-// A working directory of the test's own, so its layout files are seen by it only.
-struct DiretorioProprio {
-  char dir[32] = "/tmp/chequeXXXXXX";
-  std::filesystem::path volta = std::filesystem::current_path();
-  DiretorioProprio() { std::filesystem::current_path(mkdtemp(dir)); }
-  ~DiretorioProprio() {
-    std::filesystem::current_path(volta);
-    std::filesystem::remove_all(dir);
-  }
-};
-
 TEST_F(Documento, AuthenticationAfterASaleOnEachProtocol) {
   for (bool estendido : {false, true}) {
     liga(7, estendido);
-    vende(1);
+    ASSERT_EQ(ecftest::sell_one("500"), 0);
     EXPECT_EQ(ECFBMTC_autenticacao(7, "Pago"), 0);
     EXPECT_TRUE(impresso("[autenticacao] 07 "));
     EXPECT_EQ(args(16), "07Pago" + std::string(44, ' '));
@@ -148,8 +128,43 @@ TEST_F(Documento, InsertionWaitEndsWithATimeOut) {
   EXPECT_TRUE(aviso(2));
 }
 
+// Bank codes and layout lines as the cheque takes them from a file.
+TEST(BankLayoutFile, FirstLineOfTheBank) {
+  using namespace ecf::documentos;
+  struct Caso {
+    std::string conteudo;
+    const char *banco;
+    std::string esperado;  // "" when not found
+  };
+  for (const Caso &c : {
+           Caso{"001 1020\r\n341 | 51 10 01\n", "341", "\x33\x0a\x01"},  // separators
+           Caso{"237 01\n237 02\n", "237", "\x01"},                      // the first wins
+           Caso{"x\n12\n104 9901", "104", "\x63\x01"},                   // no final line feed
+           Caso{"1\n\n\n", "1", ""},                                     // short lines skipped
+           Caso{"001 10\n", "2", ""},
+           Caso{std::string("399 12\0\xff"
+                            "34\n",
+                            11),
+                "399", "\x0c"},                // binary ends the bytes
+           Caso{"033 123\n", "33", "\x0c"},    // odd digit dropped
+           Caso{"345 10\n", "12345", "\x0a"},  // a long code keeps its last three
+           Caso{"000 07\n", nullptr, "\x07"},  // no code is zeros
+           // 300 digits: only the first 231 after the code are kept.
+           Caso{"745" + std::string(300, '9') + "\n", "745", std::string(max_bytes_layout, '\x63')},
+       }) {
+    ProcuraLayout p(codigo_banco(c.banco));
+    // Fed a byte at a time: a line may span any number of reads.
+    for (char ch : c.conteudo) p.le(std::string_view(&ch, 1));
+    p.fim();
+    const auto achado = [](bool achou, const std::string &l) { return achou ? "=" + l : "-"; };
+    EXPECT_EQ(achado(p.achou(), std::string(p.layout().vista())),
+              achado(!c.esperado.empty(), c.esperado))
+        << c.conteudo;
+  }
+}
+
 TEST_F(Documento, ChequeWithAndWithoutTheBankInTheFile) {
-  DiretorioProprio aqui;
+  ecftest::ScratchDir aqui;  // its layout file seen by it only
   std::ofstream("BTMFDBAN.CFG") << "237 | 01 02 03\n" << std::string(5000, 'x') << "\n";
   for (const char *banco : {"237", "1"}) {
     liga(6);

@@ -164,14 +164,11 @@ TEST_P(InfoNoEmulador, ReductionDataAfterAReductionZ) {
   EXPECT_EQ(info(53), "0001");
 }
 
-TEST_P(InfoNoEmulador, ShortAnswersOfCommand62ComeDataFirst) {
+TEST_P(InfoNoEmulador, ModeZeroReadsTheTotalizersOnceAndShortAnswersComeDataFirst) {
   ASSERT_EQ(ECFBMTC_exec(6254), 0);
   EXPECT_EQ(ECFIF_tam_resposta_ecf, 5);
   ASSERT_EQ(ECFBMTC_exec(6248), 0);
   EXPECT_EQ(ECFIF_tam_resposta_ecf, 4);
-}
-
-TEST_P(InfoNoEmulador, ModeZeroReadsTheTotalizersOnce) {
   const auto vezes_27 = [] {
     int n = 0;
     for (const auto &f : ecftest::frames()) n += f.size() > 4 && f[4] == 27;

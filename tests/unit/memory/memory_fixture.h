@@ -3,9 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -23,19 +21,10 @@ namespace ecftest {
 
 class MemoryTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    reset();
-    char tmpl[] = "/tmp/ecf_memory_XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    dir_ = tmpl;
-    old_ = std::filesystem::current_path();
-    std::filesystem::current_path(dir_);
-  }
+  void SetUp() override { reset(); }
   void TearDown() override {
     emulator_.reset();
     set_peer(nullptr);
-    std::filesystem::current_path(old_);
-    std::filesystem::remove_all(dir_);
     reset();
   }
   // The emulator on the line, the driver knowing its model.
@@ -53,7 +42,7 @@ class MemoryTest : public ::testing::Test {
   static bool exists(const char *name) { return std::filesystem::exists(name); }
 
  private:
-  std::filesystem::path dir_, old_;
+  ScratchDir dir_;
   std::unique_ptr<EmulatedPrinter> emulator_;
 };
 

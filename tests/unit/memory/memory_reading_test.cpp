@@ -8,10 +8,6 @@
 namespace ecftest {
 namespace {
 
-Bytes bytes_of(const std::string &s) {
-  return Bytes(s.begin(), s.end());
-}
-
 // What the host's functions received.
 std::string g_chars;
 std::vector<std::string> g_progress;
@@ -61,7 +57,7 @@ TEST_F(MemoryReadingTest, PrintedAndStreamedReadingsSendTheRangeAndLetter) {
     reset();
     // Only a streamed reading ends with 03h.
     const bool streamed = c.args.back() == 'R';
-    expect(frame_of(8, bytes_of(c.args)),
+    expect(frame_of(8, Bytes(c.args.begin(), c.args.end())),
            streamed ? Answer{0x06, 0x00, 0x00, 0x03} : Answer{0x06, 0x00, 0x00});
     EXPECT_EQ(c.call(), 0) << c.args;
     EXPECT_TRUE(mismatches().empty()) << c.args;

@@ -24,70 +24,67 @@ struct Caso {
 // Latin-1 "é", "ã", "ç".
 const std::string e_agudo = "\xE9", a_til = "\xE3", c_cedilha = "\xE7";
 
-class ItemDescription : public ::testing::TestWithParam<Caso> {};
+const Caso casos[] = {
+    // 29 characters, the last accented: one line, nothing filled.
+    Caso{"AccentedLastOfFirstLine",
+         std::string(28, 'x') + a_til,
+         {},
+         29,
+         48,
+         std::string(28, 'x') + a_til},
+    // 30 characters: the accented 30th begins the second line.
+    Caso{"AccentedFirstOfSecondLine",
+         std::string(29, 'x') + e_agudo,
+         {},
+         29,
+         48,
+         std::string(29, 'x') + e_agudo + std::string(47, ' ')},
+    Caso{"AccentedOnlyText",
+         std::string(40, c_cedilha[0]),
+         {},
+         22,
+         40,
+         std::string(40, c_cedilha[0]) + std::string(22, ' ')},
+    // A stored line of exactly the column count fills its line; the next
+    // begins on a line of its own.
+    Caso{"StoredLinesOfFullWidth",
+         "Caf" + e_agudo,
+         {std::string(47, 'y') + a_til, "P" + a_til + "o"},
+         29,
+         48,
+         "Caf" + e_agudo + std::string(25, ' ') + std::string(47, 'y') + a_til + "P" + a_til + "o" +
+             std::string(45, ' ')},
+    // A stored line longer than the columns keeps its first 48 characters.
+    Caso{"StoredLineCutAtColumns",
+         "",
+         {std::string(60, e_agudo[0])},
+         29,
+         48,
+         std::string(48, e_agudo[0]) + std::string(29, ' ')},
+    Caso{"CutAtTwoHundred", std::string(250, a_til[0]), {}, 29, 48, std::string(200, a_til[0])},
+    // Control bytes print as blanks, one for one; letters and signs of
+    // Latin-1 stay as they are.
+    Caso{"ControlBytesBecomeBlanks",
+         "A\tB\nC\x1B"
+         "D\x7F"
+         "E\x85"
+         "F\xA0G\xFF",
+         {},
+         29,
+         48,
+         "A B C D E F\xA0G\xFF" + std::string(15, ' ')},
+    Caso{"ControlBytesInStoredLine", "", {"x\ry\x9Bz"}, 0, 40, "x y z" + std::string(35, ' ')}};
 
-TEST_P(ItemDescription, LaysOutCharacters) {
-  const Caso &c = GetParam();
-  ecftest::reset();
-  ECFBMTC_num_col_ecf = c.colunas;
-  for (std::size_t i = 0; i < c.linhas.size(); ++i)
-    ECFIF_descritivo(static_cast<int>(i), c.linhas[i].c_str());
-  const ecf::receipt::Descricao d(c.descricao.c_str(), c.largura, c.colunas);
-  EXPECT_EQ(std::string(d.texto()), c.esperado);
+TEST(ItemDescription, LaysOutLatin1Characters) {
+  for (const Caso &c : casos) {
+    SCOPED_TRACE(c.nome);
+    ecftest::reset();
+    ECFBMTC_num_col_ecf = c.colunas;
+    for (std::size_t i = 0; i < c.linhas.size(); ++i)
+      ECFIF_descritivo(static_cast<int>(i), c.linhas[i].c_str());
+    const ecf::receipt::Descricao d(c.descricao.c_str(), c.largura, c.colunas);
+    EXPECT_EQ(std::string(d.texto()), c.esperado);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Latin1, ItemDescription,
-    ::testing::Values(
-        // 29 characters, the last accented: one line, nothing filled.
-        Caso{"AccentedLastOfFirstLine",
-             std::string(28, 'x') + a_til,
-             {},
-             29,
-             48,
-             std::string(28, 'x') + a_til},
-        // 30 characters: the accented 30th begins the second line.
-        Caso{"AccentedFirstOfSecondLine",
-             std::string(29, 'x') + e_agudo,
-             {},
-             29,
-             48,
-             std::string(29, 'x') + e_agudo + std::string(47, ' ')},
-        Caso{"AccentedOnlyText",
-             std::string(40, c_cedilha[0]),
-             {},
-             22,
-             40,
-             std::string(40, c_cedilha[0]) + std::string(22, ' ')},
-        // A stored line of exactly the column count fills its line; the next
-        // begins on a line of its own.
-        Caso{"StoredLinesOfFullWidth",
-             "Caf" + e_agudo,
-             {std::string(47, 'y') + a_til, "P" + a_til + "o"},
-             29,
-             48,
-             "Caf" + e_agudo + std::string(25, ' ') + std::string(47, 'y') + a_til + "P" + a_til +
-                 "o" + std::string(45, ' ')},
-        // A stored line longer than the columns keeps its first 48 characters.
-        Caso{"StoredLineCutAtColumns",
-             "",
-             {std::string(60, e_agudo[0])},
-             29,
-             48,
-             std::string(48, e_agudo[0]) + std::string(29, ' ')},
-        Caso{"CutAtTwoHundred", std::string(250, a_til[0]), {}, 29, 48, std::string(200, a_til[0])},
-        // Control bytes print as blanks, one for one; letters and signs of
-        // Latin-1 stay as they are.
-        Caso{"ControlBytesBecomeBlanks",
-             "A\tB\nC\x1B"
-             "D\x7F"
-             "E\x85"
-             "F\xA0G\xFF",
-             {},
-             29,
-             48,
-             "A B C D E F\xA0G\xFF" + std::string(15, ' ')},
-        Caso{"ControlBytesInStoredLine", "", {"x\ry\x9Bz"}, 0, 40, "x y z" + std::string(35, ' ')}),
-    [](const auto &info) { return std::string(info.param.nome); });
 
 }  // namespace
