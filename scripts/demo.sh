@@ -6,6 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
+# shellcheck source=scripts/emulator.sh
+. scripts/emulator.sh
 
 speed=${ECF_DEMO_SPEED:-115200}
 model="MP-4000 TH FI"
@@ -49,13 +51,7 @@ link=$work/ttyECF
   --state "$work/printer.state" --link "$link" >"$work/ecfsim.out" 2>"$work/ecfsim.err" &
 sim_pid=$!
 
-# The emulator prints its pseudo-terminal's path once it serves it.
-for _ in $(seq 100); do
-  [ -s "$work/ecfsim.out" ] && break
-  kill -0 "$sim_pid" 2>/dev/null || fail "the emulator did not start"
-  sleep 0.1
-done
-device=$(head -n 1 "$work/ecfsim.out")
+device=$(emulator_device "$work/ecfsim.out" "$sim_pid") || fail "the emulator did not start"
 [ -n "$device" ] || fail "the emulator did not report its pseudo-terminal"
 echo "emulated $model on $device ($speed baud)"
 

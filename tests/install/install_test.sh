@@ -13,6 +13,8 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+# shellcheck source=../../scripts/emulator.sh
+. "$src/scripts/emulator.sh"
 fail() {
   echo "install test: $*" >&2
   exit 1
@@ -38,12 +40,7 @@ cmake --build "$work/cmake-example" >/dev/null || fail "CMake package build fail
 # shellcheck disable=SC2086
 $emu "$prefix/bin/ecfsim" --model "MP-4000 TH FI" --paper "$work/paper.txt" >"$work/sim.out" 2>&1 &
 sim_pid=$!
-for _ in $(seq 100); do
-  [ -s "$work/sim.out" ] && break
-  kill -0 "$sim_pid" 2>/dev/null || fail "the emulator did not start"
-  sleep 0.1
-done
-device=$(head -n 1 "$work/sim.out")
+device=$(emulator_device "$work/sim.out" "$sim_pid") || fail "the emulator did not start"
 [ -c "$device" ] || fail "no pseudo-terminal from the emulator: $device"
 
 cd "$work"

@@ -9,6 +9,7 @@
 
 #include "core/printer_state.h"
 #include "core/status_bits.h"
+#include "driver_test.h"
 #include "ecfbmtc.h"
 #include "emulated_printer.h"
 #include "platform/platform.h"
@@ -38,17 +39,7 @@ inline void perde_resposta(EmulatedPrinter &p, int comando) {
   };
 }
 
-class DiaTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ecftest::reset();
-    ECFLOG_modo = 3;
-  }
-  void TearDown() override {
-    ecftest::set_peer(nullptr);
-    ecftest::reset();
-  }
-
+class DiaTest : public ecftest::DriverTest {
  private:
   ecftest::ScratchDir pasta_;
 };

@@ -9,6 +9,7 @@
 
 #include "core/models.h"
 #include "core/states.h"
+#include "driver_test.h"
 #include "ecfbmtc.h"
 #include "emulated_printer.h"
 #include "info/bounded_text.h"
@@ -21,16 +22,8 @@ namespace {
 
 using ecftest::Bytes;
 
-class InfoRules : public ::testing::Test {
+class InfoRules : public ecftest::DriverTest {
  protected:
-  void SetUp() override {
-    ecftest::reset();
-    ECFLOG_modo = 3;
-  }
-  void TearDown() override {
-    ecftest::set_peer(nullptr);
-    ecftest::reset();
-  }
   // A printer already identified, so the configuration sends nothing.
   static void identificada(int modelo) {
     ECFBMTC_modelo_ecf = modelo;
