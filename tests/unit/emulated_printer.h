@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -75,6 +76,24 @@ class EmulatedPrinter : public LinePeer {
     for (int c : commands) n += c == command;
     return n;
   }
+  // The arguments of the last `command` decoded, or "-".
+  std::string args(int command) const {
+    for (auto i = commands.size(); i-- > 0;)
+      if (commands[i] == command) return arguments[i];
+    return "-";
+  }
+  void clear_sent() {
+    commands.clear();
+    arguments.clear();
+  }
+
+  // The next `times` frames of `command` (all of them when negative) are
+  // refused as refusal() gives them.
+  void refuse(int command, int times = -1, std::uint8_t st1 = 0, std::uint16_t exec = 1) {
+    refusals_[command] = {times, st1, exec};
+  }
+  // The next frame of `command` is carried out and its answer lost.
+  void lose_answer(int command) { lost_answer_ = command; }
 
   // The bytes since the last call, both directions, one line a turn: "> "
   // from the driver, "< " to it; printable bytes as they are, others as <XX>.
@@ -114,7 +133,8 @@ class EmulatedPrinter : public LinePeer {
   std::vector<std::string> paper;  // declared before the printer that fills it
   ecfsim::Printer printer;
   ecfsim::Device device;
-  std::vector<int> commands;  // every command the device decoded
+  std::vector<int> commands;           // every command the device decoded
+  std::vector<std::string> arguments;  // beside commands: the arguments of each
   Hook hook;
   bool cut = false;  // nothing passes the line either way
 
@@ -129,6 +149,15 @@ class EmulatedPrinter : public LinePeer {
   }
   ecfsim::Reply execute(uint16_t command, std::string_view args) {
     commands.push_back(command);
+    arguments.emplace_back(args);
+    if (command == lost_answer_) {
+      device.faults().drop_next = 1;
+      lost_answer_ = -1;
+    }
+    if (auto it = refusals_.find(command); it != refusals_.end() && it->second.times != 0) {
+      if (it->second.times > 0) --it->second.times;
+      return refusal(command, args, it->second.st1, 0x01, it->second.exec);
+    }
     if (hook)
       if (auto r = hook(command, args)) return *r;
     return printer.execute(command, args);
@@ -138,6 +167,13 @@ class EmulatedPrinter : public LinePeer {
     turns_.back().second.push_back(static_cast<char>(b));
   }
 
+  struct Refusal {
+    int times;
+    std::uint8_t st1;
+    std::uint16_t exec;
+  };
+  std::map<int, Refusal> refusals_;
+  int lost_answer_ = -1;
   std::vector<std::pair<bool, std::string>> turns_;
   std::int64_t clock_origin_ = 1767348000;
   bool clock_runs_ = false;

@@ -1,6 +1,6 @@
-// What the day tests share: civil moments for the emulated printer's clock,
-// a refusal for lack of paper, and a fresh driver in a folder of its own
-// (the driver writes "BMTCOOIN.TXT" in the working directory).
+// What the day tests share: civil moments for the emulated printer's clock
+// and a fresh driver in a folder of its own (the driver writes
+// "BMTCOOIN.TXT" in the working directory).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -23,23 +23,7 @@ inline std::int64_t momento(int ano, int mes, int dia, int h, int m, int s = 0) 
   return ecfsim::days_from_civil(ano, mes, dia) * 86400 + h * 3600 + m * 60 + s;
 }
 
-// The next frame of `comando` is refused for lack of paper.
-inline void recusa(EmulatedPrinter &p, int comando) {
-  p.hook = [&p, comando, n = 1](int c, std::string_view a) mutable -> std::optional<ecfsim::Reply> {
-    if (c != comando || n-- <= 0) return std::nullopt;
-    return p.refusal(c, a, ecfsim::st1::kPaperEnd, 0, ecfsim::exec::kOutOfPaper);
-  };
-}
-
-// The next frame of `comando` is carried out and its answer lost.
-inline void perde_resposta(EmulatedPrinter &p, int comando) {
-  p.hook = [&p, comando, n = 1](int c, std::string_view) mutable -> std::optional<ecfsim::Reply> {
-    if (c == comando && n-- > 0) p.device.faults().drop_next = 1;
-    return std::nullopt;
-  };
-}
-
-class DiaTest : public ecftest::DriverTest {
+class DiaTest : public ecftest::PrinterTest {
  private:
   ecftest::ScratchDir pasta_;
 };

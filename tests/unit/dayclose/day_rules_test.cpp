@@ -124,10 +124,7 @@ TEST_F(DiaTest, EsperaAposAReducaoTerminaNoPrazoOuComDuasRespostas) {
                {4u * 3600u * 1000u, "RZ:timeout.", 7805, 7805 + 200},
                {0, "RZ:saindo da espera(falha 15).", 5, 10}};  // a status read refused
   for (const auto &c : casos) {
-    ecftest::reset();
-    ECFLOG_modo = 3;
-    EmulatedPrinter imp(12, c.ocupada_ms);
-    ASSERT_EQ(ECFIF_pega_configuracao(), 0);
+    EmulatedPrinter &imp = connect(12, false, c.ocupada_ms);
     if (c.ocupada_ms == 0) {
       imp.hook = [&imp, reduziu = false](
                      int cmd, std::string_view a) mutable -> std::optional<ecfsim::Reply> {
@@ -165,10 +162,7 @@ TEST_F(DiaTest, ReducaoAcertaORelogio) {
   };
   for (const auto &c : casos) {
     SCOPED_TRACE(c.argumento);
-    ecftest::reset();
-    ECFLOG_modo = 3;
-    EmulatedPrinter imp(c.modelo, 0);
-    ASSERT_EQ(ECFIF_pega_configuracao(), 0);
+    EmulatedPrinter &imp = connect(c.modelo, false, 0);
     ECFBMTCAUX_acerta_relogio = 1;
     ECFBMTCAUX_modo_acerta_relogio = c.modo < 0 ? 0 : c.modo;
     imp.run_clock_from(momento(2026, 1, 2, 10, 0) + ecftest::now_ms() / 1000 + c.adiantado_s);
@@ -189,8 +183,7 @@ TEST_F(DiaTest, ReducaoAcertaORelogio) {
 
 // Entry points that are other names of the day's operations or fixed answers.
 TEST_F(DiaTest, NomesAlternativosERespostasFixas) {
-  EmulatedPrinter imp(1, 0);
-  ASSERT_EQ(ECFIF_pega_configuracao(), 0);
+  EmulatedPrinter &imp = connect(1, false, 0);
   EXPECT_EQ(ECFIF_pode_ler_rz(), 0);
   const std::pair<int (*)(), int> casos[] = {
       {ECFIF_leit_x_troca1, 0},

@@ -19,42 +19,35 @@ class RepeteTest : public DiaTest, public ::testing::WithParamInterface<Repetica
 
 // The step interrupted, refused or with its answer lost after the printer
 // carried it out; the operation or its repeat finishes it.
-void interrompe(const Repeticao &c, bool resposta_perdida) {
-  EmulatedPrinter imp(12);
-  ASSERT_EQ(ECFIF_pega_configuracao(), 0);
-  ECFIF_inicio_dia_com_lx = 1;
-  if (c.codigo == 13 || c.codigo == 7) {
-    ASSERT_EQ(ECFIF_inicio_venda(), 0);
-    ASSERT_EQ(ECFBMTC_registra_item("1", "Arroz", "01", "1000", "1000"), 0);
-    if (c.codigo == 7) {
-      ASSERT_EQ(ECFIF_imprime_total(nullptr), 0);
-      ASSERT_EQ(ECFBMTC_pagamento(1, "1000", "", ""), 0);
-    }
-  }
-  if (resposta_perdida) {
-    perde_resposta(imp, c.comando_recusado);
-    // Settled at once when the line allows.
-    if (c.operacao() != 0) {
-      EXPECT_EQ(ECFIF_repete(), 0);
-    }
-  } else {
-    recusa(imp, c.comando_recusado);
-    EXPECT_NE(c.operacao(), 0);
-    EXPECT_EQ(ECFBMTCAUX_o_que_repetir, c.codigo);
-    EXPECT_EQ(ECFIF_repete(), 0);
-  }
-  EXPECT_EQ(imp.printed(c.no_papel), 1) << c.no_papel;
-  EXPECT_EQ(BMTCLOCAL_d[BMTCLOCAL_D_ESTADO_DOC], c.estado_doc);
-  ECFIF_inicio_dia_com_lx = 0;
-}
-
-TEST_P(RepeteTest, TerminaOQueFoiInterrompidoSemImprimirDuasVezes) {
+TEST_P(RepeteTest, TerminaOQueFoiInterrompido) {
+  const Repeticao &c = GetParam();
   for (bool resposta_perdida : {false, true}) {
     SCOPED_TRACE(resposta_perdida);
-    ecftest::reset();
-    ECFLOG_modo = 3;
     std::filesystem::remove("BMTCOOIN.TXT");  // each run a fresh day
-    interrompe(GetParam(), resposta_perdida);
+    EmulatedPrinter &imp = connect(12);
+    ECFIF_inicio_dia_com_lx = 1;
+    if (c.codigo == 13 || c.codigo == 7) {
+      ASSERT_EQ(ECFIF_inicio_venda(), 0);
+      ASSERT_EQ(ECFBMTC_registra_item("1", "Arroz", "01", "1000", "1000"), 0);
+      if (c.codigo == 7) {
+        ASSERT_EQ(ECFIF_imprime_total(nullptr), 0);
+        ASSERT_EQ(ECFBMTC_pagamento(1, "1000", "", ""), 0);
+      }
+    }
+    if (resposta_perdida) {
+      imp.lose_answer(c.comando_recusado);
+      // Settled at once when the line allows.
+      if (c.operacao() != 0) {
+        EXPECT_EQ(ECFIF_repete(), 0);
+      }
+    } else {
+      imp.refuse(c.comando_recusado, 1, ecfsim::st1::kPaperEnd, ecfsim::exec::kOutOfPaper);
+      EXPECT_NE(c.operacao(), 0);
+      EXPECT_EQ(ECFBMTCAUX_o_que_repetir, c.codigo);
+      EXPECT_EQ(ECFIF_repete(), 0);
+    }
+    EXPECT_EQ(imp.printed(c.no_papel), 1) << c.no_papel;
+    EXPECT_EQ(BMTCLOCAL_d[BMTCLOCAL_D_ESTADO_DOC], c.estado_doc);
   }
 }
 
@@ -74,11 +67,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto &info) { return std::string(info.param.nome); });
 
 TEST_F(DiaTest, SemComandoPendenteNadaESentado) {
-  EmulatedPrinter imp(12);
-  ASSERT_EQ(ECFIF_pega_configuracao(), 0);
-  ECFBMTCAUX_o_que_repetir = 0;
+  EmulatedPrinter &imp = connect(12);
   ECFIF_libera_memoria();
-  imp.commands.clear();
   EXPECT_EQ(ECFIF_repete(), 44);
   EXPECT_TRUE(imp.commands.empty());
 }

@@ -8,12 +8,7 @@
 namespace day_test {
 namespace {
 
-struct Caso {
-  int modelo;
-  bool estendido;
-};
-
-class DiaInteiro : public DiaTest, public ::testing::WithParamInterface<Caso> {};
+using DiaInteiro = ecftest::EachModelAndProtocol;
 
 std::string valor(const unsigned char *registro, int slot) {
   char texto[32] = {};
@@ -22,11 +17,8 @@ std::string valor(const unsigned char *registro, int slot) {
 }
 
 TEST_P(DiaInteiro, DaAberturaAReducaoEAoDiaSeguinte) {
-  EmulatedPrinter imp(GetParam().modelo);
-  ECFBMTCAUX_modo_protocolo = GetParam().estendido ? 1 : 0;
+  EmulatedPrinter &imp = *printer;
   imp.run_clock_from(momento(2026, 12, 4, 9, 0));
-  ASSERT_EQ(ECFIF_pega_configuracao(), 0);
-  const bool mfd = BMTCLOCAL_flg_vers & 1;
 
   ASSERT_EQ(ECFIF_abre(), 0);
   EXPECT_EQ(BMTCLOCAL_d[BMTCLOCAL_D_ESTADO_DIA], 6);
@@ -53,7 +45,7 @@ TEST_P(DiaInteiro, DaAberturaAReducaoEAoDiaSeguinte) {
   EXPECT_EQ(BMTCLOCAL_d[BMTCLOCAL_D_ESTADO_DOC], 9);
 
   unsigned char registro[120 * 8] = {};
-  if (!mfd) {
+  if (!mfd()) {
     EXPECT_EQ(ECFIF_le_rz(registro), 15);
     return;
   }
@@ -67,9 +59,8 @@ TEST_P(DiaInteiro, DaAberturaAReducaoEAoDiaSeguinte) {
   EXPECT_EQ(valor(registro, 60), "1800");
 }
 
-INSTANTIATE_TEST_SUITE_P(ModelosEProtocolos, DiaInteiro,
-                         ::testing::Values(Caso{12, false}, Caso{12, true}, Caso{1, false},
-                                           Caso{1, true}));
+INSTANTIATE_TEST_SUITE_P(ModelosEProtocolos, DiaInteiro, ecftest::each_model_and_protocol(),
+                         ecftest::model_and_protocol);
 
 }  // namespace
 }  // namespace day_test

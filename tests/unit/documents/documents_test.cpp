@@ -4,56 +4,20 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <map>
 #include <string>
-#include <vector>
 
 #include "core/states.h"
 #include "documents/report_type_file.h"
-#include "ecfbmtc.h"
-#include "emulated_printer.h"
+#include "driver_test.h"
 #include "platform/platform.h"
-#include "platform/test_platform.h"
 
 namespace {
 
 using std::string;
 
-class Documentos : public ::testing::Test {
+class Documentos : public ecftest::PrinterTest {
  protected:
-  std::unique_ptr<ecftest::EmulatedPrinter> printer;
-  std::map<int, int> recusar;  // command: refusals still to give
-  std::vector<std::pair<int, string>> enviados;
-
-  // A driver as a host loads it, keeping the record; a new printer when asked.
-  void liga(int modelo, bool nova = false) {
-    const std::vector<unsigned char> registro(BMTCLOCAL_d, BMTCLOCAL_d + sizeof BMTCLOCAL_d);
-    ecftest::reset();
-    std::copy(registro.begin(), registro.end(), BMTCLOCAL_d);
-    if (!printer || nova) {
-      printer.reset();
-      printer = std::make_unique<ecftest::EmulatedPrinter>(modelo);
-      printer->hook = [this](int c, std::string_view a) -> std::optional<ecfsim::Reply> {
-        enviados.emplace_back(c, string(a));
-        if (recusar[c] <= 0) return std::nullopt;
-        --recusar[c];
-        ecfsim::Reply r;
-        r.st2 = 1;  // not executed
-        return r;
-      };
-    }
-    ecftest::set_peer(printer.get());
-    ECFLOG_modo = 3;
-    ASSERT_EQ(ECFIF_pega_configuracao(), 0);
-    enviados.clear();
-    printer->commands.clear();
-  }
-
-  string args(int c) const {
-    for (auto it = enviados.rbegin(); it != enviados.rend(); ++it)
-      if (it->first == c) return it->second;
-    return "<none>";
-  }
+  std::string args(int c) const { return printer->args(c); }
   // What the host's repeat runs for the repeat code left.
   static int repete() { return ecf::core::operacao_a_repetir(ECFBMTCAUX_o_que_repetir)(); }
   static unsigned char &estado() { return BMTCLOCAL_d[BMTCLOCAL_D_ESTADO_DOC]; }
@@ -67,8 +31,9 @@ class Documentos : public ::testing::Test {
 // A record handed back damaged: consumer fields without terminators end at
 // their width, in the block and in the log.
 TEST_F(Documentos, UnterminatedConsumerFieldsEndAtTheirWidth) {
+  connect(12);
   std::fill_n(BMTCLOCAL_d + BMTCLOCAL_D_CONSUMIDOR_CPF_CNPJ, 30 + 31 + 81, 'A');
-  liga(12);
+  restart();
   ASSERT_EQ(ECFIF_inicio_venda(), 0);
   EXPECT_TRUE(ecftest::log_has("cf_abertura_txt(" + string(29, 'A') + "," + string(30, 'A') + "," +
                                string(80, 'A') + ")..."));
@@ -76,7 +41,7 @@ TEST_F(Documentos, UnterminatedConsumerFieldsEndAtTheirWidth) {
 }
 
 TEST_F(Documentos, RealNonFiscalReceiptWithItsFailures) {
-  liga(12);
+  connect(12);
   ECFIF_identifica_consumidor(1, "12345678909");
   EXPECT_EQ(ECFBMTC_registra_em_cnf(2, "100"), 1);  // none open
   ASSERT_EQ(ECFIF_inicia_cnf(2), 0);
@@ -89,7 +54,7 @@ TEST_F(Documentos, RealNonFiscalReceiptWithItsFailures) {
   ASSERT_EQ(ECFBMTC_registra_em_cnf(2, "0005000"), 0);
   EXPECT_EQ(args(78), "0200000000005000");
   // A refused registration keeps the accepted one.
-  recusar[78] = 1;
+  printer->refuse(78, 1);
   EXPECT_NE(ECFBMTC_registra_em_cnf(2, "7000"), 0);
   ASSERT_EQ(ECFIF_imprime_total(nullptr), 0);
   EXPECT_EQ(args(79), "d" + string(14, '0'));
@@ -108,12 +73,12 @@ TEST_F(Documentos, RealNonFiscalReceiptWithItsFailures) {
   EXPECT_EQ(args(81), "");
   // A refused opening is repeated with its code; a refusal while the printer
   // already has one open is taken as the opening.
-  recusar[77] = 1;
+  printer->refuse(77, 1);
   EXPECT_NE(ECFIF_inicia_cnf(4), 0);
   EXPECT_EQ(ECFBMTCAUX_o_que_repetir, 8);
   ASSERT_EQ(repete(), 0);
   EXPECT_EQ(estado(), 3);
-  recusar[77] = 1;
+  printer->refuse(77, 1);
   EXPECT_EQ(ECFBMTC_abre_cnf(nullptr, nullptr, nullptr), 0);
   EXPECT_TRUE(ecftest::log_has("abre_cnf()=34, tratado como OK."));
 }
@@ -125,8 +90,8 @@ TEST_F(Documentos, SimulatedReceiptIsOneCommand25AfterARestart) {
       {7, 51, "0700000000002500"},  // past the table: no name
   };
   int numero = 0;
+  connect(1);
   for (const auto &[codigo, forma, enviado] : casos) {
-    liga(1);
     ASSERT_EQ(ECFIF_inicia_cnf(static_cast<unsigned>(codigo)), 0);
     ASSERT_EQ(ECFBMTC_registra_em_cnf(3, "1000"), 0);
     ASSERT_EQ(ECFBMTC_registra_em_cnf(codigo, "2500"), 0);  // the last one counts
@@ -139,7 +104,7 @@ TEST_F(Documentos, SimulatedReceiptIsOneCommand25AfterARestart) {
     // Its value, what is left to pay, and the number it takes when it closes.
     EXPECT_EQ(info(1) + "|" + info(3) + "|" + info(51),
               (forma == 2 ? "2500|0|" : "2500|2500|") + std::to_string(++numero));
-    liga(1);  // the host restarted: the payment table is read again
+    restart();  // the payment table is read again
     ASSERT_EQ(ECFIF_fim_cnf(), 0);
     EXPECT_EQ(args(25), enviado);
     EXPECT_EQ(ECFIF_fim_cnf(), 0);  // nothing open: nothing sent
@@ -149,7 +114,7 @@ TEST_F(Documentos, SimulatedReceiptIsOneCommand25AfterARestart) {
 
 TEST_F(Documentos, LinkedReceiptTriesTheNewestPaymentFirst) {
   for (int modelo : {12, 1}) {
-    liga(modelo, true);
+    connect(modelo);
     ASSERT_EQ(ECFIF_inicio_venda(), 0);
     ASSERT_EQ(ECFBMTC_registra_item("1", "Cafe", "01", "1000", "9000"), 0);
     ASSERT_EQ(ECFIF_imprime_total(nullptr), 0);
@@ -158,7 +123,7 @@ TEST_F(Documentos, LinkedReceiptTriesTheNewestPaymentFirst) {
     ASSERT_EQ(ECFIF_fim_venda(), 0);
     ASSERT_EQ(qtd_pagtos(), 4);
     ECFIF_identifica_consumidor(1, "12345678909");
-    recusar[66] = 2;
+    printer->refuse(66, 2);
     ASSERT_EQ(ECFIF_cnf_vinculado(), 0);
     const string a = args(66);
     EXPECT_EQ(a.substr(0, 30), "Cartao Credito  00000000000200");
@@ -166,15 +131,15 @@ TEST_F(Documentos, LinkedReceiptTriesTheNewestPaymentFirst) {
     EXPECT_EQ(BMTCLOCAL_d[BMTCLOCAL_D_CONSUMIDOR_CPF_CNPJ], 0);
     EXPECT_EQ(qtd_pagtos(), 1);
     ASSERT_EQ(ECFIF_imprime_linha("Via do cliente"), 0);
-    recusar[21] = 1;
+    printer->refuse(21, 1);
     EXPECT_NE(ECFIF_fim_cnf_vinc(), 0);
     EXPECT_EQ(ECFBMTCAUX_o_que_repetir, 5);
     ASSERT_EQ(repete(), 0);
     EXPECT_EQ(args(67), "Via do cliente\n");
     EXPECT_EQ(estado(), 0);
-    recusar[21] = 1;
+    printer->refuse(21, 1);
     EXPECT_EQ(ECFIF_fim_cnf_vinc(), 0);  // refused with nothing open: done
-    recusar[66] = 1;
+    printer->refuse(66, 1);
     EXPECT_EQ(ECFIF_cnf_vinculado(), 1);  // the last record refused: none left
     EXPECT_EQ(ECFBMTCAUX_o_que_repetir, 9);
     EXPECT_EQ(repete(), 1);
@@ -198,10 +163,10 @@ TEST_F(Documentos, ReportTypeFromTheFileOrTheSetting) {
   }
   EXPECT_FALSE(ecf::documents::tipo_da_linha(string(46, '1') + "\n"));
 
-  liga(1);
+  connect(1);
   EXPECT_EQ(ECFIF_tem_relger(), 0);
   EXPECT_EQ(ECFIF_abre_relatorio(), 15);
-  liga(12, true);
+  connect(12);
   EXPECT_EQ(ECFIF_tem_relger(), 1);
   ECFBMTC_tipo_relger = 105;
   // A file that is not a regular one is neither read nor waited on.
@@ -215,7 +180,7 @@ TEST_F(Documentos, ReportTypeFromTheFileOrTheSetting) {
   EXPECT_EQ(printer->count(20) + printer->count(67), 0);  // an empty buffer: 21 only
   ASSERT_EQ(ECFIF_abre_relatorio(), 0);
   ECFIF_imprime_linha("Caixa 1");
-  recusar = {{67, 1}, {20, 1}, {21, 1}};
+  for (int c : {67, 20, 21}) printer->refuse(c, 1);
   EXPECT_NE(ECFIF_fim_relat(), 0);  // the text dropped, the close refused
   EXPECT_EQ(ECFBMTCAUX_o_que_repetir, 6);
   EXPECT_EQ(BMTCLOCAL_d[BMTCLOCAL_D_BUFFER_LINHAS], 0);

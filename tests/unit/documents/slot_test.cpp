@@ -4,63 +4,23 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
-#include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/files.h"
 #include "documents/bank_layout.h"
-#include "ecfbmtc.h"
-#include "emulated_printer.h"
+#include "driver_test.h"
 #include "platform/platform.h"
-#include "platform/test_platform.h"
 
 namespace {
 
 constexpr int kSensor = 62 * 256 + 48;
 constexpr int kRelease = 62 * 256 + 49;
 
-class Documento : public ::testing::Test {
+class Documento : public ecftest::PrinterTest {
  protected:
-  std::optional<ecftest::EmulatedPrinter> imp;
-  std::vector<std::pair<int, std::string>> recebidos;  // every command since liga()
-  std::map<int, uint8_t> recusados;                    // command -> ST1 of its refusal
-  int sensor = -1;                                     // the slot status byte, when fixed
-
-  void TearDown() override {
-    imp.reset();
-    ecftest::reset();
-  }
-  // A fresh driver and printer.
-  ecftest::EmulatedPrinter &liga(int modelo, bool estendido = false) {
-    imp.reset();
-    ecftest::reset();
-    ECFBMTCAUX_modo_protocolo = estendido ? 1 : 0;
-    recusados.clear();
-    sensor = -1;
-    imp.emplace(modelo);
-    imp->hook = [this](int c, std::string_view a) -> std::optional<ecfsim::Reply> {
-      recebidos.emplace_back(c, a);
-      if (auto it = recusados.find(c); it != recusados.end()) return imp->refusal(c, a, it->second);
-      if (c != kSensor || sensor < 0) return std::nullopt;
-      ecfsim::Reply r = imp->printer.execute(static_cast<uint16_t>(c), a);
-      r.data.assign(1, static_cast<char>(sensor));
-      return r;
-    };
-    EXPECT_EQ(ECFIF_pega_configuracao(), 0);
-    recebidos.clear();
-    imp->commands.clear();
-    return *imp;
-  }
-  void recusa_sempre(int comando, uint8_t st1 = 0) { recusados[comando] = st1; }
-  // The arguments of the first `c`, or "-".
-  std::string args(int c) const {
-    for (const auto &[n, a] : recebidos)
-      if (n == c) return a;
-    return "-";
-  }
-  bool impresso(std::string_view t) const { return imp->printed(t) > 0; }
+  std::string args(int c) const { return printer->args(c); }
+  bool impresso(std::string_view t) const { return printer->printed(t) > 0; }
   static bool aviso(int tipo, std::string_view texto = "(null)") {
     const auto &n = ecftest::host().notices;
     return std::find(n.begin(), n.end(), std::pair<int, std::string>(tipo, texto)) != n.end();
@@ -80,7 +40,7 @@ class Documento : public ::testing::Test {
 
 TEST_F(Documento, AuthenticationAfterASaleOnEachProtocol) {
   for (bool estendido : {false, true}) {
-    liga(7, estendido);
+    connect(7, estendido);
     ASSERT_EQ(ecftest::sell_one("500"), 0);
     EXPECT_EQ(ECFBMTC_autenticacao(7, "Pago"), 0);
     EXPECT_TRUE(impresso("[autenticacao] 07 "));
@@ -92,38 +52,43 @@ TEST_F(Documento, AuthenticationAfterASaleOnEachProtocol) {
 
 TEST_F(Documento, AuthenticationFailures) {
   // Refused with 34 every time: four tries, four releases, and 34.
-  liga(6);
-  recusa_sempre(16);
+  connect(6);
+  printer->refuse(16);
   EXPECT_EQ(ECFIF_autenticacao(nullptr), 34);
-  EXPECT_EQ(imp->count(16), 4);
-  EXPECT_EQ(imp->count(kRelease), 4);
+  EXPECT_EQ(printer->count(16), 4);
+  EXPECT_EQ(printer->count(kRelease), 4);
   EXPECT_TRUE(aviso(3, "ImpressoraFalhou"));
   // Another refusal stops at once with its code.
-  liga(6);
-  recusa_sempre(16, 0x04);
+  connect(6);
+  printer->refuse(16, -1, 0x04);
   ECFBMTC_num_tetativas_autenticacao = 0;
   EXPECT_EQ(ECFIF_autenticacao("x"), 15);
-  EXPECT_EQ(imp->count(16), 1);
+  EXPECT_EQ(printer->count(16), 1);
   // Older printers: nothing without the flag, the printer's code with it.
-  liga(3);
+  connect(3);
   EXPECT_EQ(ECFIF_autenticacao("x"), 0);
-  EXPECT_EQ(imp->count(16), 0);
+  EXPECT_EQ(printer->count(16), 0);
   ECFBMTC_flags = 1;
-  recusa_sempre(16);
+  printer->refuse(16);
   EXPECT_EQ(ECFIF_autenticacao("x"), 34);
   EXPECT_EQ(args(16), "");
   // An unreadable configuration.
   std::memset(ECFIF_cfg, 0, sizeof ECFIF_cfg);
   ECFIF_versao_firmware = 0;
-  recusa_sempre(35, 0x08);
+  printer->refuse(35, -1, 0x08);
   EXPECT_EQ(ECFIF_autenticacao("x"), 15);
 }
 
 TEST_F(Documento, InsertionWaitEndsWithATimeOut) {
-  liga(10);
-  sensor = 0x02;  // no document, ever
+  auto &p = connect(10);
+  p.hook = [&p](int c, std::string_view a) -> std::optional<ecfsim::Reply> {
+    if (c != kSensor) return std::nullopt;
+    ecfsim::Reply r = p.printer.execute(static_cast<uint16_t>(c), a);
+    r.data.assign(1, '\x02');  // no document, ever
+    return r;
+  };
   EXPECT_EQ(ECFIF_autenticacao("x"), 37);
-  EXPECT_EQ(imp->count(16), 0);
+  EXPECT_EQ(printer->count(16), 0);
   EXPECT_GE(ecftest::now_ms(), 120'000);
   EXPECT_TRUE(aviso(2));
 }
@@ -167,7 +132,7 @@ TEST_F(Documento, ChequeWithAndWithoutTheBankInTheFile) {
   ecftest::ScratchDir aqui;  // its layout file seen by it only
   std::ofstream("BTMFDBAN.CFG") << "237 | 01 02 03\n" << std::string(5000, 'x') << "\n";
   for (const char *banco : {"237", "1"}) {
-    liga(6);
+    connect(6);
     ASSERT_EQ(ECFCHQ_imprime_cheque("Maria", "Curitiba", "051226", banco, "15050", "Aluguel",
                                     nullptr, "nao impresso"),
               0);
@@ -183,45 +148,45 @@ TEST_F(Documento, ChequeWithAndWithoutTheBankInTheFile) {
     EXPECT_TRUE(impresso("[cheque] valor R$ 150,50 (Reais)"));
     EXPECT_TRUE(impresso("[cheque] Curitiba, 05/12/2026"));
     // The record survives the final release.
-    EXPECT_EQ(recebidos.back().first, kRelease);
+    EXPECT_EQ(printer->commands.back(), kRelease);
     EXPECT_EQ(ECFIF_tam_retorno, 3);
     EXPECT_EQ(std::string(reinterpret_cast<char *>(ECFIF_retornado), 3), std::string("\1\0\0", 3));
   }
   // A file that cannot be read: the built-in line.
-  liga(3);
+  connect(3);
   ecf::core::arquivos::falha_na_operacao(1);
   ASSERT_EQ(ECFCHQ_imprime_cheque("M", "C", "051226", "237", "1", nullptr, nullptr, nullptr), 0);
   EXPECT_EQ(args(57).substr(94, 8), "\x33\x0a\x01\x06\x12\x32\x36\x47");
 }
 TEST_F(Documento, ChequeOnTheSlotModelAndItsFailures) {
-  liga(7);
+  connect(7);
   ASSERT_EQ(
       ECFCHQ_imprime_cheque("Joao", "Recife", "01012027", "341", "100", nullptr, nullptr, nullptr),
       0);
   EXPECT_EQ(args(57).substr(94, 2), "\x46\x0a");  // the group's built-in line
   EXPECT_TRUE(impresso("[cheque] a Joao"));
   // Refused: the code, the notice and the release.
-  recusa_sempre(57);
-  recebidos.clear();
+  printer->refuse(57);
+  printer->clear_sent();
   EXPECT_EQ(ECFCHQ_imprime_cheque("Joao", "Recife", "010127", "341", "100", "", "", ""), 34);
   EXPECT_TRUE(aviso(3, "ImpressoraFalhou"));
-  EXPECT_EQ(recebidos.back().first, kRelease);
+  EXPECT_EQ(printer->commands.back(), kRelease);
   // Bad amounts and dates are refused before anything is sent.
-  recebidos.clear();
+  printer->clear_sent();
   for (auto [data, valor] : std::vector<std::pair<const char *, const char *>>{
            {"010127", "123456789012345"}, {"01012", "100"}, {nullptr, "100"}, {"010127", nullptr}})
     EXPECT_EQ(ECFCHQ_imprime_cheque("J", "R", data, "1", valor, "", "", ""), 2);
-  EXPECT_TRUE(recebidos.empty());
+  EXPECT_TRUE(printer->commands.empty());
   EXPECT_EQ(ECFCHQ_usa_verso_cheque(nullptr, nullptr), 61);
   EXPECT_EQ(ECFCHQ_imprime_verso_cheque(nullptr, nullptr, nullptr), 61);
   EXPECT_EQ(ECFCHQ_cancela_cheque() + ECFIF_sensores_ok(), 0);
-  liga(12);
+  connect(12);
   EXPECT_EQ(ECFCHQ_imprime_cheque("J", "R", "010127", "1", "1", "", "", ""), 61);
 }
 
 TEST_F(Documento, Cmc7ReadOnEachProtocol) {
   for (bool estendido : {false, true}) {
-    auto &p = liga(10, estendido);
+    auto &p = connect(10, estendido);
     char linha[38] = "lixo";
     ASSERT_EQ(ECFIF_le_cmc7(linha, sizeof linha), 0);
     EXPECT_STREQ(linha, "<23712345<0180000015>120000000027:");
@@ -230,19 +195,19 @@ TEST_F(Documento, Cmc7ReadOnEachProtocol) {
     EXPECT_EQ(p.count(76), 2);
     EXPECT_EQ(p.count(kRelease), 2);
   }
-  liga(14);
-  recusa_sempre(76);
+  connect(14);
+  printer->refuse(76);
   char linha[40] = "velho";
   EXPECT_EQ(ECFIF_le_cmc7(linha, sizeof linha), 34);
   EXPECT_STREQ(linha, "");
-  EXPECT_EQ(imp->count(kRelease), 1);
+  EXPECT_EQ(printer->count(kRelease), 1);
   EXPECT_EQ(ECFIF_le_cmc7(nullptr, 40), 2);
-  liga(12);
+  connect(12);
   EXPECT_EQ(ECFIF_le_cmc7(linha, sizeof linha), 69);
 }
 
 TEST_F(Documento, BarCodesOfEachTypeTheirRulesAndSettings) {
-  auto &p = liga(12);
+  auto &p = connect(12);
   abre_vinculado();
   const std::pair<int, const char *> codigos[] = {{1, "1234567"}, {2, "789123456789"},
                                                   {3, "ABC-123"}, {4, "Pedido 42"},
@@ -256,13 +221,13 @@ TEST_F(Documento, BarCodesOfEachTypeTheirRulesAndSettings) {
   }
   EXPECT_EQ(p.paper.at(antes), "Texto antes");
 
-  recebidos.clear();
+  printer->clear_sent();
   EXPECT_EQ(ECFIF_imprime_codbarras(2, "7891234567890"), 2);
   EXPECT_EQ(ECFIF_imprime_codbarras(6, "12A4"), 2);
   EXPECT_EQ(ECFIF_imprime_codbarras(1, ""), 2);
   EXPECT_EQ(ECFIF_imprime_codbarras(0, "1"), 69);
   EXPECT_EQ(ECFIF_imprime_codbarras(7, "1"), 69);
-  EXPECT_TRUE(recebidos.empty());
+  EXPECT_TRUE(printer->commands.empty());
   ECFBMTCAUX_tipo_codbar = 3;
   ECFBMTCAUX_margem_codbar = 300;
   ECFBMTCAUX_altura_codbar = 1;
@@ -270,23 +235,23 @@ TEST_F(Documento, BarCodesOfEachTypeTheirRulesAndSettings) {
   ECFBMTCAUX_pos_txt_codbar = 3;
   ASSERT_EQ(ECFIF_imprime_codbarras(0, "abc"), 0);
   std::string enviados;
-  for (const auto &c : recebidos) enviados += c.second + "|";
+  for (const auto &a : printer->arguments) enviados += a + "|";
   constexpr char esperados[] =
       "\x1dw\x02|\x1dk\x84\x2c\x01|\x1dh\x3c|\x1d"
       "f\0|\x1dH\x03|\x1dkE\x03"
       "abc|";
   EXPECT_EQ(enviados, std::string(esperados, sizeof esperados - 1));
   ECFBMTCAUX_margem_codbar = 600;
-  recebidos.clear();
+  printer->clear_sent();
   ASSERT_EQ(ECFIF_imprime_codbarras(0, "x"), 0);
-  EXPECT_EQ(recebidos[1].second, std::string("\x1dk\x84\x02\x00", 5));
+  EXPECT_EQ(printer->arguments[1], std::string("\x1dk\x84\x02\x00", 5));
   // A refused setting stops the rest.
-  recusa_sempre(67);
-  recebidos.clear();
+  printer->refuse(67);
+  printer->clear_sent();
   EXPECT_EQ(ECFIF_imprime_codbarras(0, "x"), 34);
-  EXPECT_EQ(recebidos.size(), 1u);
+  EXPECT_EQ(printer->commands.size(), 1u);
   for (int modelo : {3, 8}) {
-    liga(modelo);
+    connect(modelo);
     EXPECT_EQ(ECFIF_imprime_codbarras(1, "1234567"), 15);
   }
 }

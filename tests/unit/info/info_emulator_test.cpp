@@ -6,32 +6,15 @@
 #include <cstring>
 #include <string>
 
+#include "driver_test.h"
 #include "ecfbmtc.h"
-#include "emulated_printer.h"
 #include "platform/platform.h"
 
 namespace info_test {
 namespace {
 
-struct Caso {
-  int modelo;
-  bool estendido;
-};
-
-class InfoNoEmulador : public ::testing::TestWithParam<Caso> {
+class InfoNoEmulador : public ecftest::EachModelAndProtocol {
  protected:
-  void SetUp() override {
-    ecftest::reset();
-    ECFBMTCAUX_modo_protocolo = GetParam().estendido ? 1 : 0;
-    ecftest::set_peer(&linha);
-    ASSERT_EQ(ECFIF_pega_configuracao(), 0);
-    mfd = (BMTCLOCAL_flg_vers & 1) != 0;
-  }
-  void TearDown() override {
-    ecftest::set_peer(nullptr);
-    ecftest::reset();
-  }
-
   std::string info(int codigo) {
     char texto[ECFIF_TAM_TEXTO_INFO] = "x";
     const int r = ECFIF_le_info_modo(texto, codigo, 0);
@@ -40,7 +23,7 @@ class InfoNoEmulador : public ::testing::TestWithParam<Caso> {
 
   // The emulator's own books, read past the driver and the wire.
   std::string livro(int comando, std::string args = {}) {
-    return linha.printer.execute(static_cast<uint16_t>(comando), args).data;
+    return printer->printer.execute(static_cast<uint16_t>(comando), args).data;
   }
   static std::string digitos(const std::string &d, std::size_t pos, std::size_t n) {
     std::string s;
@@ -82,8 +65,7 @@ class InfoNoEmulador : public ::testing::TestWithParam<Caso> {
     ECFIF_le_info(nullptr, 0);
   }
 
-  ecftest::EmulatedPrinter linha{GetParam().modelo};
-  bool mfd = false;
+  const bool mfd = EachModelAndProtocol::mfd();
 };
 
 TEST_P(InfoNoEmulador, EveryCodeAgreesWithTheBooksAfterASale) {
@@ -185,13 +167,8 @@ TEST_P(InfoNoEmulador, ModeZeroReadsTheTotalizersOnceAndShortAnswersComeDataFirs
   EXPECT_EQ(vezes_27(), 3);
 }
 
-INSTANTIATE_TEST_SUITE_P(ModelosEProtocolos, InfoNoEmulador,
-                         ::testing::Values(Caso{12, false}, Caso{12, true}, Caso{1, false},
-                                           Caso{1, true}),
-                         [](const auto &i) {
-                           return std::string(i.param.modelo == 12 ? "Mp4000" : "Mp20") +
-                                  (i.param.estendido ? "Estendido" : "Basico");
-                         });
+INSTANTIATE_TEST_SUITE_P(ModelosEProtocolos, InfoNoEmulador, ecftest::each_model_and_protocol(),
+                         ecftest::model_and_protocol);
 
 }  // namespace
 }  // namespace info_test

@@ -22,58 +22,46 @@ struct Caso {
 };
 
 // Latin-1 "é", "ã", "ç".
-const std::string e_agudo = "\xE9", a_til = "\xE3", c_cedilha = "\xE7";
+constexpr char e_agudo = '\xE9', a_til = '\xE3', c_cedilha = '\xE7';
+
+std::string n(std::size_t vezes, char c) {
+  return std::string(vezes, c);
+}
 
 const Caso casos[] = {
     // 29 characters, the last accented: one line, nothing filled.
-    Caso{"AccentedLastOfFirstLine",
-         std::string(28, 'x') + a_til,
-         {},
-         29,
-         48,
-         std::string(28, 'x') + a_til},
+    {"AccentedLastOfFirstLine", n(28, 'x') + a_til, {}, 29, 48, n(28, 'x') + a_til},
     // 30 characters: the accented 30th begins the second line.
-    Caso{"AccentedFirstOfSecondLine",
-         std::string(29, 'x') + e_agudo,
-         {},
-         29,
-         48,
-         std::string(29, 'x') + e_agudo + std::string(47, ' ')},
-    Caso{"AccentedOnlyText",
-         std::string(40, c_cedilha[0]),
-         {},
-         22,
-         40,
-         std::string(40, c_cedilha[0]) + std::string(22, ' ')},
+    {"AccentedFirstOfSecondLine",
+     n(29, 'x') + e_agudo,
+     {},
+     29,
+     48,
+     n(29, 'x') + e_agudo + n(47, ' ')},
+    {"AccentedOnlyText", n(40, c_cedilha), {}, 22, 40, n(40, c_cedilha) + n(22, ' ')},
     // A stored line of exactly the column count fills its line; the next
     // begins on a line of its own.
-    Caso{"StoredLinesOfFullWidth",
-         "Caf" + e_agudo,
-         {std::string(47, 'y') + a_til, "P" + a_til + "o"},
-         29,
-         48,
-         "Caf" + e_agudo + std::string(25, ' ') + std::string(47, 'y') + a_til + "P" + a_til + "o" +
-             std::string(45, ' ')},
+    {"StoredLinesOfFullWidth",
+     std::string("Caf") + e_agudo,
+     {n(47, 'y') + a_til, "P\xE3o"},
+     29,
+     48,
+     "Caf" + n(1, e_agudo) + n(25, ' ') + n(47, 'y') + a_til + "P\xE3o" + n(45, ' ')},
     // A stored line longer than the columns keeps its first 48 characters.
-    Caso{"StoredLineCutAtColumns",
-         "",
-         {std::string(60, e_agudo[0])},
-         29,
-         48,
-         std::string(48, e_agudo[0]) + std::string(29, ' ')},
-    Caso{"CutAtTwoHundred", std::string(250, a_til[0]), {}, 29, 48, std::string(200, a_til[0])},
+    {"StoredLineCutAtColumns", "", {n(60, e_agudo)}, 29, 48, n(48, e_agudo) + n(29, ' ')},
+    {"CutAtTwoHundred", n(250, a_til), {}, 29, 48, n(200, a_til)},
     // Control bytes print as blanks, one for one; letters and signs of
     // Latin-1 stay as they are.
-    Caso{"ControlBytesBecomeBlanks",
-         "A\tB\nC\x1B"
-         "D\x7F"
-         "E\x85"
-         "F\xA0G\xFF",
-         {},
-         29,
-         48,
-         "A B C D E F\xA0G\xFF" + std::string(15, ' ')},
-    Caso{"ControlBytesInStoredLine", "", {"x\ry\x9Bz"}, 0, 40, "x y z" + std::string(35, ' ')}};
+    {"ControlBytesBecomeBlanks",
+     "A\tB\nC\x1B"
+     "D\x7F"
+     "E\x85"
+     "F\xA0G\xFF",
+     {},
+     29,
+     48,
+     "A B C D E F\xA0G\xFF" + n(15, ' ')},
+    {"ControlBytesInStoredLine", "", {"x\ry\x9Bz"}, 0, 40, "x y z" + n(35, ' ')}};
 
 TEST(ItemDescription, LaysOutLatin1Characters) {
   for (const Caso &c : casos) {

@@ -53,22 +53,18 @@ int in_cnf(unsigned char code, unsigned char value) {
   return 0;
 }
 
-class Operations : public ::testing::TestWithParam<Request> {};
+class Operations : public PrinterTest, public ::testing::WithParamInterface<Request> {};
 
 TEST_P(Operations, SendsItsCommandOrRefusesToSend) {
   const Request &q = GetParam();
-  fresh_driver(false);
-  EmulatedPrinter p(q.model);
-  ASSERT_EQ(ECFIF_pega_configuracao(), 0);
+  EmulatedPrinter &p = connect(q.model);
   ASSERT_EQ(ECFIF_inicio_venda(), 0);
   ASSERT_EQ(ECFBMTC_registra_item("1", "Cafe", "01", "1000", "500"), 0);
-  std::string sent;
-  p.hook = [&](int c, std::string_view a) -> std::optional<ecfsim::Reply> {
-    sent += shown(c, a);
-    if (c == q.refused) return p.refusal(c, a);
-    return std::nullopt;
-  };
+  p.clear_sent();
+  p.refuse(q.refused);
   EXPECT_EQ(q.call(), q.result);
+  std::string sent;
+  for (std::size_t i = 0; i < p.commands.size(); ++i) sent += shown(p.commands[i], p.arguments[i]);
   EXPECT_EQ(sent, q.sent);
 }
 

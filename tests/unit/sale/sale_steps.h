@@ -3,12 +3,11 @@
 #pragma once
 
 #include <array>
-#include <cstring>
 #include <functional>
 #include <string_view>
 
+#include "driver_test.h"
 #include "ecfbmtc.h"
-#include "platform/test_platform.h"
 
 namespace ecftest {
 
@@ -42,18 +41,6 @@ inline const std::array<SaleStep, 14> &whole_sale() {
       {"close", [] { return ECFIF_fim_venda(); }, 7},
   }};
   return steps;
-}
-
-// A driver as freshly loaded by a host; the persistent record is kept when
-// given, as a host restores it after a crash.
-inline void fresh_driver(bool extended, const unsigned char *record = nullptr) {
-  const auto now = now_ms();
-  reset();
-  if (record != nullptr) advance_ms(now);  // the printer's clock does not go back
-  std::memset(ECFBMTCAUX_idaplica, 0, sizeof ECFBMTCAUX_idaplica);
-  ECFBMTCAUX_configurada_idaplica = 0;
-  ECFBMTCAUX_modo_protocolo = extended ? 1 : 0;
-  if (record != nullptr) std::memcpy(BMTCLOCAL_d, record, sizeof BMTCLOCAL_d);
 }
 
 }  // namespace ecftest
