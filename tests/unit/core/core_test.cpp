@@ -1,4 +1,4 @@
-// The shared core: the repeat table, the file seam and the reset to the
+// The shared core: the file seam, the programs it runs and the reset to the
 // load-time state.
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -8,29 +8,17 @@
 
 #include "core/files.h"
 #include "core/reset.h"
-#include "core/states.h"
+#include "driver_test.h"
 #include "ecfbmtc/receipt.h"
 #include "ecfbmtc/setup.h"
 #include "ecfbmtc/transport.h"
 #include "platform/platform.h"
-#include "platform/test_platform.h"
 
 namespace {
 
 using namespace ecf::core;
 
-class Core : public ::testing::Test {
- protected:
-  void SetUp() override { ecftest::reset(); }
-  void TearDown() override { ecftest::reset(); }
-};
-
-TEST_F(Core, RepeatTableCoversCodesOneToThirteen) {
-  EXPECT_EQ(operacao_a_repetir(0), nullptr);
-  EXPECT_EQ(operacao_a_repetir(14), nullptr);
-  EXPECT_EQ(operacao_a_repetir(-1), nullptr);
-  for (int c = 1; c <= ultimo_codigo_repete; ++c) EXPECT_NE(operacao_a_repetir(c), nullptr) << c;
-}
+using Core = ecftest::DriverTest;
 
 TEST_F(Core, FileSeamFailsTheChosenOperation) {
   char nome[] = "/tmp/ecf_core_XXXXXX";

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/daily_reductions.h"
+#include "driver_test.h"
 #include "ecfbmtc.h"
 #include "emulated_printer.h"
 #include "platform/platform.h"
@@ -19,13 +20,11 @@
 
 namespace ecftest {
 
-class MemoryTest : public ::testing::Test {
+class MemoryTest : public DriverTest {
  protected:
-  void SetUp() override { reset(); }
   void TearDown() override {
     emulator_.reset();
-    set_peer(nullptr);
-    reset();
+    DriverTest::TearDown();
   }
   // The emulator on the line, the driver knowing its model.
   EmulatedPrinter &emulator(int model = 12) {

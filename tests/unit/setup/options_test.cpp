@@ -1,6 +1,7 @@
 // Host options and the settings they set.
 #include <gtest/gtest.h>
 
+#include "driver_test.h"
 #include "ecfbmtc/setup.h"
 #include "ecfbmtc/transport.h"
 #include "platform/platform.h"
@@ -15,11 +16,7 @@ struct OptionCase {
   int value;
 };
 
-class OptionRules : public ::testing::Test {
- protected:
-  void SetUp() override { reset(); }
-  void TearDown() override { reset(); }
-};
+using OptionRules = DriverTest;
 
 class OptionsTest : public OptionRules, public ::testing::WithParamInterface<OptionCase> {};
 
@@ -64,11 +61,6 @@ TEST_F(OptionRules, OtherOptionsGoToTheHost) {
   EXPECT_EQ(host().common_args, (std::vector<std::string>{"PORTA=2", "ECFBMTC_FLAG=1"}));
   EXPECT_EQ(ECFIF_tratou_argumento(nullptr), 0);
   EXPECT_EQ(host().common_args.size(), 2u);
-}
-
-TEST(CharacterAdjust, PassesThroughTheHostFilter) {
-  EXPECT_EQ(ECFIF_ajusta_carac(0xE7), 'c');
-  EXPECT_EQ(ECFIF_ajusta_carac('A'), 'A');
 }
 
 }  // namespace
