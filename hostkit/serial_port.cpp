@@ -7,6 +7,7 @@
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -44,6 +45,13 @@ bool speed_code(long bps, speed_t &code) {
   if (it == speeds.end()) return false;
   code = it->code;
   return true;
+}
+
+// The other side of a pseudo-terminal has what write() took: no transmitter
+// drains it, so no wait is timed for one.
+bool pseudo_terminal(const struct stat &st) {
+  constexpr unsigned first_pty_major = 136, pty_majors = 8;  // Unix98 slaves
+  return major(st.st_rdev) - first_pty_major < pty_majors;
 }
 
 // A line without modem-control support (a pseudo-terminal) answers so.
@@ -120,6 +128,7 @@ int SerialPort::open(const std::string &device) {
     log_line("serial: " + device + ": TIOCEXCL: " + std::strerror(errno));
   fd_ = fd;
   opened_by_ = ::getpid();
+  no_transmitter_ = pseudo_terminal(st);
   no_modem_lines_ = false;
   hung_up_ = false;
   kernel_queued_ = 0;
@@ -241,7 +250,7 @@ long SerialPort::flush_output() {
   const ssize_t n = ::write(fd_, tx_.data() + tx_head_, tx_tail_ - tx_head_);
   if (n > 0) {
     tx_head_ += static_cast<std::size_t>(n);
-    kernel_may_hold_ = true;
+    kernel_may_hold_ = !no_transmitter_;
     input_since_write_ = false;
   } else if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
     // The line is gone: drop what waits so the drain ends; the answer

@@ -102,6 +102,7 @@ class SerialPort {
   int rts_mode_ = 0;
   bool settings_valid_ = true;  // false after a rejected configuration
   bool no_modem_lines_ = false;
+  bool no_transmitter_ = false;  // a pseudo-terminal
   bool hung_up_ = false;
   bool cts_seen_ = true;
   unsigned chunks_read_ = 0;     // read() calls that brought bytes

@@ -92,6 +92,14 @@ int envia(int comando, const Argumentos<N> &a) {
   return ECFBMTC_exec_argum(comando, a.tamanho() ? a.dados() : nullptr, a.tamanho());
 }
 
+// As envia, but the bytes skip the host's character filter: printer sequences
+// and binary values are not text (a margin of 400 has a low byte of 90h).
+int envia_literal(int comando, const unsigned char *argumentos, int tamanho);
+template <std::size_t N>
+int envia_literal(int comando, const Argumentos<N> &a) {
+  return envia_literal(comando, a.tamanho() ? a.dados() : nullptr, a.tamanho());
+}
+
 // Runs on scope exit; keeps the repeat code and the flags right on every path.
 template <typename F>
 class AoSair {

@@ -1,5 +1,6 @@
 // Bar codes in the open free-text document: the look, then the code, each
-// as the printer's own sequences sent through command 67.
+// as the printer's own sequences sent through command 67, unfiltered: the
+// setting values are binary and the code's data must print as given.
 #include <array>
 #include <cstring>
 #include <initializer_list>
@@ -66,7 +67,7 @@ int envia_aparencia() {
       sequencia({gs, 'H', no_intervalo(ECFBMTCAUX_pos_txt_codbar, 0, 3, 2)}),
   };
   for (const auto &a : ajustes)
-    if (const int r = envia(cmd::texto_vinculado, a); r != 0) return r;
+    if (const int r = envia_literal(cmd::texto_vinculado, a); r != 0) return r;
   return 0;
 }
 
@@ -94,7 +95,7 @@ int ECFIF_imprime_codbarras(int tipo, const char *dados) {
   if (const int r = envia_aparencia(); r != 0) return r;
   Sequencia a = sequencia({gs, 'k', t.selecao, static_cast<int>(d.size())});
   a.texto(d);
-  return envia(cmd::texto_vinculado, a);
+  return envia_literal(cmd::texto_vinculado, a);
 }
 
 }  // extern "C"

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/catalog.h"
+#include "core/command.h"
 #include "ecfbmtc/setup.h"
 #include "ecfbmtc/transport.h"
 #include "platform/platform.h"
@@ -45,19 +46,9 @@ void log_result(Label &label, int resultado) {
   }
 }
 
-}  // namespace
-
-extern "C" {
-
-int ECFBMTC_exec(int comando) {
-  return ECFBMTC_exec_argum(comando, nullptr, 0);
-}
-
-int ECFBMTC_exec_argum(int comando, const unsigned char *argumentos, int tamanho) {
-  return ECFBMTC_exec_argum_(comando, argumentos, tamanho);
-}
-
-int ECFBMTC_exec_argum_(int comando, const unsigned char *argumentos, int tamanho) {
+// Every command passes here; `literal` keeps bytes that are not text (printer
+// sequences, binary values) away from the host's character filter.
+int dispatch(int comando, const unsigned char *argumentos, int tamanho, bool literal) {
   if (!in_table(comandos_sem_descarga, comando)) BMTCLOCAL_imprime_buffer();
 
   Label label{};
@@ -79,7 +70,8 @@ int ECFBMTC_exec_argum_(int comando, const unsigned char *argumentos, int tamanh
     if (comando == cmd::leitura_mf) BMTCLOCAL_seta_bit(&classe, captura_mf);
     if (comando == cmd::leitura_lx) BMTCLOCAL_seta_bit(&classe, captura_lx);
   }
-  if (in_table(comandos_argumento_literal, comando)) BMTCLOCAL_seta_bit(&classe, argumento_literal);
+  if (literal || in_table(comandos_argumento_literal, comando))
+    BMTCLOCAL_seta_bit(&classe, argumento_literal);
   if (in_table(comandos_status_apos_dados, comando)) BMTCLOCAL_seta_bit(&classe, status_apos_dados);
 
   int data_bytes = look_up(tamanhos_resposta, comando).value_or(0);
@@ -109,6 +101,26 @@ int ECFBMTC_exec_argum_(int comando, const unsigned char *argumentos, int tamanh
   const int resultado = ECFBMTC_executa(wire, argumentos, tamanho, data_bytes, classe);
   if (log_protocol()) log_result(label, resultado);
   return resultado;
+}
+
+}  // namespace
+
+int ecf::core::envia_literal(int comando, const unsigned char *argumentos, int tamanho) {
+  return dispatch(comando, argumentos, tamanho, true);
+}
+
+extern "C" {
+
+int ECFBMTC_exec(int comando) {
+  return ECFBMTC_exec_argum(comando, nullptr, 0);
+}
+
+int ECFBMTC_exec_argum(int comando, const unsigned char *argumentos, int tamanho) {
+  return ECFBMTC_exec_argum_(comando, argumentos, tamanho);
+}
+
+int ECFBMTC_exec_argum_(int comando, const unsigned char *argumentos, int tamanho) {
+  return dispatch(comando, argumentos, tamanho, false);
 }
 
 int ECFBMTC_executa(int comando, const unsigned char *argumentos, int tamanho, int tamanho_resposta,

@@ -229,7 +229,7 @@ TEST_F(Documento, BarCodesOfEachTypeTheirRulesAndSettings) {
   EXPECT_EQ(ECFIF_imprime_codbarras(7, "1"), 69);
   EXPECT_TRUE(printer->commands.empty());
   ECFBMTCAUX_tipo_codbar = 3;
-  ECFBMTCAUX_margem_codbar = 300;
+  ECFBMTCAUX_margem_codbar = 456;  // low byte C8h: no character filter on it
   ECFBMTCAUX_altura_codbar = 1;
   ECFBMTCAUX_barra_codbar = 5;
   ECFBMTCAUX_pos_txt_codbar = 3;
@@ -237,7 +237,7 @@ TEST_F(Documento, BarCodesOfEachTypeTheirRulesAndSettings) {
   std::string enviados;
   for (const auto &a : printer->arguments) enviados += a + "|";
   constexpr char esperados[] =
-      "\x1dw\x02|\x1dk\x84\x2c\x01|\x1dh\x3c|\x1d"
+      "\x1dw\x02|\x1dk\x84\xc8\x01|\x1dh\x3c|\x1d"
       "f\0|\x1dH\x03|\x1dkE\x03"
       "abc|";
   EXPECT_EQ(enviados, std::string(esperados, sizeof esperados - 1));
