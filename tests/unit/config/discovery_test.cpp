@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "driver_test.h"
 #include "ecfbmtc.h"
 #include "emulated_printer.h"
 #include "platform/platform.h"
@@ -18,14 +19,7 @@
 namespace ecftest {
 namespace {
 
-class Config : public ::testing::Test {
- protected:
-  void SetUp() override {
-    reset();  // the configuration record too
-    ECFLOG_modo = 3;
-  }
-  void TearDown() override { reset(); }
-};
+using Config = DriverTest;  // a fresh configuration record too
 
 struct Model {
   int code;

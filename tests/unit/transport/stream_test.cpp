@@ -11,10 +11,10 @@
 namespace ecftest {
 namespace {
 
-class StreamTest : public DriverTest {
+class StreamTest : public LineTest {
  protected:
   void SetUp() override {
-    DriverTest::SetUp();
+    LineTest::SetUp();
     ASSERT_NE(mkdtemp(dir_), nullptr);
     ASSERT_NE(getcwd(old_, sizeof old_), nullptr);
     ASSERT_EQ(chdir(dir_), 0);
@@ -24,7 +24,7 @@ class StreamTest : public DriverTest {
     std::remove("ARQ_LX.TXT");
     EXPECT_EQ(chdir(old_), 0);
     rmdir(dir_);
-    DriverTest::TearDown();
+    LineTest::TearDown();
   }
   static std::string file(const char *name) { return ecftest::read_file(name); }
   static int read_memory(char flag = 'R') {  // byte 12 "R": streamed
