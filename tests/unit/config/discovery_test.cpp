@@ -3,14 +3,13 @@
 // file, buffered report text, and failures of each read passed on.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "driver_test.h"
 #include "ecfbmtc.h"
 #include "emulated_printer.h"
 #include "platform/platform.h"
@@ -18,14 +17,7 @@
 namespace ecftest {
 namespace {
 
-class Config : public ::testing::Test {
- protected:
-  void SetUp() override {
-    reset();  // the configuration record too
-    ECFLOG_modo = 3;
-  }
-  void TearDown() override { reset(); }
-};
+using Config = DriverTest;  // a fresh configuration record too
 
 struct Model {
   int code;
@@ -99,13 +91,11 @@ INSTANTIATE_TEST_SUITE_P(Models, Identification,
 TEST_F(Config, ProgramsMethodsFromTheFileOnce) {
   EmulatedPrinter printer;
   ASSERT_EQ(ECFIF_pega_configuracao(), 0);
-  const auto dir =
-      std::filesystem::temp_directory_path() / ("ecf_cfg_" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
-  const auto file = dir / "BMTCFPAG.CFG";
+  ScratchDir dir;
+  const char *file = "BMTCFPAG.CFG";
   std::ofstream(file)
       << "# methods of this shop\n[FORMAS DE PAGAMENTO]\n01=Dinheiro\n02=Cartao Credito\n05=Pix\n";
-  ASSERT_EQ(ECFBMTC_le_arquivo_CFG(file.c_str()), 0);
+  ASSERT_EQ(ECFBMTC_le_arquivo_CFG(file), 0);
   std::vector<std::string> names;
   for (int i = 0; i < 20; ++i) {
     char name[17];
@@ -115,9 +105,8 @@ TEST_F(Config, ProgramsMethodsFromTheFileOnce) {
   for (const char *wanted : {"Dinheiro        ", "Cartao Credito  ", "Pix             "})
     EXPECT_NE(std::find(names.begin(), names.end(), wanted), names.end()) << wanted;
   const int programmed = printer.count(71);
-  ASSERT_EQ(ECFBMTC_le_arquivo_CFG(file.c_str()), 0);
+  ASSERT_EQ(ECFBMTC_le_arquivo_CFG(file), 0);
   EXPECT_EQ(printer.count(71), programmed);  // nothing sent twice
-  std::filesystem::remove_all(dir);
 }
 
 TEST_F(Config, ReportTextIsBufferedThenPrinted) {

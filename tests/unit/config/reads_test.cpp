@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "driver_test.h"
 #include "ecfbmtc.h"
 #include "emulated_printer.h"
 #include "platform/platform.h"
@@ -24,11 +25,10 @@ struct Read {
 
 unsigned char record[20];
 
-class Reads : public ::testing::TestWithParam<Read> {};
+class Reads : public DriverTest, public ::testing::WithParamInterface<Read> {};
 
 TEST_P(Reads, PassOnTheFailureOrTellTheModel) {
   const Read &q = GetParam();
-  reset();
   EmulatedPrinter p(q.model);
   ASSERT_EQ(ECFIF_pega_configuracao(), 0);
   p.hook = [&](int c, std::string_view a) -> std::optional<ecfsim::Reply> {
@@ -41,7 +41,6 @@ TEST_P(Reads, PassOnTheFailureOrTellTheModel) {
     return r;
   };
   EXPECT_EQ(q.call(), q.result);
-  reset();
 }
 
 int identify() {  // afresh: version and model asked again

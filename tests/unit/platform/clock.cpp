@@ -17,7 +17,6 @@ LineState &line() {
 }
 void tick() {
   clock().now_ms += clock().tick_ms;
-  ++clock().yields;
 }
 void reset_clock() {
   clock() = ClockState{};
@@ -32,9 +31,6 @@ void advance_ms(std::int64_t ms) {
 }
 void set_tick_ms(std::int64_t ms) {
   detail::clock().tick_ms = ms > 0 ? ms : 1;
-}
-long yields() {
-  return detail::clock().yields;
 }
 
 namespace {

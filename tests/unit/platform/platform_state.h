@@ -44,7 +44,6 @@ struct ClockState {
   std::int64_t now_ms = 0;
   std::int64_t tick_ms = 1;
   long epoch = 1767348000;  // 2026-01-02 10:00:00 UTC
-  long yields = 0;
 };
 
 LineState &line();

@@ -22,7 +22,6 @@ using Bytes = std::vector<std::uint8_t>;
 std::int64_t now_ms();
 void advance_ms(std::int64_t ms);
 void set_tick_ms(std::int64_t ms);  // default 1
-long yields();                      // yields since reset
 
 // ---- A whole device behind the line ---------------------------------------
 struct LinePeer {

@@ -4,7 +4,7 @@
 namespace ecftest {
 namespace {
 
-using FrameTest = DriverTest;
+using FrameTest = LineTest;
 
 const Answer ok{0x06, 0x00, 0x00};
 

@@ -8,7 +8,7 @@
 namespace ecftest {
 namespace {
 
-using ReadsTest = DriverTest;
+using ReadsTest = LineTest;
 
 Answer data_answer(const std::vector<int> &data) {
   Answer a{0x06};
@@ -65,7 +65,7 @@ struct StateCase {
   int estado_doc_after;
 };
 
-class DocumentStateTest : public DriverTest, public ::testing::WithParamInterface<StateCase> {};
+class DocumentStateTest : public LineTest, public ::testing::WithParamInterface<StateCase> {};
 
 TEST_P(DocumentStateTest, WorksOutTheState) {
   const StateCase &c = GetParam();

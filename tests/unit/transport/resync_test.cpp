@@ -5,7 +5,7 @@
 namespace ecftest {
 namespace {
 
-using ResyncTest = DriverTest;
+using ResyncTest = LineTest;
 
 const Answer ok{0x06, 0x00, 0x00};
 

@@ -10,7 +10,7 @@ struct StatusCase {
   int ultima_falha;  // -1: left alone
 };
 
-class StatusTest : public DriverTest, public ::testing::WithParamInterface<StatusCase> {};
+class StatusTest : public LineTest, public ::testing::WithParamInterface<StatusCase> {};
 
 TEST_P(StatusTest, DecodesInOrder) {
   const StatusCase c = GetParam();
@@ -47,7 +47,7 @@ INSTANTIATE_TEST_SUITE_P(
                       StatusCase{0x00, 0x00, 12, 0, -1},  // execution status alone fails nothing
                       StatusCase{0x00, 0x01, 0, 34, 1}));
 
-TEST_F(DriverTest, LastFailureSurvivesSuccess) {
+TEST_F(LineTest, LastFailureSurvivesSuccess) {
   on_frame({0x06, 0x00, 0x03});
   on_frame({0x06, 0x00, 0x00});
   EXPECT_EQ(ECFBMTC_exec(22), 9);

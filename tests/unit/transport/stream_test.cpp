@@ -1,31 +1,19 @@
 // Streamed answers captured to a file.
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <fstream>
 #include <string>
 
 #include "ecfbmtc/dayclose.h"
+#include "emulated_printer.h"
 #include "transport/test_support.h"
 
 namespace ecftest {
 namespace {
 
-class StreamTest : public DriverTest {
+// The capture files go to a scratch working directory.
+class StreamTest : public LineTest {
  protected:
-  void SetUp() override {
-    DriverTest::SetUp();
-    ASSERT_NE(mkdtemp(dir_), nullptr);
-    ASSERT_NE(getcwd(old_, sizeof old_), nullptr);
-    ASSERT_EQ(chdir(dir_), 0);
-  }
-  void TearDown() override {
-    std::remove("ARQ_MF.TXT");
-    std::remove("ARQ_LX.TXT");
-    EXPECT_EQ(chdir(old_), 0);
-    rmdir(dir_);
-    DriverTest::TearDown();
-  }
   static std::string file(const char *name) { return ecftest::read_file(name); }
   static int read_memory(char flag = 'R') {  // byte 12 "R": streamed
     char args[] = "000001000010R";
@@ -39,8 +27,7 @@ class StreamTest : public DriverTest {
   }
 
  private:
-  char dir_[32] = "/tmp/ecf_stream_XXXXXX";
-  char old_[512] = {};
+  ScratchDir dir_;
 };
 
 TEST_F(StreamTest, StreamGoesToTheCaptureFile) {
@@ -107,8 +94,6 @@ TEST_F(StreamTest, CaptureThatCannotBeOpened) {
   std::ofstream("ARQ_MF.TXT/keep") << "x";
   on_frame(Answer{0x06, 0x00, 0x00}.add("data").add({0x03}));
   EXPECT_EQ(read_memory(), 44);
-  std::remove("ARQ_MF.TXT/keep");
-  rmdir("ARQ_MF.TXT");
 }
 
 }  // namespace

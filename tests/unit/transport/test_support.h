@@ -1,21 +1,19 @@
-// Shared fixture of the transport tests: a fresh driver and platform.
+// Fixture of the frame-exact tests on the scripted line: every frame the
+// script expected must have come as expected.
 #pragma once
 
-#include <gtest/gtest.h>
-
+#include "driver_test.h"
 #include "ecfbmtc/setup.h"
 #include "ecfbmtc/transport.h"
 #include "platform/platform.h"
-#include "platform/test_platform.h"
 
 namespace ecftest {
 
-class DriverTest : public ::testing::Test {
+class LineTest : public DriverTest {
  protected:
-  void SetUp() override { reset(); }
   void TearDown() override {
     EXPECT_TRUE(mismatches().empty()) << mismatches().front();
-    reset();
+    DriverTest::TearDown();
   }
   static Bytes answer_bytes() {
     return Bytes(ECFIF_buffer_protocolo, ECFIF_buffer_protocolo + ECFIF_tam_resposta_ecf);
