@@ -3,9 +3,7 @@
 // pseudo-terminal, each run a separate process.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
-#include <vector>
 
 #include "sale_harness.h"
 
@@ -13,27 +11,11 @@ namespace {
 
 using namespace sale_test;
 
-class InfoEcfctl : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_FALSE(dir_.path().empty());
-    emulator_ = std::make_unique<Emulator>(
-        dir_, std::vector<std::string>{"--model", "MP-4000 TH FI", "--protocol", "extended"});
-    ASSERT_TRUE(emulator_->start()) << emulator_->messages();
-  }
-
-  Output ecfctl(std::vector<std::string> args) {
-    std::vector<std::string> all = {"--device", emulator_->device(), "--protocol",
-                                    "extended", "--state",           dir_.file("state")};
-    all.insert(all.end(), args.begin(), args.end());
-    return run(bin_dir() + "/ecfctl", all, dir_.path());
-  }
-
-  TempDir dir_;
-  std::unique_ptr<Emulator> emulator_;
-};
+using InfoEcfctl = TillTest<>;
 
 TEST_F(InfoEcfctl, CodesSensorsDrawerClockAndDaylightSaving) {
+  ASSERT_TRUE(start({"--model", "MP-4000 TH FI", "--protocol", "extended"})) << log();
+  options_ = {"--protocol", "extended"};
   Output info = ecfctl({"info", "62", "53", "500"});
   EXPECT_EQ(info.exit_code, 1) << info.err;
   EXPECT_NE(info.out.find("62 national model code: 21\n"), std::string::npos) << info.out;
