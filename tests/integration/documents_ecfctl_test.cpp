@@ -12,26 +12,13 @@ namespace {
 
 using namespace sale_test;
 
-struct Printer {
-  const char *name, *model, *protocol;
-  bool mfd;
-};
-void PrintTo(const Printer &p, std::ostream *os) {
-  *os << p.name;
-}
-
 class Documents : public TillTest<::testing::TestWithParam<Printer>> {
  protected:
   void SetUp() override {
+    printer_ = {"--model", GetParam().model, "--protocol", GetParam().protocol};
     options_ = {"--protocol", GetParam().protocol};
-    ASSERT_TRUE(start_emulator("")) << log();
+    ASSERT_TRUE(start({})) << log();
     ASSERT_TRUE(add_methods()) << log();
-  }
-
-  bool start_emulator(const std::string &fault) {
-    std::vector<std::string> args{"--model", GetParam().model, "--protocol", GetParam().protocol};
-    if (!fault.empty()) args.insert(args.end(), {"--fault", fault});
-    return start(args);
   }
 
   // Runs the script; its output.
@@ -105,10 +92,10 @@ TEST_P(Documents, RefusedCloseIsRepeatedByTheNextTill) {
     ASSERT_EQ(ecfctl({"sale", script(c.script)}).exit_code, 0) << log();
     // The text is printed before the paper runs out.
     ASSERT_EQ(ecfctl({"feed"}).exit_code, 0) << log();
-    ASSERT_TRUE(start_emulator("paper-out")) << log();
+    ASSERT_TRUE(start({"--fault", "paper-out"})) << log();
     EXPECT_EQ(ecfctl({c.close}).exit_code, 1);
     EXPECT_NE(ecfctl({"state"}).out.find(c.repeat), std::string::npos) << log();
-    ASSERT_TRUE(start_emulator("")) << log();
+    ASSERT_TRUE(start({})) << log();
     Output repeat = ecfctl({"repeat"});
     ASSERT_EQ(repeat.exit_code, 0) << repeat.out << repeat.err << log();
     EXPECT_EQ(printed(c.body), 1u) << paper();
@@ -119,6 +106,6 @@ TEST_P(Documents, RefusedCloseIsRepeatedByTheNextTill) {
 INSTANTIATE_TEST_SUITE_P(Printers, Documents,
                          ::testing::Values(Printer{"Mfd", "MP-4000 TH FI", "extended", true},
                                            Printer{"Older", "MP-20 FI II", "basic", false}),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         name_of);
 
 }  // namespace

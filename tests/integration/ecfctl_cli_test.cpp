@@ -1,5 +1,6 @@
 // What ecfctl and ecfsim tell a user: versions, the models, the printer's
-// reasons for a refusal, text in UTF-8, and how a signal stops a run.
+// reasons for a refusal, text in UTF-8, its information, sensor, drawer and
+// clock commands, and how a signal stops a run.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -49,11 +50,7 @@ TEST_F(EcfctlTest, OneReceiptInSingleCommands) {
   EXPECT_NE(euro.err.find("'\u20ac' (U+20AC) has no Latin-1 form"), std::string::npos) << euro.err;
   EXPECT_EQ(paper(), before);
   ASSERT_EQ(ecfctl({"item", "1", "P\u00e3o de a\u00e7\u00facar", "01", "1", "2.50"}).exit_code, 0);
-  EXPECT_TRUE(printed("P\xE3o de a\xE7\xFA"
-                      "car") +
-                  printed("P\u00e3o de a\u00e7\u00facar") ==
-              1u)
-      << paper();
+  EXPECT_EQ(printed("P\u00e3o de a\u00e7\u00facar"), 1u) << paper();
 
   Output close = ecfctl({"close"});
   EXPECT_NE(close.err.find("ST2 01h (command not executed)"), std::string::npos) << close.err;
@@ -81,6 +78,29 @@ TEST_F(EcfctlTest, OneReceiptInSingleCommands) {
   EXPECT_EQ(last.exit_code, 0) << last.err;
   EXPECT_NE(last.out.find("cancel-last: receipt COO 0"), std::string::npos) << last.out;
   EXPECT_NE(paper(), before);
+}
+
+TEST_F(EcfctlTest, InfoSensorsDrawerClockAndDaylightSaving) {
+  ASSERT_TRUE(start({"--model", "MP-4000 TH FI", "--protocol", "extended"})) << log();
+  options_ = {"--protocol", "extended"};
+  Output info = ecfctl({"info", "62", "53", "500"});
+  EXPECT_EQ(info.exit_code, 1) << info.err;
+  EXPECT_NE(info.out.find("62 national model code: 21\n"), std::string::npos) << info.out;
+  EXPECT_NE(info.out.find("53 Reductions Z (CRZ): 0000\n"), std::string::npos) << info.out;
+  EXPECT_NE(info.err.find("info 500: failed, result 15"), std::string::npos) << info.err;
+  EXPECT_EQ(ecfctl({"info", "x"}).exit_code, 2);
+
+  Output drawer = ecfctl({"drawer"});
+  EXPECT_EQ(drawer.out, "drawer: open\n") << drawer.err;
+  Output sensors = ecfctl({"sensors"});
+  EXPECT_EQ(sensors.out, "drawer: closed\npaper end: no\nsensor of variable 20: off\n")
+      << sensors.err;
+
+  EXPECT_NE(ecfctl({"clock"}).out.find(", daylight saving off"), std::string::npos);
+  EXPECT_EQ(ecfctl({"dst", "on"}).exit_code, 0);
+  EXPECT_NE(ecfctl({"clock"}).out.find(", daylight saving on"), std::string::npos);
+  EXPECT_EQ(ecfctl({"clock", "--set"}).exit_code, 1);
+  EXPECT_EQ(ecfctl({"dst", "maybe"}).exit_code, 2);
 }
 
 TEST_F(EcfctlTest, AFailedSaveSaysNotSaved) {

@@ -59,12 +59,9 @@ const char *const kSale =
 
 class FaultTest : public TillTest<::testing::TestWithParam<FaultCase>> {
  protected:
-  void SetUp() override { options_ = {"--speed", "115200", "--protocol", protocol()}; }
-  const std::string &protocol() const { return std::get<1>(GetParam()); }
-
-  bool start_emulator(std::vector<std::string> args) {
-    args.insert(args.end(), {"--protocol", protocol(), "--baud", "115200"});
-    return start(args);
+  void SetUp() override {
+    printer_ = {"--protocol", std::get<1>(GetParam()), "--baud", "115200"};
+    options_ = {"--speed", "115200", "--protocol", std::get<1>(GetParam())};
   }
 
   // A sale that stopped names the time-out; what ecfctl advises then ends it.
@@ -85,13 +82,13 @@ class FaultTest : public TillTest<::testing::TestWithParam<FaultCase>> {
 
 TEST_P(FaultTest, ClearResultNothingOutOfStepPaperOnce) {
   // On a good line first: the payment methods, and the configuration as read there.
-  ASSERT_TRUE(start_emulator({})) << log();
+  ASSERT_TRUE(start({})) << log();
   ASSERT_TRUE(add_methods()) << log();
   const Output good = ecfctl({"config"});
   ASSERT_EQ(good.exit_code, 0) << good.err;
   const size_t printed = this->paper().size();
 
-  ASSERT_TRUE(start_emulator({"--fault", std::get<3>(GetParam())})) << log();
+  ASSERT_TRUE(start({"--fault", std::get<3>(GetParam())})) << log();
   if (std::get<2>(GetParam())) {
     const std::string sale_script = script(kSale);
     const Output sale = ecfctl({"sale", sale_script});

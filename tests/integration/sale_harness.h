@@ -4,7 +4,6 @@
 #pragma once
 
 #include <fcntl.h>
-#include <ftw.h>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <spawn.h>
@@ -15,9 +14,10 @@
 #include <chrono>
 #include <csignal>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -34,14 +34,11 @@ inline std::string bin_dir() {
 
 inline std::string read_file(const std::string &path) {
   std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 inline void write_file(const std::string &path, const std::string &text) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << text;
+  std::ofstream(path, std::ios::binary) << text;
 }
 
 inline size_t count_of(const std::string &haystack, const std::string &needle) {
@@ -59,11 +56,7 @@ class TempDir {
     if (::mkdtemp(tmpl.data()) != nullptr) path_ = tmpl;
   }
   ~TempDir() {
-    if (path_.empty()) return;
-    ::nftw(
-        path_.c_str(),
-        [](const char *p, const struct stat *, int, struct FTW *) { return ::remove(p); }, 16,
-        FTW_DEPTH | FTW_PHYS);
+    if (!path_.empty()) std::filesystem::remove_all(path_);
   }
   TempDir(const TempDir &) = delete;
   TempDir &operator=(const TempDir &) = delete;
@@ -73,6 +66,19 @@ class TempDir {
  private:
   std::string path_;
 };
+
+// A printer model as ecfsim takes it, the protocol spoken, and whether it is
+// one with a detail tape (MFD).
+struct Printer {
+  const char *name, *model, *protocol;
+  bool mfd;
+};
+inline void PrintTo(const Printer &p, std::ostream *os) {
+  *os << p.name;
+}
+inline std::string name_of(const ::testing::TestParamInfo<Printer> &info) {
+  return info.param.name;
+}
 
 struct Output {
   int exit_code = -1;
@@ -171,10 +177,11 @@ inline Output run(const std::string &program, std::vector<std::string> args, con
 template <class Base = ::testing::Test>
 class TillTest : public Base {
  protected:
-  // A new emulator process on the same printer memory and paper roll; true
-  // once it names its device (within 10 s).
+  // A new emulator process on the same printer memory and paper roll, with
+  // printer_ and `args`; true once it names its device (within 10 s).
   bool start(std::vector<std::string> args) {
     emulator_.reset();
+    args.insert(args.begin(), printer_.begin(), printer_.end());
     args.insert(args.end(),
                 {"--paper", dir_.file("paper.txt"), "--state", dir_.file("printer.state")});
     emulator_ = std::make_unique<Process>(bin_dir() + "/ecfsim", args, dir_.path());
@@ -192,10 +199,8 @@ class TillTest : public Base {
 
   // The printer, the state file and the driver's log, then options_ and `args`.
   std::vector<std::string> with_options(const std::vector<std::string> &args) const {
-    std::vector<std::string> all = {"--device",   device_,
-                                    "--state",    dir_.file("ecfctl.state"),
-                                    "--log-file", dir_.file("driver.log"),
-                                    "--log-mode", "3"};
+    std::vector<std::string> all = {"--device", device_, "--state", dir_.file("ecfctl.state")};
+    all.insert(all.end(), {"--log-file", dir_.file("driver.log"), "--log-mode", "3"});
     all.insert(all.end(), options_.begin(), options_.end());
     all.insert(all.end(), args.begin(), args.end());
     return all;
@@ -232,6 +237,7 @@ class TillTest : public Base {
   }
 
   TempDir dir_;
+  std::vector<std::string> printer_;  // ecfsim's model and line
   std::vector<std::string> options_;  // ecfctl's, after the fixture's own
   std::unique_ptr<Process> emulator_;
   std::string device_;
