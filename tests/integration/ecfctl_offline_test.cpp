@@ -32,6 +32,9 @@ struct ScriptCase {
 };
 
 TEST(SaleScript, CheckPrintsTheDriverArgumentsOrNamesTheRefusedLine) {
+  // A payment's second text one character past its 40.
+  const std::string long_texts =
+      "pay 1 1.00 \"" + std::string(40, '0') + "\" \"" + std::string(41, '0') + "\"";
   const ScriptCase cases[] = {
       {"open", "open"},
       {"item 789 \"Arroz 5kg\" 01 2 21.90",
@@ -70,12 +73,7 @@ TEST(SaleScript, CheckPrintsTheDriverArgumentsOrNamesTheRefusedLine) {
       {"item-discount 1000 1.00", nullptr},
       {"cancel-item 0", nullptr},
       {"pay 0 1.00", nullptr},
-      {"pay 1 1.00 \""
-       "0123456789012345678901234567890123456789"
-       "\" \""
-       "0123456789012345678901234567890123456789"
-       "X\"",
-       nullptr},
+      {long_texts.c_str(), nullptr},
       {"consumer 0123456789012345678901234567890", nullptr},
       {"open now", nullptr},
       {"item 789 \"Arroz 01 1 1.00", nullptr},

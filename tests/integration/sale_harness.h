@@ -8,12 +8,10 @@
 #include <poll.h>
 #include <spawn.h>
 #include <sys/mman.h>
-#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <chrono>
 #include <csignal>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -73,9 +71,6 @@ struct Printer {
   const char *name, *model, *protocol;
   bool mfd;
 };
-inline void PrintTo(const Printer &p, std::ostream *os) {
-  *os << p.name;
-}
 inline std::string name_of(const ::testing::TestParamInfo<Printer> &info) {
   return info.param.name;
 }
@@ -144,17 +139,10 @@ class Process {
 
   // True when it ended before the deadline; its exit code is then kept.
   bool wait(Clock::time_point deadline) {
-    const int pidfd = static_cast<int>(::syscall(SYS_pidfd_open, pid_, 0));
     int status = 0;
-    while (::waitpid(pid_, &status, WNOHANG) != pid_) {
-      if (Clock::now() >= deadline) {
-        if (pidfd >= 0) ::close(pidfd);
-        return false;
-      }
-      pollfd p{pidfd, POLLIN, 0};
-      ::poll(&p, 1, 10);
+    for (; ::waitpid(pid_, &status, WNOHANG) != pid_; ::poll(nullptr, 0, 1)) {
+      if (Clock::now() >= deadline) return false;
     }
-    if (pidfd >= 0) ::close(pidfd);
     status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     pid_ = -1;
     return true;
