@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -58,23 +57,11 @@ const char *const kSale =
     "pay Dinheiro 20.00\n"
     "close\n";
 
-class FaultTest : public ::testing::TestWithParam<FaultCase> {
+class FaultTest : public TillTest<::testing::TestWithParam<FaultCase>> {
  protected:
-  const std::string &protocol() const { return std::get<1>(GetParam()); }
-
-  void start(std::vector<std::string> args) {
-    if (emulator_) emulator_->stop();
-    args.insert(args.end(), {"--protocol", protocol(), "--baud", "115200"});
-    emulator_ = std::make_unique<Emulator>(dir_, args);
-    ASSERT_TRUE(emulator_->start()) << emulator_->messages();
-  }
-
-  Output ecfctl(std::vector<std::string> args) {
-    std::vector<std::string> all = {
-        "--device",   emulator_->device(), "--speed", "115200",
-        "--protocol", protocol(),          "--state", dir_.file("ecfctl.state")};
-    all.insert(all.end(), args.begin(), args.end());
-    return run(bin_dir() + "/ecfctl", all, dir_.path(), 180s);
+  void SetUp() override {
+    printer_ = {"--protocol", std::get<1>(GetParam()), "--baud", "115200"};
+    options_ = {"--speed", "115200", "--protocol", std::get<1>(GetParam())};
   }
 
   // A sale that stopped names the time-out; what ecfctl advises then ends it.
@@ -86,31 +73,27 @@ class FaultTest : public ::testing::TestWithParam<FaultCase> {
     int line = std::atoi(stopped.err.c_str() + from + 7);
     if (stopped.err.find("if the item is on the paper") != std::string::npos) {
       const char *item = line == 3 ? "Arroz tipo 1" : "Pao frances";
-      if (count_of(emulator_->paper(), item) == 0) --line;
+      if (printed(item) == 0) --line;
     }
     const Output rest = ecfctl({"sale", script, "--from", std::to_string(line)});
     EXPECT_EQ(rest.exit_code, 0) << rest.out << rest.err;
   }
-
-  TempDir dir_;
-  std::unique_ptr<Emulator> emulator_;
 };
 
 TEST_P(FaultTest, ClearResultNothingOutOfStepPaperOnce) {
   // On a good line first: the payment methods, and the configuration as read there.
-  start({});
-  for (const char *m : {"Dinheiro", "Cartao Credito"}) ecfctl({"add-method", m});
+  ASSERT_TRUE(start({})) << log();
+  ASSERT_TRUE(add_methods()) << log();
   const Output good = ecfctl({"config"});
   ASSERT_EQ(good.exit_code, 0) << good.err;
-  const size_t printed = emulator_->paper().size();
+  const size_t printed = this->paper().size();
 
-  start({"--fault", std::get<3>(GetParam())});
+  ASSERT_TRUE(start({"--fault", std::get<3>(GetParam())})) << log();
   if (std::get<2>(GetParam())) {
-    const std::string script = dir_.file("sale.txt");
-    write_file(script, kSale);
-    const Output sale = ecfctl({"sale", script});
-    if (sale.exit_code != 0) finish_sale(sale, script);
-    std::string paper = emulator_->paper().substr(printed);
+    const std::string sale_script = script(kSale);
+    const Output sale = ecfctl({"sale", sale_script});
+    if (sale.exit_code != 0) finish_sale(sale, sale_script);
+    std::string paper = this->paper().substr(printed);
     std::erase(paper, '\n');
     for (const char *once :
          {"CUPOM FISCAL", "Arroz tipo 1", "Pao frances", "Cartao Credito", "Dinheiro"})
@@ -125,7 +108,7 @@ TEST_P(FaultTest, ClearResultNothingOutOfStepPaperOnce) {
     const Output again = ecfctl({"config"});
     EXPECT_EQ(again.exit_code, 0) << again.err;
     EXPECT_EQ(again.out, good.out);
-    EXPECT_EQ(emulator_->paper().size(), printed);
+    EXPECT_EQ(this->paper().size(), printed);
   }
 }
 

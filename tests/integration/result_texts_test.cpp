@@ -35,11 +35,8 @@ TEST(ResultTexts, ReadmeTableIsTheDriversTable) {
   for (int code = -2; code < 256; ++code) {
     const std::string text = ECFBMTCAUX_texto_resultado(code);
     const auto row = rows.find(code);
-    if (row == rows.end()) {
-      EXPECT_EQ(text, "unknown result code") << "code " << code << " has no README row";
-    } else {
-      EXPECT_EQ(text, row->second) << "code " << code;
-    }
+    EXPECT_EQ(text, row == rows.end() ? "unknown result code" : row->second)
+        << "code " << code << (row == rows.end() ? " has no README row" : "");
   }
 }
 

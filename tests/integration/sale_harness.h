@@ -1,22 +1,21 @@
-// Helpers of the sale integration tests: the emulator on a pseudo-terminal,
-// ecfctl runs as separate processes, and waits that end on a deadline (never a
-// fixed sleep).
+// Helpers of the integration tests: the emulator on a pseudo-terminal, ecfctl
+// runs as separate processes, and waits that end on a deadline (never a fixed
+// sleep).
 #pragma once
 
 #include <fcntl.h>
-#include <ftw.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <spawn.h>
-#include <sys/syscall.h>
+#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <cerrno>
 #include <chrono>
 #include <csignal>
-#include <cstdlib>
-#include <cstring>
+#include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -33,14 +32,11 @@ inline std::string bin_dir() {
 
 inline std::string read_file(const std::string &path) {
   std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 inline void write_file(const std::string &path, const std::string &text) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << text;
+  std::ofstream(path, std::ios::binary) << text;
 }
 
 inline size_t count_of(const std::string &haystack, const std::string &needle) {
@@ -58,11 +54,7 @@ class TempDir {
     if (::mkdtemp(tmpl.data()) != nullptr) path_ = tmpl;
   }
   ~TempDir() {
-    if (path_.empty()) return;
-    ::nftw(
-        path_.c_str(),
-        [](const char *p, const struct stat *, int, struct FTW *) { return ::remove(p); }, 16,
-        FTW_DEPTH | FTW_PHYS);
+    if (!path_.empty()) std::filesystem::remove_all(path_);
   }
   TempDir(const TempDir &) = delete;
   TempDir &operator=(const TempDir &) = delete;
@@ -73,227 +65,169 @@ class TempDir {
   std::string path_;
 };
 
-// Waits for a child to end until the deadline; true when it ended (status set).
-inline bool wait_child(pid_t pid, Clock::time_point deadline, int &status) {
-  int pidfd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
-  for (;;) {
-    pid_t r = ::waitpid(pid, &status, WNOHANG);
-    if (r == pid) {
-      if (pidfd >= 0) ::close(pidfd);
-      return true;
-    }
-    auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    if (left <= 0) {
-      if (pidfd >= 0) ::close(pidfd);
-      return false;
-    }
-    if (pidfd >= 0) {
-      pollfd p{pidfd, POLLIN, 0};
-      ::poll(&p, 1, static_cast<int>(left));
-    } else {
-      ::poll(nullptr, 0, 5);
-    }
-  }
-}
-
-inline void stop_child(pid_t pid) {
-  int status = 0;
-  ::kill(pid, SIGTERM);
-  if (!wait_child(pid, Clock::now() + 5s, status)) {
-    ::kill(pid, SIGKILL);
-    wait_child(pid, Clock::now() + 5s, status);
-  }
+// A printer model as ecfsim takes it, the protocol spoken, and whether it is
+// one with a detail tape (MFD).
+struct Printer {
+  const char *name, *model, *protocol;
+  bool mfd;
+};
+inline std::string name_of(const ::testing::TestParamInfo<Printer> &info) {
+  return info.param.name;
 }
 
 struct Output {
   int exit_code = -1;
-  bool timed_out = false;
   std::string out;
   std::string err;
 };
 
-inline std::vector<char *> argv_of(std::vector<std::string> &args) {
-  std::vector<char *> v;
-  for (auto &a : args) v.push_back(a.data());
-  v.push_back(nullptr);
-  return v;
-}
-
-// A program started in the background with its output on pipes.
+// A program started in the background; its output goes to files in memory,
+// read whenever asked, so a child that outlives it cannot hold a wait open.
 class Process {
  public:
   Process(const std::string &program, std::vector<std::string> args, const std::string &cwd) {
-    int out_pipe[2], err_pipe[2];
-    if (::pipe2(out_pipe, O_CLOEXEC) != 0) return;
-    if (::pipe2(err_pipe, O_CLOEXEC) != 0) {
-      ::close(out_pipe[0]);
-      ::close(out_pipe[1]);
-      return;
-    }
+    for (int &fd : fds_) fd = ::memfd_create("output", MFD_CLOEXEC);
     posix_spawn_file_actions_t fa;
     posix_spawn_file_actions_init(&fa);
-    posix_spawn_file_actions_adddup2(&fa, out_pipe[1], 1);
-    posix_spawn_file_actions_adddup2(&fa, err_pipe[1], 2);
+    posix_spawn_file_actions_adddup2(&fa, fds_[0], 1);
+    posix_spawn_file_actions_adddup2(&fa, fds_[1], 2);
     posix_spawn_file_actions_addopen(&fa, 0, "/dev/null", O_RDONLY, 0);
-    if (!cwd.empty()) posix_spawn_file_actions_addchdir_np(&fa, cwd.c_str());
+    posix_spawn_file_actions_addchdir_np(&fa, cwd.c_str());
     args.insert(args.begin(), program);
-    auto argv = argv_of(args);
-    int rc = ::posix_spawn(&pid_, program.c_str(), &fa, nullptr, argv.data(), environ);
+    std::vector<char *> argv;
+    for (auto &a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    if (::posix_spawn(&pid_, program.c_str(), &fa, nullptr, argv.data(), environ) != 0) pid_ = -1;
     posix_spawn_file_actions_destroy(&fa);
-    ::close(out_pipe[1]);
-    ::close(err_pipe[1]);
-    if (rc != 0) {
-      ::close(out_pipe[0]);
-      ::close(err_pipe[0]);
-      pid_ = -1;
-      out_.err = std::string("cannot start ") + program + ": " + std::strerror(rc);
-      return;
-    }
-    fds_[0] = out_pipe[0];
-    fds_[1] = err_pipe[0];
   }
-
+  // SIGTERM first: the emulator keeps the printer's memory for the next one.
   ~Process() {
-    for (int &f : fds_) {
-      if (f >= 0) ::close(f);
-    }
     if (pid_ > 0) {
-      ::kill(pid_, SIGKILL);
-      int status = 0;
-      wait_child(pid_, Clock::now() + 5s, status);
+      ::kill(pid_, SIGTERM);
+      if (!wait(Clock::now() + 5s)) finish(Clock::now());
     }
+    for (int fd : fds_) ::close(fd);
   }
   Process(const Process &) = delete;
   Process &operator=(const Process &) = delete;
 
-  pid_t pid() const { return pid_; }
   void signal(int sig) const {
     if (pid_ > 0) ::kill(pid_, sig);
   }
+  std::string out() const { return contents(fds_[0]); }
+  std::string err() const { return contents(fds_[1]); }
 
-  // Collects the output until both pipes close, then the exit status, all
-  // before the deadline; a process still running then is killed.
+  // Waits for the end until the deadline; a process still running then is
+  // killed (exit code -1).
   Output finish(Clock::time_point deadline) {
-    if (pid_ <= 0) return out_;
-    pollfd fds[2] = {{fds_[0], POLLIN, 0}, {fds_[1], POLLIN, 0}};
-    std::string *sinks[2] = {&out_.out, &out_.err};
-    int open_fds = 2;
-    while (open_fds > 0) {
-      auto left =
-          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-      if (left <= 0) break;
-      if (::poll(fds, 2, static_cast<int>(left)) < 0 && errno != EINTR) break;
-      for (int i = 0; i < 2; ++i) {
-        if (fds[i].fd < 0 || fds[i].revents == 0) continue;
-        char buf[4096];
-        ssize_t n = ::read(fds[i].fd, buf, sizeof buf);
-        if (n > 0) {
-          sinks[i]->append(buf, static_cast<size_t>(n));
-        } else {
-          ::close(fds[i].fd);
-          fds[i].fd = -1;
-          fds_[i] = -1;
-          --open_fds;
-        }
-      }
-    }
-    int status = 0;
-    if (!wait_child(pid_, deadline, status)) {
-      out_.timed_out = true;
+    if (pid_ > 0 && !wait(deadline)) {
       ::kill(pid_, SIGKILL);
-      wait_child(pid_, Clock::now() + 5s, status);
-    } else {
-      out_.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+      wait(Clock::now() + 5s);
+      status_ = -1;
     }
-    pid_ = -1;
-    return out_;
+    return {status_, out(), err()};
   }
 
  private:
+  static std::string contents(int fd) {
+    std::string s;
+    char buf[4096];
+    for (ssize_t n; (n = ::pread(fd, buf, sizeof buf, static_cast<off_t>(s.size()))) > 0;)
+      s.append(buf, static_cast<size_t>(n));
+    return s;
+  }
+
+  // True when it ended before the deadline; its exit code is then kept.
+  bool wait(Clock::time_point deadline) {
+    int status = 0;
+    for (; ::waitpid(pid_, &status, WNOHANG) != pid_; ::poll(nullptr, 0, 1)) {
+      if (Clock::now() >= deadline) return false;
+    }
+    status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    pid_ = -1;
+    return true;
+  }
+
   pid_t pid_ = -1;
+  int status_ = -1;
   int fds_[2] = {-1, -1};
-  Output out_;
 };
 
 // Runs a program to its end (or the deadline), in `cwd`, and collects its output.
 inline Output run(const std::string &program, std::vector<std::string> args, const std::string &cwd,
                   std::chrono::seconds limit = 60s) {
-  Process p(program, std::move(args), cwd);
-  return p.finish(Clock::now() + limit);
+  return Process(program, std::move(args), cwd).finish(Clock::now() + limit);
 }
 
-// The emulator serving a pseudo-terminal, with its paper in a file.
-class Emulator {
- public:
-  Emulator(const TempDir &dir, std::vector<std::string> args)
-      : paper_(dir.file("paper.txt")),
-        out_path_(dir.file("ecfsim.out")),
-        err_path_(dir.file("ecfsim.err")),
-        args_(std::move(args)) {
-    args_.insert(args_.end(), {"--paper", paper_, "--state", dir.file("printer.state")});
-  }
-
-  ~Emulator() { stop(); }
-  Emulator(const Emulator &) = delete;
-  Emulator &operator=(const Emulator &) = delete;
-
-  // Starts it and waits (up to 10 s) for the line naming its device.
-  bool start() {
-    posix_spawn_file_actions_t fa;
-    posix_spawn_file_actions_init(&fa);
-    posix_spawn_file_actions_addopen(&fa, 1, out_path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&fa, 2, err_path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&fa, 0, "/dev/null", O_RDONLY, 0);
-    std::vector<std::string> args = args_;
-    const std::string program = bin_dir() + "/ecfsim";
-    args.insert(args.begin(), program);
-    auto argv = argv_of(args);
-    const int rc = ::posix_spawn(&pid_, program.c_str(), &fa, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&fa);
-    if (rc != 0) {
-      pid_ = -1;
-      return false;
-    }
-    const auto deadline = Clock::now() + 10s;
-    int status = 0;
-    for (std::string out; Clock::now() < deadline; ::poll(nullptr, 0, 10)) {
-      out = read_file(out_path_);
+// A till and its printer: the emulator on a pseudo-terminal, its paper and
+// memory in a scratch folder, and ecfctl runs on one state file, each a new
+// process, as a till that restarts between operations.
+template <class Base = ::testing::Test>
+class TillTest : public Base {
+ protected:
+  // A new emulator process on the same printer memory and paper roll, with
+  // printer_ and `args`; true once it names its device (within 10 s).
+  bool start(std::vector<std::string> args) {
+    emulator_.reset();
+    args.insert(args.begin(), printer_.begin(), printer_.end());
+    args.insert(args.end(),
+                {"--paper", dir_.file("paper.txt"), "--state", dir_.file("printer.state")});
+    emulator_ = std::make_unique<Process>(bin_dir() + "/ecfsim", args, dir_.path());
+    device_.clear();
+    for (const auto deadline = Clock::now() + 10s; Clock::now() < deadline;
+         ::poll(nullptr, 0, 10)) {
+      const std::string out = emulator_->out();
       if (const auto nl = out.find('\n'); nl != std::string::npos) {
         device_ = out.substr(0, nl);
-        return !device_.empty();
-      }
-      if (::waitpid(pid_, &status, WNOHANG) == pid_) {
-        pid_ = -1;
-        return false;
+        break;
       }
     }
-    return false;
+    return !device_.empty();
   }
 
-  void stop() {
-    if (pid_ > 0) stop_child(pid_);
-    pid_ = -1;
+  // The printer, the state file and the driver's log, then options_ and `args`.
+  std::vector<std::string> with_options(const std::vector<std::string> &args) const {
+    std::vector<std::string> all = {"--device", device_, "--state", dir_.file("ecfctl.state")};
+    all.insert(all.end(), {"--log-file", dir_.file("driver.log"), "--log-mode", "3"});
+    all.insert(all.end(), options_.begin(), options_.end());
+    all.insert(all.end(), args.begin(), args.end());
+    return all;
+  }
+  Output ecfctl(const std::vector<std::string> &args, std::chrono::seconds limit = 180s) const {
+    return run(bin_dir() + "/ecfctl", with_options(args), dir_.path(), limit);
   }
 
-  const std::string &device() const { return device_; }
-  std::string paper() const { return read_file(paper_); }
-  std::string messages() const { return read_file(err_path_); }
-
-  // Waits until the paper holds `text` `times` times, up to the deadline.
-  bool wait_for_paper(const std::string &text, size_t times, std::chrono::seconds limit) const {
-    auto deadline = Clock::now() + limit;
-    while (count_of(paper(), text) < times) {
-      if (Clock::now() > deadline) return false;
-      ::poll(nullptr, 0, 10);
+  // The two payment methods the sales use, whatever the printer starts with.
+  bool add_methods() const {
+    const std::string methods = ecfctl({"methods"}).out;
+    for (const char *m : {"Dinheiro", "Cartao Credito"}) {
+      if (methods.find(m) == std::string::npos && ecfctl({"add-method", m}).exit_code != 0)
+        return false;
     }
     return true;
   }
 
- private:
-  std::string paper_, out_path_, err_path_;
-  std::vector<std::string> args_;
-  pid_t pid_ = -1;
+  std::string script(const std::string &text) const {
+    write_file(dir_.file("s.txt"), text);
+    return dir_.file("s.txt");
+  }
+  std::string paper() const { return read_file(dir_.file("paper.txt")); }
+  size_t printed(const std::string &text) const { return count_of(paper(), text); }
+  bool wait_for_paper(const std::string &text, std::chrono::seconds limit) const {
+    for (const auto deadline = Clock::now() + limit; printed(text) == 0; ::poll(nullptr, 0, 10)) {
+      if (Clock::now() > deadline) return false;
+    }
+    return true;
+  }
+  std::string log() const {
+    return (emulator_ ? emulator_->err() : "") + "\n--- driver log ---\n" +
+           read_file(dir_.file("driver.log"));
+  }
+
+  TempDir dir_;
+  std::vector<std::string> printer_;  // ecfsim's model and line
+  std::vector<std::string> options_;  // ecfctl's, after the fixture's own
+  std::unique_ptr<Process> emulator_;
   std::string device_;
 };
 
