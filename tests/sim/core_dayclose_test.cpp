@@ -1,21 +1,8 @@
-// Reading X, Reduction Z, the day's turn, fiscal memory and totals reads.
+// Reduction Z: its clock text, its repeat, the day's turn and daylight saving.
 #include "core_test_support.h"
 
 namespace ecfsim::test {
 namespace {
-
-TEST(CoreDayClose, OlderReductionDataCarriesItsFigures) {
-  Bench b(2);
-  sell(b, 800);
-  ASSERT_FALSE(refused(b.run(5)));
-  const Reply d = b.run(ext(55));
-  ASSERT_EQ(d.data.size(), 308u);
-  EXPECT_EQ(d.layout, Layout::DataFirst);
-  EXPECT_EQ(bcd_value(d.data.substr(1, 9)), 800u);
-  EXPECT_EQ(bcd_value(d.data.substr(56, 7)), 800u);
-  EXPECT_EQ(bcd_value(d.data.substr(284, 3)), 2u);
-  EXPECT_EQ(b.run(88).st1 & 0x04, 0x04);
-}
 
 TEST(CoreDayClose, ReductionWithClockTextSetsTheClock) {
   Bench b;
@@ -81,24 +68,6 @@ TEST(CoreDayClose, DaylightSavingOnlyRightAfterAReduction) {
   ASSERT_FALSE(refused(b.run(18)));
   EXPECT_EQ(static_cast<uint8_t>(b.var(17).data[0]) & 0x04, 0);
   EXPECT_EQ(b.var(23).data[3], '\x10');
-}
-
-TEST(CoreDayClose, DayTotalsCarryCancellationsDiscountsAndSurcharges) {
-  Bench b;
-  b.run(0);
-  b.run(9, item(1000));
-  b.run(9, item(1000));
-  b.run(31, "0002");
-  b.run(93, "D001" + field("100", 8));
-  b.run(32, "a" + field("30", 14));
-  b.run(72, field("1", 2) + field("930", 14));
-  ASSERT_FALSE(refused(b.run(34)));
-  const Reply d = b.run(87);
-  ASSERT_EQ(d.data.size(), 436u);
-  auto raw = [&](size_t at) { return bcd_value(d.data.substr(at - 3, 7)); };
-  EXPECT_EQ(raw(171) + raw(192), 1000u);  // cancellations
-  EXPECT_EQ(raw(157) + raw(178), 100u);   // discounts
-  EXPECT_EQ(raw(164) + raw(185), 30u);    // surcharges
 }
 
 }  // namespace

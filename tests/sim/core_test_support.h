@@ -28,11 +28,6 @@ struct Bench {
     return printer->execute(command, args);
   }
   Reply var(uint8_t v) { return run(35, std::string(1, static_cast<char>(v))); }
-  std::string paper_text() const {
-    std::string t;
-    for (const auto &l : paper) t += l + "\n";
-    return t;
-  }
 
   int64_t clock = kMorning;
   std::vector<std::string> paper;

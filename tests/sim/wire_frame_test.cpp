@@ -11,21 +11,6 @@ using test::FakeHandler;
 using test::send;
 using test::take;
 
-TEST(WireFrame, BuildsFramesAsTheHostSendsThem) {
-  EXPECT_EQ(build_frame(kStartBasic, 19, ""), bytes({0x02, 0x04, 0x00, 0x1B, 0x13, 0x2E, 0x00}));
-  EXPECT_EQ(build_frame(kStartBasic, 62 * 256 + 60, "1"),
-            bytes({0x02, 0x06, 0x00, 0x1B, 0x3E, 0x3C, 0x31, 0xC6, 0x00}));
-}
-
-TEST(WireFrame, ChecksumWrapsAt16Bits) {
-  const std::string args(300, '\xFF');
-  const std::string frame = build_frame(kStartExtended, 67, args);
-  const uint32_t sum = 0x1C + 67 + 300u * 0xFF;
-  EXPECT_EQ(static_cast<uint8_t>(frame[frame.size() - 2]), sum & 0xFF);
-  EXPECT_EQ(static_cast<uint8_t>(frame[frame.size() - 1]), (sum >> 8) & 0xFF);
-  EXPECT_EQ(frame[1] | (frame[2] << 8), static_cast<int>(args.size()) + 4);
-}
-
 struct ParsedCase {
   const char *name;
   uint8_t start;
