@@ -1,5 +1,5 @@
 // The emulator's fiscal side on a fixed clock whose paper is collected:
-// Reduction Z's rules (clock text, repeat, the day's turn, daylight saving),
+// Reduction Z's rules (clock text, the day's turn, an open receipt),
 // and random commands that must never break it.
 #include <gtest/gtest.h>
 
@@ -84,21 +84,6 @@ TEST(CoreDayClose, ReductionWithClockTextSetsTheClock) {
   EXPECT_EQ(b.run(5, "0412").st1 & 0x01, 0x01);
 }
 
-TEST(CoreDayClose, ASecondReductionOfTheSameDayFindsItsWorkDone) {
-  Bench b;
-  sell(b, 100);
-  ASSERT_FALSE(refused(b.run(5)));
-  const Reply again = b.run(5);
-  EXPECT_TRUE(refused(again));
-  EXPECT_EQ(again.exec_status, 66);
-  EXPECT_EQ(bcd_value(b.var(9).data), 1u);
-  b.clock += 86400;
-  EXPECT_FALSE(refused(b.run(5)));  // a day without sales is reduced too
-  sell(b, 100);
-  EXPECT_FALSE(refused(b.run(5)));
-  EXPECT_EQ(bcd_value(b.var(9).data), 3u);
-}
-
 TEST(CoreDayClose, TheDaysTurnBlocksSalesUntilTheReduction) {
   Bench b;
   sell(b, 100);
@@ -124,19 +109,6 @@ TEST(CoreDayClose, ReductionCancelsAnOpenReceipt) {
   const std::string d = b.run(88).data;
   EXPECT_EQ(bcd_value(d.substr(330 - 3, 7)), 500u);  // cancellations
   EXPECT_EQ(bcd_value(d.substr(162 - 3, 7)), 0u);
-}
-
-TEST(CoreDayClose, DaylightSavingOnlyRightAfterAReduction) {
-  Bench b;
-  sell(b, 100);
-  EXPECT_EQ(b.run(18).exec_status, 156);
-  b.run(5);
-  ASSERT_FALSE(refused(b.run(18)));
-  EXPECT_EQ(static_cast<uint8_t>(b.var(17).data[0]) & 0x04, 0x04);
-  EXPECT_EQ(b.var(23).data[3], '\x11');
-  ASSERT_FALSE(refused(b.run(18)));
-  EXPECT_EQ(static_cast<uint8_t>(b.var(17).data[0]) & 0x04, 0);
-  EXPECT_EQ(b.var(23).data[3], '\x10');
 }
 
 std::string random_args(std::mt19937 &rng) {
