@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -60,12 +61,6 @@ class SerialPortTest : public ::testing::Test {
         SERIPC_escalador();
     }
     return out;
-  }
-
-  static std::vector<unsigned char> every_byte() {
-    std::vector<unsigned char> v(256);
-    for (int i = 0; i < 256; ++i) v[static_cast<std::size_t>(i)] = static_cast<unsigned char>(i);
-    return v;
   }
 
   ecftest::PtyPair pty;
@@ -123,7 +118,8 @@ TEST_F(SerialPortTest, LineIsRaw8N1WithoutFlowControlOrTranslation) {
 
 TEST_F(SerialPortTest, EveryByteValueTravelsBothWaysUnchanged) {
   open_port();
-  const auto todos = every_byte();
+  std::vector<unsigned char> todos(256);
+  std::iota(todos.begin(), todos.end(), 0);
   send(todos);
   EXPECT_EQ(pty.read_n(todos.size()), todos);
 

@@ -1,4 +1,4 @@
-// Character filter, argument helpers and currency words.
+// Character filter and argument helpers.
 #include "platform/text.h"
 
 #include <gtest/gtest.h>
@@ -73,11 +73,6 @@ TEST(ArgumentHelpers, ReadTheNumberAfterTheKeyword) {
     EXPECT_EQ(valor, c.valor);
   }
   EXPECT_EQ(TRATARG_pegou_int(nullptr, "PROTOCOLO=1", "PROTOCOLO=", 1), 0);
-}
-
-TEST(CurrencyWords, RealAndReaisWithTheirLeadingBlank) {
-  EXPECT_STREQ(EXTENSO_txt_moeda_sing, " Real");
-  EXPECT_STREQ(EXTENSO_txt_moeda_plur, " Reais");
 }
 
 }  // namespace
