@@ -51,10 +51,13 @@ void log_result(Label &label, int resultado) {
 int dispatch(int comando, const unsigned char *argumentos, int tamanho, bool literal) {
   if (!in_table(comandos_sem_descarga, comando)) BMTCLOCAL_imprime_buffer();
 
+  // The label is only for the log: a status read every few milliseconds
+  // should not format it for nothing.
+  const bool logging = log_protocol();
   Label label{};
-  std::snprintf(label.text, sizeof label.text, "%c%d", (ECFBMTCAUX_modo_protocolo & 1) ? 'B' : 'b',
-                comando);
-  if (log_protocol()) {
+  if (logging) {
+    std::snprintf(label.text, sizeof label.text, "%c%d",
+                  (ECFBMTCAUX_modo_protocolo & 1) ? 'B' : 'b', comando);
     if (argumentos != nullptr && tamanho > 0)
       ECFLOG_dump(label.text, argumentos, tamanho);
     else
@@ -99,7 +102,7 @@ int dispatch(int comando, const unsigned char *argumentos, int tamanho, bool lit
 
   const int wire = look_up(comandos_estendidos, comando).value_or(comando);
   const int resultado = ECFBMTC_executa(wire, argumentos, tamanho, data_bytes, classe);
-  if (log_protocol()) log_result(label, resultado);
+  if (logging) log_result(label, resultado);
   return resultado;
 }
 
