@@ -37,7 +37,7 @@ void yield_both() {
 // again only while the line or the library says "not now": on a USB adapter
 // each question is a round trip of its own.
 int transmit_byte(unsigned char byte, bool &clear_to_send) {
-  const long deadline = now_s() + transmit_window_s;
+  long deadline = 0;  // the clock is read only once the byte must wait
   for (;;) {
     if (!clear_to_send) clear_to_send = nSERIAL_CTSativo(port()) != 0;
     if (clear_to_send) {
@@ -46,7 +46,10 @@ int transmit_byte(unsigned char byte, bool &clear_to_send) {
       if (r != 1) return 36;
       clear_to_send = false;
     }
-    if (now_s() > deadline) return 37;
+    if (deadline == 0)
+      deadline = now_s() + transmit_window_s;
+    else if (now_s() > deadline)
+      return 37;
     yield_both();
   }
 }

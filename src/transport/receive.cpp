@@ -82,19 +82,22 @@ int Receiver::run() {
   line_state().heard = 0;
   line_state().stray = false;
   if (!porta_configurada()) set_up_port();
-  deadline_ = now_s() + answer_window_s;
-  cts_sampled_s_ = now_s();
-  const long give_up = now_s() + printer_hold_limit_s;
-  const long stream_end = now_s() + stream_limit_s;
+  const long start = now_s();
+  deadline_ = start + answer_window_s;
+  cts_sampled_s_ = start;
+  const long give_up = start + printer_hold_limit_s;
+  const long stream_end = start + stream_limit_s;
   restart();
   const int port = ECFIF_porta_serial;
   for (;;) {
     SERIPC_escalador();
-    if (streamed_ && now_s() > stream_end) return stream_overrun();
-    if (now_s() > deadline_) {
-      if (busy_ && now_s() <= give_up) {
+    // One clock reading a pass: an answer comes byte by byte through here.
+    const long now = now_s();
+    if (streamed_ && now > stream_end) return stream_overrun();
+    if (now > deadline_) {
+      if (busy_ && now <= give_up) {
         busy_ = false;
-        if (!data_first_) deadline_ = now_s() + answer_window_s;
+        if (!data_first_) deadline_ = now + answer_window_s;
         continue;
       }
       return time_out();
@@ -116,8 +119,8 @@ int Receiver::run() {
     if (v < 0 || v > 255) {
       // A busy printer matters only at a whole-second deadline: CTS is
       // sampled once a second of waiting, not after every empty read.
-      if (now_s() != cts_sampled_s_) {
-        cts_sampled_s_ = now_s();
+      if (now != cts_sampled_s_) {
+        cts_sampled_s_ = now;
         if (!nSERIAL_CTSativo(port)) busy_ = true;
       }
       ECFCOMUM_escalador();
