@@ -398,21 +398,14 @@ int run_step(Session &s, const Step &st, std::optional<StepError> &err, std::str
 
 }  // namespace
 
-namespace {
-// Whether the last step performed may have been done by the printer
-// although its answer was lost.
-bool g_step_lost = false;
-}  // namespace
-
-int perform(Session &s, const Step &st, std::string_view label) {
-  g_step_lost = false;
+Performed perform_step(Session &s, const Step &st, std::string_view label) {
   std::optional<StepError> err;
   std::string hint;
   int r = run_step(s, st, err, hint);
   if (err) {
     std::fprintf(stderr, "%.*s: %s\n", static_cast<int>(label.size()), label.data(),
                  err->message.c_str());
-    return kExitUsage;
+    return {kExitUsage, false};
   }
   int code = report(s, label, r);
   if (code != kExitOk && !hint.empty()) std::fprintf(stderr, "  hint: %s\n", hint.c_str());
@@ -421,7 +414,6 @@ int perform(Session &s, const Step &st, std::string_view label) {
   // state; an item only within one run, as its check needs the subtotal
   // read before it was sent.
   const bool lost = r == 37 || r == 40;
-  g_step_lost = lost;
   if (lost && st.kind == StepKind::Item)
     std::fprintf(stderr,
                  "  the printer may have taken the item: look at the paper and register it "
@@ -430,8 +422,12 @@ int perform(Session &s, const Step &st, std::string_view label) {
     std::fprintf(stderr,
                  "  the printer may have acted: run the same command again; the driver asks the "
                  "printer first and does it only if it was not done\n");
-  if (code == kExitOk && s.save_failed()) return kExitEnvironment;
-  return code;
+  if (code == kExitOk && s.save_failed()) return {kExitEnvironment, lost};
+  return {code, lost};
+}
+
+int perform(Session &s, const Step &st, std::string_view label) {
+  return perform_step(s, st, label).code;
 }
 
 namespace {
@@ -516,20 +512,20 @@ int cmd_sale(Session &s, const std::vector<std::string> &args, const std::vector
       return kExitInterrupted;
     }
     std::string label = "line " + std::to_string(st.line_no) + ": " + st.source;
-    int code = perform(s, st, label);
+    const auto [code, lost] = perform_step(s, st, label);
     if (code == kExitInterrupted) {
       // The signal came between the line's reads and its printer operation.
       std::fprintf(stderr,
                    "sale: interrupted at line %d before its printer operation; %s; go on with: "
                    "ecfctl sale %s --from %d\n",
                    st.line_no, s.record_note().c_str(), args[1].c_str(), st.line_no);
-    } else if (g_step_lost && st.kind == StepKind::Item) {
+    } else if (lost && st.kind == StepKind::Item) {
       std::fprintf(stderr,
                    "sale: stopped at line %d; %s; if the item is on the paper go on with: ecfctl "
                    "sale %s --from %d; if not, with --from %d\n",
                    st.line_no, s.record_note().c_str(), args[1].c_str(), st.line_no + 1,
                    st.line_no);
-    } else if (g_step_lost) {
+    } else if (lost) {
       // The same line again: the driver asks the printer whether it was done.
       std::fprintf(stderr, "sale: stopped at line %d; %s; go on with: ecfctl sale %s --from %d\n",
                    st.line_no, s.record_note().c_str(), args[1].c_str(), st.line_no);

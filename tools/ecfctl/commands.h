@@ -35,6 +35,13 @@ struct Step;
 // Runs one operation of the sale script and prints its outcome under
 // `label`; returns an exit code.
 int perform(Session &s, const Step &st, std::string_view label);
+// The exit code, and whether the printer may have done the step although
+// its answer was lost (a time-out or a failed line after the frame went out).
+struct Performed {
+  int code;
+  bool answer_lost;
+};
+Performed perform_step(Session &s, const Step &st, std::string_view label);
 
 // One programmed entry of the printer's tax table: type, code (2 bytes), rate.
 using TaxEntry = std::array<unsigned char, 10>;
