@@ -56,20 +56,20 @@ int repete_pendente() {
   return acerta(true);
 }
 
-int le_coo(std::array<unsigned char, 8> &coo) {
-  const int r = ECFBMTC_exec(cmd::le_coo);
-  coo.fill(0);
-  if (r == 0) resposta::copia_dados(coo.data(), 0, 3);
+}  // namespace
+
+int le_figura(int comando, int bytes, Figura &figura) {
+  const int r = ECFBMTC_exec(comando);
+  figura.fill(0);
+  if (r == 0) resposta::copia_dados(figura.data(), 0, std::min<int>(bytes, figura.size()));
   return r;
 }
 
-Feito coo_avancou(const Incerto &i) {
-  std::array<unsigned char, 8> agora;
-  if (le_coo(agora) != 0) return Feito::nao_se_sabe;
-  return agora == i.antes ? Feito::nao : Feito::sim;
+Feito figura_mudou(int comando, int bytes, const Figura &antes) {
+  Figura agora;
+  if (le_figura(comando, bytes, agora) != 0) return Feito::nao_se_sabe;
+  return agora == antes ? Feito::nao : Feito::sim;
 }
-
-}  // namespace
 
 int envia_documento(const char *nome, int comando, std::string_view argumentos) {
   Chave chave(comando);
@@ -81,8 +81,8 @@ int envia_documento(const char *nome, int comando, std::string_view argumentos) 
   i.chave = chave.valor();
   i.comando = comando;
   i.com_argumentos(argumentos);
-  i.fotografa = [](Incerto &e) { return le_coo(e.antes); };
-  i.feito = coo_avancou;
+  i.fotografa = [](Incerto &e) { return le_figura(cmd::le_coo, 3, e.antes); };
+  i.feito = [](const Incerto &e) { return figura_mudou(cmd::le_coo, 3, e.antes); };
   return envia_conferindo(i);
 }
 

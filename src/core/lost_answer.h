@@ -22,6 +22,13 @@ constexpr bool resposta_perdida(int r) {
 
 enum class Feito { sim, nao, nao_se_sabe };
 
+// A counter the printer keeps (receipt number, subtotal): up to 8 bytes.
+using Figura = std::array<unsigned char, 8>;
+// Reads the first `bytes` data bytes of `comando`'s answer; 0 or its failure.
+int le_figura(int comando, int bytes, Figura &figura);
+// Whether the figure moved since `antes`: a command that changes it was done.
+Feito figura_mudou(int comando, int bytes, const Figura &antes);
+
 // A command that acts on the printer, with what settling it needs.
 struct Incerto {
   const char *nome = "";    // the operation, for the log
@@ -43,7 +50,7 @@ struct Incerto {
   // The record's side of a command carried out; may be null.
   void (*aceito)(const Incerto &) = nullptr;
   // The figure the check compares with, taken before sending.
-  std::array<unsigned char, 8> antes{};
+  Figura antes{};
   int extra = 0;
 
   void com_argumentos(std::string_view a);

@@ -34,6 +34,9 @@ using ecf::core::eh_mfd;
 using ecf::core::envia;
 using ecf::core::Feito;
 using ecf::core::Incerto;
+
+// The receipt's subtotal: the first data bytes (BCD) of command 29's answer.
+inline constexpr int bytes_subtotal = 7;
 using ecf::core::log_interface;
 using ecf::core::log_protocolo;
 using ecf::core::marca_repeticao;

@@ -29,21 +29,6 @@ void esvazia_descritivo() {
   ECFBMTCAUX_limpa_linhas(descritivo(), slots_descritivo);
 }
 
-// The receipt's subtotal (command 29, seven BCD bytes).
-int le_subtotal(std::array<unsigned char, 8> &subtotal) {
-  const int r = ECFBMTC_exec(cmd::le_limite_fase);
-  subtotal.fill(0);
-  if (r == 0) ecf::core::resposta::copia_dados(subtotal.data(), 0, 7);
-  return r;
-}
-
-// Every item changes the subtotal; unchanged, the printer did not take it.
-Feito item_feito(const Incerto &i) {
-  std::array<unsigned char, 8> agora;
-  if (le_subtotal(agora) != 0) return Feito::nao_se_sabe;
-  return agora == i.antes ? Feito::nao : Feito::sim;
-}
-
 std::uint64_t chave_do_item(const Item &it) {
   return ecf::core::Chave(cmd::registra_item)
       .com(it.codigo)
@@ -68,10 +53,15 @@ int envia_item(const Item &it, int comando, std::string_view argumentos,
   i.comando = comando;
   i.com_argumentos(argumentos);
   if (!longa.empty()) i.com_preludio(cmd::descricao_longa, longa);
-  i.feito = item_feito;
+  // Every item changes the subtotal; unchanged, the printer did not take it.
+  i.feito = [](const Incerto &e) {
+    return ecf::core::figura_mudou(cmd::le_limite_fase, bytes_subtotal, e.antes);
+  };
   // The stored lines go with this item, whether or not the printer takes it.
   i.ao_enviar = [](const Incerto &) { esvazia_descritivo(); };
-  i.fotografa = [](Incerto &e) { return le_subtotal(e.antes); };
+  i.fotografa = [](Incerto &e) {
+    return ecf::core::le_figura(cmd::le_limite_fase, bytes_subtotal, e.antes);
+  };
   return ecf::core::envia_conferindo(i);
 }
 

@@ -7,10 +7,9 @@ namespace {
 
 // A fiscal receipt with nothing registered yet (subtotal zero).
 bool cupom_vazio() {
-  if (ECFBMTC_exec(cmd::le_limite_fase) != 0) return false;
-  for (int k = 0; k < 7; ++k)
-    if (ecf::core::resposta::dado(k) != 0) return false;
-  return true;
+  ecf::core::Figura subtotal;
+  return ecf::core::le_figura(cmd::le_limite_fase, bytes_subtotal, subtotal) == 0 &&
+         subtotal == ecf::core::Figura{};
 }
 
 }  // namespace

@@ -94,23 +94,6 @@ constexpr std::array<int, 10> read_commands{
     cmd::le_variavel,      cmd::le_totais_dia,
     cmd::le_dados_reducao, *core::look_up(core::comandos_estendidos, cmd::le_dados_reducao_antiga)};
 
-int command_of(const unsigned char *frame, int length) {
-  constexpr int command_at = 4;
-  constexpr int extended_first = 62;
-  if (length <= command_at) return -1;
-  // A two-byte command leaves a frame of at least 8 bytes.
-  if (frame[command_at] == extended_first && length >= 8)
-    return extended_first * 256 + frame[command_at + 1];
-  return frame[command_at];
-}
-
-bool only_reads(const unsigned char *frame, int length) {
-  const int c = command_of(frame, length);
-  for (int r : read_commands)
-    if (r == c) return true;
-  return false;
-}
-
 // The answer of a frame that got none in time may come within about one
 // more answer window.
 void be_wary(LineState &line) {
@@ -205,13 +188,13 @@ void set_up_port() {
   line_state().out_of_step = true;
 }
 
-int exchange(const unsigned char *frame, int length) {
+int exchange(const unsigned char *frame, int length, int wire_code) {
   const bool log_attempts = (ECFLOG_modo & 2) != 0;
   LineState &line = line_state();
   line.dead = false;
   // Asking again after a doubtful answer is safe only for a read; a command
   // that acts may have acted, and its answer is then lost, not refused.
-  const bool may_ask_again = only_reads(frame, length);
+  const bool may_ask_again = core::in_table(read_commands, wire_code);
   int resultado = 36;
   int attempt = 1;
   for (; attempt <= max_attempts; ++attempt) {

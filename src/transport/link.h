@@ -15,9 +15,9 @@ constexpr long stream_limit_s = 6 * 3600;
 
 void set_up_port();
 
-// Up to three attempts of sending the frame and receiving its answer,
-// followed by the status check.
-int exchange(const unsigned char *frame, int length);
+// Up to three attempts of sending the frame of command `wire_code` and
+// receiving its answer, followed by the status check.
+int exchange(const unsigned char *frame, int length, int wire_code);
 
 // Collects one answer into ECFIF_buffer_protocolo and normalises it.
 int receive_answer();

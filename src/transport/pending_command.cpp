@@ -80,7 +80,7 @@ int send_frame_of(int wire, const unsigned char *args, int len) {
   PendingCommand &p = g_pending;
   const int length = build_frame(p.frame, p.frame_size, wire, args, len, extended_protocol());
   if (length < 0) return 44;
-  return exchange(p.frame, length);
+  return exchange(p.frame, length, wire);
 }
 
 }  // namespace
