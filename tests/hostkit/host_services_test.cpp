@@ -95,10 +95,6 @@ TEST(Allocation, ZeroFilledBlocksAndNulledPointers) {
   EXPECT_NE(KALLOC_libera(nullptr), 0);
 }
 
-}  // namespace
-
-namespace {
-
 // The initial settings are read from the environment when the library loads,
 // so they are checked in a fresh copy of this program.
 constexpr const char *child_marker = "ECF_TEST_EXPECT_SETTINGS";

@@ -4,14 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -93,29 +91,15 @@ TEST_F(LogTest, DumpShowsLabelCountHexAndText) {
 }
 
 TEST_F(LogTest, NoticesGoToTheLogAndToStderr) {
-  // Catch what the notices write on stderr.
-  const std::string tela = dir + "/stderr.txt";
-  const int salvo = dup(STDERR_FILENO);
-  const int fd = open(tela.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  ASSERT_GE(fd, 0);
-  dup2(fd, STDERR_FILENO);
-  close(fd);
-
+  testing::internal::CaptureStderr();
   EXPECT_EQ(ECFIF_avisa_txt_motivo(3, "Lendo status ECF"), 0);
   EXPECT_EQ(ECFIF_avisa_txt_motivo(0, nullptr), 0);
   EXPECT_EQ(ECFIF_avisa_txt_motivo(0, nullptr), 0);  // nothing shown: nothing to clear
   EXPECT_EQ(ECFIF_avisa_txt_motivo(2, nullptr), 0);
   EXPECT_EQ(ECFIF_avisa_txt_motivo(3, nullptr), 0);
   ECFIF_avisa_txt_motivo(0, nullptr);
-
-  dup2(salvo, STDERR_FILENO);
-  close(salvo);
-  std::ifstream in(tela);
-  std::stringstream capturado;
-  capturado << in.rdbuf();
-  std::remove(tela.c_str());
-
-  EXPECT_EQ(capturado.str(), "ECF: Lendo status ECF\nECF: Insira o documento\nECF: \n");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "ECF: Lendo status ECF\nECF: Insira o documento\nECF: \n");
   const auto l = lines();
   ASSERT_EQ(l.size(), 5u);
   EXPECT_EQ(text_of(l[0]), "aviso(3): Lendo status ECF");

@@ -2,23 +2,15 @@
 
 #include "wire_test_support.h"
 
-namespace ecfsim {
+namespace ecfsim::test {
 namespace {
-
-using test::bytes;
-using test::FakeHandler;
-using test::send;
-using test::take;
 using Kind = CommandFault::Kind;
-
-const std::string kOk = bytes({6, 0, 0});
-const std::string kNak = bytes({0x15});
 
 // Sends `count` status reads, one per ms, and gives each one's answer.
 std::vector<std::string> exchange(Device &device, int count) {
   std::vector<std::string> answers;
   for (int i = 0; i < count; ++i) {
-    send(device, test::kStatusRead, i);
+    send(device, kStatusRead, i);
     answers.push_back(take(device, i));
   }
   return answers;
@@ -55,7 +47,7 @@ TEST(WireFaults, LateAnswerAddsToTheDelay) {
   config.delay_ms = 10;
   Device device(fake.handler(), config);
   device.faults().late_ms = 2000;
-  send(device, test::kStatusRead, 0);
+  send(device, kStatusRead, 0);
   EXPECT_EQ(device.next_byte_ms(), 2010);
   EXPECT_EQ(take(device, 2009), "");
   EXPECT_EQ(take(device, 2010), kOk);
@@ -65,7 +57,7 @@ TEST(WireFaults, JunkBeforeTheAnswerIsNeverAnAckOrNakAndSparesRefusals) {
   FakeHandler fake;
   Device device(fake.handler());
   device.faults().junk = 12;
-  send(device, test::kStatusRead, 0);
+  send(device, kStatusRead, 0);
   const std::string answer = take(device, 0);
   ASSERT_EQ(answer.size(), 15u);
   EXPECT_EQ(answer.substr(12), kOk);
@@ -140,11 +132,11 @@ TEST(WireCommandFaults, StaleBytesAtConnect) {
     device.faults().stale_at_connect = on;
     device.faults().stale_noise = 3;
     device.connect(0);
-    send(device, test::kStatusRead, 1);
+    send(device, kStatusRead, 1);
     EXPECT_EQ(take(device, std::max<int64_t>(static_cast<int64_t>(burst.size()) * 10, 10)), burst);
     EXPECT_EQ(take(device, 1000), kOk);
   }
 }
 
 }  // namespace
-}  // namespace ecfsim
+}  // namespace ecfsim::test

@@ -43,5 +43,7 @@ inline std::string take(Device &device, int64_t now_ms) {
 }
 
 inline const std::string kStatusRead = bytes({0x02, 0x04, 0x00, 0x1B, 0x13, 0x2E, 0x00});
+inline const std::string kOk = bytes({6, 0, 0});
+inline const std::string kNak = bytes({0x15});
 
 }  // namespace ecfsim::test
