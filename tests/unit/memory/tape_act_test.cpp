@@ -88,15 +88,6 @@ TEST_F(TapeTest, ModelsWithoutAConverterRunNothing) {
   EXPECT_FALSE(exists("download.args"));
 }
 
-TEST(ProgramSeam, WordsReachTheProgramWhole) {
-  // No shell: each text is one word, and nothing in it runs.
-  const char *same[] = {"test", "$(touch x); touch y", "=", "$(touch x); touch y", nullptr};
-  EXPECT_EQ(arq::executa(same, 10), 0);
-  const char *differ[] = {"test", "a b", "=", "a", nullptr};
-  EXPECT_EQ(arq::executa(differ, 10), 1);
-  EXPECT_FALSE(std::filesystem::exists("x") || std::filesystem::exists("y"));
-}
-
 class ActFileTest : public MemoryTest {
  protected:
   ECFIF_contexto_atocotepe ctx{};
