@@ -6,8 +6,6 @@ namespace {
 
 using ExchangeTest = LineTest;
 
-const Answer ok{0x06, 0x00, 0x00};
-
 // ACK, status bytes 0 0 after n data bytes counting up.
 Answer data_answer(int n) {
   Answer a{0x06};

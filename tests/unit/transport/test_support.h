@@ -11,6 +11,8 @@ namespace ecftest {
 
 class LineTest : public DriverTest {
  protected:
+  static inline const Answer ok{0x06, 0x00, 0x00};  // ACK, status bytes 0 0
+
   void TearDown() override {
     EXPECT_TRUE(mismatches().empty()) << mismatches().front();
     DriverTest::TearDown();
