@@ -37,13 +37,6 @@ class InfoRules : public ecftest::LineTest {
     if (resultado) *resultado = r;
     return texto;
   }
-  // A data-first answer in the basic protocol.
-  static ecftest::Answer dados(std::string_view d) {
-    ecftest::Answer a{0x06};
-    a.add(d);
-    a.add({0x00, 0x00});
-    return a;
-  }
 };
 
 TEST_F(InfoRules, ModelDerivedCodesForEachGenerationAndMaker) {
@@ -67,7 +60,7 @@ TEST_F(InfoRules, VersionCodesByGenerationAndModel) {
   EXPECT_EQ(ecf::core::versao_nacional(false, 2, "0999"), "00");
   // End to end: an older printer with firmware 03.31.
   identificada(1);
-  ecftest::on_frame(dados("\x03\x31"));
+  ecftest::on_frame(data_answer({0x03, 0x31}));
   EXPECT_EQ(info(63), "08");
 }
 
@@ -145,7 +138,7 @@ TEST_F(InfoRules, MakerInitialsFromTheIdentity) {
   identificada(12);
   std::string id(42, ' ');
   id.replace(0, 4, "ACME");
-  ecftest::on_frame(dados(id));
+  ecftest::on_frame(data_answer(Bytes(id.begin(), id.end())));
   int r = 0;
   EXPECT_EQ(info(36, &r), "");
   EXPECT_EQ(r, 15);
