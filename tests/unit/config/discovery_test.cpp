@@ -17,7 +17,7 @@
 namespace ecftest {
 namespace {
 
-using Config = DriverTest;  // a fresh configuration record too
+using Config = PrinterTest;  // a fresh configuration record too
 
 struct Model {
   int code;
@@ -89,8 +89,7 @@ INSTANTIATE_TEST_SUITE_P(Models, Identification,
                          [](const auto &info) { return "code" + std::to_string(info.param.code); });
 
 TEST_F(Config, ProgramsMethodsFromTheFileOnce) {
-  EmulatedPrinter printer;
-  ASSERT_EQ(ECFIF_pega_configuracao(), 0);
+  EmulatedPrinter &p = connect();
   ScratchDir dir;
   const char *file = "BMTCFPAG.CFG";
   std::ofstream(file)
@@ -104,25 +103,24 @@ TEST_F(Config, ProgramsMethodsFromTheFileOnce) {
   }
   for (const char *wanted : {"Dinheiro        ", "Cartao Credito  ", "Pix             "})
     EXPECT_NE(std::find(names.begin(), names.end(), wanted), names.end()) << wanted;
-  const int programmed = printer.count(71);
+  const int programmed = p.count(71);
   ASSERT_EQ(ECFBMTC_le_arquivo_CFG(file), 0);
-  EXPECT_EQ(printer.count(71), programmed);  // nothing sent twice
+  EXPECT_EQ(p.count(71), programmed);  // nothing sent twice
 }
 
 TEST_F(Config, ReportTextIsBufferedThenPrinted) {
-  EmulatedPrinter printer;
-  ASSERT_EQ(ECFIF_pega_configuracao(), 0);
+  EmulatedPrinter &p = connect();
   BMTCLOCAL_d[BMTCLOCAL_D_ESTADO_DOC] = 4;
   ASSERT_EQ(ECFIF_imprime_linha("Primeira linha do relatorio"), 0);
   ASSERT_EQ(ECFIF_imprime_linha("Segunda linha"), 0);
-  EXPECT_EQ(printer.count(67) + printer.count(20), 0);  // still buffered
+  EXPECT_EQ(p.count(67) + p.count(20), 0);  // still buffered
   ASSERT_EQ(ECFIF_espaceja(0), 0);
-  EXPECT_EQ(printer.count(67), 1);  // no linked receipt open: the report takes it
-  EXPECT_EQ(printer.count(20), 1);
+  EXPECT_EQ(p.count(67), 1);  // no linked receipt open: the report takes it
+  EXPECT_EQ(p.count(20), 1);
   EXPECT_EQ(BMTCLOCAL_d[BMTCLOCAL_D_ESTADO_DOC], 4);
   EXPECT_EQ(BMTCLOCAL_d[BMTCLOCAL_D_BUFFER_LINHAS], 0);
-  EXPECT_EQ(printer.printed("Primeira linha do relatorio"), 1);
-  EXPECT_EQ(printer.printed("Segunda linha"), 1);
+  EXPECT_EQ(p.printed("Primeira linha do relatorio"), 1);
+  EXPECT_EQ(p.printed("Segunda linha"), 1);
 }
 
 // Every variable read of the discovery refused in turn: a failure that

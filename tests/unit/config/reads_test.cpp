@@ -25,12 +25,11 @@ struct Read {
 
 unsigned char record[20];
 
-class Reads : public DriverTest, public ::testing::WithParamInterface<Read> {};
+class Reads : public PrinterTest, public ::testing::WithParamInterface<Read> {};
 
 TEST_P(Reads, PassOnTheFailureOrTellTheModel) {
   const Read &q = GetParam();
-  EmulatedPrinter p(q.model);
-  ASSERT_EQ(ECFIF_pega_configuracao(), 0);
+  EmulatedPrinter &p = connect(q.model);
   p.hook = [&](int c, std::string_view a) -> std::optional<ecfsim::Reply> {
     if (c != q.command || (q.variable >= 0 && static_cast<unsigned char>(a[0]) != q.variable))
       return std::nullopt;

@@ -60,10 +60,15 @@ TEST_F(Core, ResetRestoresLoadTimeSettings) {
 }
 
 TEST_F(Core, ProgramsRunWithTheirExitStatusAndAreKilledPastTheLimit) {
-  using Argv = std::array<const char *, 4>;
+  using Argv = std::array<const char *, 5>;
   EXPECT_EQ(arquivos::executa(Argv{"sh", "-c", "sleep 0; exit 3", nullptr}.data(), 5), 3);
   EXPECT_EQ(arquivos::executa(Argv{"sleep", "60", nullptr}.data(), 0), -1);
   EXPECT_EQ(arquivos::executa(Argv{"/nonexistent/program", nullptr}.data(), 5), -1);
+  // No shell: each text is one word, and nothing in it runs.
+  const char *hostil = "$(touch x); touch y";
+  EXPECT_EQ(arquivos::executa(Argv{"test", hostil, "=", hostil, nullptr}.data(), 10), 0);
+  EXPECT_EQ(arquivos::executa(Argv{"test", "a b", "=", "a", nullptr}.data(), 10), 1);
+  EXPECT_FALSE(::access("x", F_OK) == 0 || ::access("y", F_OK) == 0);
   arquivos::Arquivo a = arquivos::abre_leitura("/proc/self/status");
   a = arquivos::abre_leitura("/proc/self/stat");
   char b[5] = "1 2 ";

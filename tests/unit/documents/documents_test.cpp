@@ -17,7 +17,6 @@ using std::string;
 
 class Documentos : public ecftest::PrinterTest {
  protected:
-  std::string args(int c) const { return printer->args(c); }
   // What the host's repeat runs for the repeat code left.
   static int repete() { return ecf::core::operacao_a_repetir(ECFBMTCAUX_o_que_repetir)(); }
   static unsigned char &estado() { return BMTCLOCAL_d[BMTCLOCAL_D_ESTADO_DOC]; }
@@ -37,7 +36,7 @@ TEST_F(Documentos, UnterminatedConsumerFieldsEndAtTheirWidth) {
   ASSERT_EQ(ECFIF_inicio_venda(), 0);
   EXPECT_TRUE(ecftest::log_has("cf_abertura_txt(" + string(29, 'A') + "," + string(30, 'A') + "," +
                                string(80, 'A') + ")..."));
-  EXPECT_EQ(args(0), string(139, 'A'));
+  EXPECT_EQ(printer->args(0), string(139, 'A'));
 }
 
 TEST_F(Documentos, RealNonFiscalReceiptWithItsFailures) {
@@ -45,19 +44,19 @@ TEST_F(Documentos, RealNonFiscalReceiptWithItsFailures) {
   ECFIF_identifica_consumidor(1, "12345678909");
   EXPECT_EQ(ECFBMTC_registra_em_cnf(2, "100"), 1);  // none open
   ASSERT_EQ(ECFIF_inicia_cnf(2), 0);
-  EXPECT_EQ(args(77), "12345678909" + string(18, ' '));  // the consumer block
+  EXPECT_EQ(printer->args(77), "12345678909" + string(18, ' '));  // the consumer block
   EXPECT_EQ(BMTCLOCAL_d[BMTCLOCAL_D_CONSUMIDOR_CPF_CNPJ], 0);
   // Bad codes and amounts never reach the printer.
   EXPECT_EQ(ECFBMTC_registra_em_cnf(31, "100"), 2);
   EXPECT_EQ(ECFBMTC_registra_em_cnf(2, "00123456789012345"), 2);
   EXPECT_EQ(printer->count(78), 0);
   ASSERT_EQ(ECFBMTC_registra_em_cnf(2, "0005000"), 0);
-  EXPECT_EQ(args(78), "0200000000005000");
+  EXPECT_EQ(printer->args(78), "0200000000005000");
   // A refused registration keeps the accepted one.
   printer->refuse(78, 1);
   EXPECT_NE(ECFBMTC_registra_em_cnf(2, "7000"), 0);
   ASSERT_EQ(ECFIF_imprime_total(nullptr), 0);
-  EXPECT_EQ(args(79), "d" + string(14, '0'));
+  EXPECT_EQ(printer->args(79), "d" + string(14, '0'));
   // Unpaid, the close is refused; its hand-over to this end is bounded.
   EXPECT_NE(ECFIF_fim_cnf(), 0);
   EXPECT_EQ(printer->count(34), 2);
@@ -70,7 +69,7 @@ TEST_F(Documentos, RealNonFiscalReceiptWithItsFailures) {
   // Nothing registered: cancelled with 81.
   ASSERT_EQ(ECFIF_inicia_cnf(1), 0);
   ASSERT_EQ(ECFIF_fim_cnf(), 0);
-  EXPECT_EQ(args(81), "");
+  EXPECT_EQ(printer->args(81), "");
   // A refused opening is repeated with its code; a refusal while the printer
   // already has one open is taken as the opening.
   printer->refuse(77, 1);
@@ -106,7 +105,7 @@ TEST_F(Documentos, SimulatedReceiptIsOneCommand25AfterARestart) {
               (forma == 2 ? "2500|0|" : "2500|2500|") + std::to_string(++numero));
     restart();  // the payment table is read again
     ASSERT_EQ(ECFIF_fim_cnf(), 0);
-    EXPECT_EQ(args(25), enviado);
+    EXPECT_EQ(printer->args(25), enviado);
     EXPECT_EQ(ECFIF_fim_cnf(), 0);  // nothing open: nothing sent
     EXPECT_EQ(printer->count(25), 1);
   }
@@ -125,7 +124,7 @@ TEST_F(Documentos, LinkedReceiptTriesTheNewestPaymentFirst) {
     ECFIF_identifica_consumidor(1, "12345678909");
     printer->refuse(66, 2);
     ASSERT_EQ(ECFIF_cnf_vinculado(), 0);
-    const string a = args(66);
+    const string a = printer->args(66);
     EXPECT_EQ(a.substr(0, 30), "Cartao Credito  00000000000200");
     EXPECT_EQ(a.size(), modelo == 12 ? 65u : 36u);  // consumer block on MFD only
     EXPECT_EQ(BMTCLOCAL_d[BMTCLOCAL_D_CONSUMIDOR_CPF_CNPJ], 0);
@@ -135,7 +134,7 @@ TEST_F(Documentos, LinkedReceiptTriesTheNewestPaymentFirst) {
     EXPECT_NE(ECFIF_fim_cnf_vinc(), 0);
     EXPECT_EQ(ECFBMTCAUX_o_que_repetir, 5);
     ASSERT_EQ(repete(), 0);
-    EXPECT_EQ(args(67), "Via do cliente\n");
+    EXPECT_EQ(printer->args(67), "Via do cliente\n");
     EXPECT_EQ(estado(), 0);
     printer->refuse(21, 1);
     EXPECT_EQ(ECFIF_fim_cnf_vinc(), 0);  // refused with nothing open: done
@@ -174,7 +173,7 @@ TEST_F(Documentos, ReportTypeFromTheFileOrTheSetting) {
   ASSERT_EQ(::mkfifo(arquivo, 0600), 0);
   ASSERT_EQ(ECFIF_abre_relatorio(), 0);
   ::unlink(arquivo);
-  EXPECT_EQ(args(83), "05");
+  EXPECT_EQ(printer->args(83), "05");
   EXPECT_EQ(estado(), 4);
   ASSERT_EQ(ECFIF_fim_relat(), 0);
   EXPECT_EQ(printer->count(20) + printer->count(67), 0);  // an empty buffer: 21 only

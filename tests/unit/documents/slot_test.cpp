@@ -19,7 +19,6 @@ constexpr int kRelease = 62 * 256 + 49;
 
 class Documento : public ecftest::PrinterTest {
  protected:
-  std::string args(int c) const { return printer->args(c); }
   bool impresso(std::string_view t) const { return printer->printed(t) > 0; }
   static bool aviso(int tipo, std::string_view texto = "(null)") {
     const auto &n = ecftest::host().notices;
@@ -44,7 +43,7 @@ TEST_F(Documento, AuthenticationAfterASaleOnEachProtocol) {
     ASSERT_EQ(ecftest::sell_one("500"), 0);
     EXPECT_EQ(ECFBMTC_autenticacao(7, "Pago"), 0);
     EXPECT_TRUE(impresso("[autenticacao] 07 "));
-    EXPECT_EQ(args(16), "07Pago" + std::string(44, ' '));
+    EXPECT_EQ(printer->args(16), "07Pago" + std::string(44, ' '));
     EXPECT_TRUE(aviso(1));  // the stamped document is taken out
     EXPECT_EQ(ECFBMTC_autenticacao(100, nullptr), 2);
   }
@@ -71,7 +70,7 @@ TEST_F(Documento, AuthenticationFailures) {
   ECFBMTC_flags = 1;
   printer->refuse(16);
   EXPECT_EQ(ECFIF_autenticacao("x"), 34);
-  EXPECT_EQ(args(16), "");
+  EXPECT_EQ(printer->args(16), "");
   // An unreadable configuration.
   std::memset(ECFIF_cfg, 0, sizeof ECFIF_cfg);
   ECFIF_versao_firmware = 0;
@@ -136,7 +135,7 @@ TEST_F(Documento, ChequeWithAndWithoutTheBankInTheFile) {
     ASSERT_EQ(ECFCHQ_imprime_cheque("Maria", "Curitiba", "051226", banco, "15050", "Aluguel",
                                     nullptr, "nao impresso"),
               0);
-    const std::string a = args(57);
+    const std::string a = printer->args(57);
     EXPECT_EQ(a.substr(0, 94), "00000000015050Maria" + std::string(59, ' ') + "Curitiba05122026");
     const std::string layout = std::strcmp(banco, "237") == 0
                                    ? std::string("\x01\x02\x03")
@@ -144,7 +143,7 @@ TEST_F(Documento, ChequeWithAndWithoutTheBankInTheFile) {
     EXPECT_EQ(a.substr(94, layout.size()), layout);
     EXPECT_EQ(a.size(), 94 + layout.size() + 120);
     EXPECT_EQ(a.substr(94 + layout.size(), 8), "Aluguel ");
-    EXPECT_EQ(args(58), "Real" + std::string(15, ' '));
+    EXPECT_EQ(printer->args(58), "Real" + std::string(15, ' '));
     EXPECT_TRUE(impresso("[cheque] valor R$ 150,50 (Reais)"));
     EXPECT_TRUE(impresso("[cheque] Curitiba, 05/12/2026"));
     // The record survives the final release.
@@ -156,14 +155,14 @@ TEST_F(Documento, ChequeWithAndWithoutTheBankInTheFile) {
   connect(3);
   ecf::core::arquivos::falha_na_operacao(1);
   ASSERT_EQ(ECFCHQ_imprime_cheque("M", "C", "051226", "237", "1", nullptr, nullptr, nullptr), 0);
-  EXPECT_EQ(args(57).substr(94, 8), "\x33\x0a\x01\x06\x12\x32\x36\x47");
+  EXPECT_EQ(printer->args(57).substr(94, 8), "\x33\x0a\x01\x06\x12\x32\x36\x47");
 }
 TEST_F(Documento, ChequeOnTheSlotModelAndItsFailures) {
   connect(7);
   ASSERT_EQ(
       ECFCHQ_imprime_cheque("Joao", "Recife", "01012027", "341", "100", nullptr, nullptr, nullptr),
       0);
-  EXPECT_EQ(args(57).substr(94, 2), "\x46\x0a");  // the group's built-in line
+  EXPECT_EQ(printer->args(57).substr(94, 2), "\x46\x0a");  // the group's built-in line
   EXPECT_TRUE(impresso("[cheque] a Joao"));
   // Refused: the code, the notice and the release.
   printer->refuse(57);
@@ -190,7 +189,7 @@ TEST_F(Documento, Cmc7ReadOnEachProtocol) {
     char linha[38] = "lixo";
     ASSERT_EQ(ECFIF_le_cmc7(linha, sizeof linha), 0);
     EXPECT_STREQ(linha, "<23712345<0180000015>120000000027:");
-    EXPECT_EQ(args(76), "1");
+    EXPECT_EQ(printer->args(76), "1");
     EXPECT_EQ(ECFIF_le_cmc7(linha, 37), 2);
     EXPECT_EQ(p.count(76), 2);
     EXPECT_EQ(p.count(kRelease), 2);

@@ -151,20 +151,15 @@ TEST_P(InfoNoEmulador, ModeZeroReadsTheTotalizersOnceAndShortAnswersComeDataFirs
   EXPECT_EQ(ECFIF_tam_resposta_ecf, 5);
   ASSERT_EQ(ECFBMTC_exec(6248), 0);
   EXPECT_EQ(ECFIF_tam_resposta_ecf, 4);
-  const auto vezes_27 = [] {
-    int n = 0;
-    for (const auto &f : ecftest::frames()) n += f.size() > 4 && f[4] == 27;
-    return n;
-  };
-  ecftest::clear_transmitted();
+  printer->clear_sent();
   info(100);
   info(110);
   info(21);
-  EXPECT_EQ(vezes_27(), 1);
+  EXPECT_EQ(printer->count(27), 1);
   char texto[ECFIF_TAM_TEXTO_INFO];
   ASSERT_EQ(ECFIF_le_info(texto, 120), 0);
   ASSERT_EQ(ECFIF_le_info_modo(texto, 120, 1), 0);
-  EXPECT_EQ(vezes_27(), 3);
+  EXPECT_EQ(printer->count(27), 3);
 }
 
 INSTANTIATE_TEST_SUITE_P(ModelosEProtocolos, InfoNoEmulador, ecftest::each_model_and_protocol(),

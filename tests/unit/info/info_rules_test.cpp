@@ -16,13 +16,14 @@
 #include "info/header_text.h"
 #include "platform/platform.h"
 #include "platform/test_platform.h"
+#include "transport/test_support.h"
 
 namespace info_test {
 namespace {
 
 using ecftest::Bytes;
 
-class InfoRules : public ecftest::DriverTest {
+class InfoRules : public ecftest::LineTest {
  protected:
   // A printer already identified, so the configuration sends nothing.
   static void identificada(int modelo) {
@@ -35,13 +36,6 @@ class InfoRules : public ecftest::DriverTest {
     const int r = ECFIF_le_info_modo(texto, codigo, 0);
     if (resultado) *resultado = r;
     return texto;
-  }
-  // A data-first answer in the basic protocol.
-  static ecftest::Answer dados(std::string_view d) {
-    ecftest::Answer a{0x06};
-    a.add(d);
-    a.add({0x00, 0x00});
-    return a;
   }
 };
 
@@ -66,7 +60,7 @@ TEST_F(InfoRules, VersionCodesByGenerationAndModel) {
   EXPECT_EQ(ecf::core::versao_nacional(false, 2, "0999"), "00");
   // End to end: an older printer with firmware 03.31.
   identificada(1);
-  ecftest::on_frame(dados("\x03\x31"));
+  ecftest::on_frame(data_answer({0x03, 0x31}));
   EXPECT_EQ(info(63), "08");
 }
 
@@ -144,16 +138,14 @@ TEST_F(InfoRules, MakerInitialsFromTheIdentity) {
   identificada(12);
   std::string id(42, ' ');
   id.replace(0, 4, "ACME");
-  ecftest::on_frame(dados(id));
+  ecftest::on_frame(data_answer(Bytes(id.begin(), id.end())));
   int r = 0;
   EXPECT_EQ(info(36, &r), "");
   EXPECT_EQ(r, 15);
   for (const auto &[modelo, sigla] : {std::pair{8, "UN"}, std::pair{10, "IB"}}) {
     ecftest::reset();
     ecftest::EmulatedPrinter linha(modelo);
-    ecftest::set_peer(&linha);
     EXPECT_EQ(info(36), sigla) << modelo;
-    ecftest::set_peer(nullptr);
   }
 }
 
@@ -164,16 +156,6 @@ class SensoresRelogio : public InfoRules {
     InfoRules::SetUp();
     ecftest::set_peer(&linha);
   }
-  // The commands sent since the last call, variable reads as 35.
-  static std::vector<int> comandos() {
-    std::vector<int> c;
-    for (const Bytes &f : ecftest::frames())
-      if (f.size() > 4) c.push_back(f[4]);
-    ecftest::clear_transmitted();
-    return c;
-  }
-  static Bytes retornado() { return Bytes(ECFIF_retornado, ECFIF_retornado + ECFIF_tam_retorno); }
-
   ecftest::EmulatedPrinter linha{12};
 };
 
@@ -199,10 +181,10 @@ TEST_F(SensoresRelogio, EachMaskReadsOnlyWhatItAsks) {
       ASSERT_EQ(ECFIF_abre_gaveta(), 0);
     }
     ECFBMTCAUX_logica_gaveta = c.logica_invertida;
-    comandos();
+    linha.clear_sent();
     ASSERT_EQ(ECFIF_le_selec_sensores(c.mascara), 0) << c.mascara;
-    EXPECT_EQ(comandos(), c.enviados) << c.mascara;
-    EXPECT_EQ(retornado(), c.registro) << c.mascara;
+    EXPECT_EQ(linha.commands, c.enviados) << c.mascara;
+    EXPECT_EQ(returned_bytes(), c.registro) << c.mascara;
   }
   ECFBMTCAUX_logica_gaveta = 0;
   linha.printer.faults().paper_out = false;
@@ -224,21 +206,21 @@ TEST_F(SensoresRelogio, DrawerPulseAndFailures) {
 
 TEST_F(SensoresRelogio, ClockRecordAndDaylightSaving) {
   ASSERT_EQ(ECFIF_le_relogio(), 0);
-  EXPECT_EQ(retornado(), (Bytes{0x02, 0x01, 0x20, 0x26, 0x10, 0x00, 0x00, 0x00}));
+  EXPECT_EQ(returned_bytes(), (Bytes{0x02, 0x01, 0x20, 0x26, 0x10, 0x00, 0x00, 0x00}));
   EXPECT_TRUE(ecftest::log_has("le_relogio():02/01/2026 10:00:00 v=0."));
 
-  comandos();
+  linha.clear_sent();
   ASSERT_EQ(ECFIF_entra_verao(), 0);
   ASSERT_EQ(ECFIF_entra_verao(), 0);
-  EXPECT_EQ(comandos(), (std::vector<int>{35, 18, 35}));
+  EXPECT_EQ(linha.commands, (std::vector<int>{35, 18, 35}));
   unsigned char lido[8] = {};
   ASSERT_EQ(ECFIF_le_datalida(lido), 0);
   EXPECT_EQ(Bytes(lido, lido + 8), (Bytes{0x02, 0x01, 0x20, 0x26, 0x11, 0x00, 0x00, 0x01}));
 
-  comandos();
+  linha.clear_sent();
   ASSERT_EQ(ECFIF_sai_verao(), 0);
   ASSERT_EQ(ECFIF_sai_verao(), 0);
-  EXPECT_EQ(comandos(), (std::vector<int>{35, 18, 35}));
+  EXPECT_EQ(linha.commands, (std::vector<int>{35, 18, 35}));
   EXPECT_TRUE(ecftest::log_has("sai_verao()"));
 }
 
@@ -253,9 +235,9 @@ TEST_F(SensoresRelogio, ClockFailuresAndNullDestination) {
   EXPECT_EQ(ECFIF_entra_verao(), 37);
   // The repeat reads the whole clock again, both variables.
   ecftest::set_peer(&linha);
-  comandos();
+  linha.clear_sent();
   ASSERT_EQ(ecf::core::operacao_a_repetir(2)(), 0);
-  EXPECT_EQ(comandos(), (std::vector<int>{35, 35}));
+  EXPECT_EQ(linha.commands, (std::vector<int>{35, 35}));
   EXPECT_EQ(ECFBMTCAUX_o_que_repetir, 0);
 }
 

@@ -34,7 +34,6 @@ class MemoryTest : public DriverTest {
     BMTCLOCAL_flg_vers = model >= 5 ? 1 : 0;
     return *emulator_;
   }
-  static std::string file(const char *name) { return ecftest::read_file(name); }
   static void write(const char *name, const std::string &text) {
     std::ofstream(name, std::ios::binary) << text;
   }

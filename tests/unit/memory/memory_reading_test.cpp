@@ -97,7 +97,7 @@ TEST_F(MemoryReadingTest, TextsThatAreNoRangeAreRefusedBeforeAnythingRuns) {
   EXPECT_TRUE(transmitted().empty());
   EXPECT_FALSE(exists("x"));
   EXPECT_FALSE(exists("GER_LEIT.TXT"));
-  EXPECT_EQ(file("final.txt"), "the host's old export");
+  EXPECT_EQ(read_file("final.txt"), "the host's old export");
   EXPECT_EQ(ECFIF_mf_em_disco(nullptr, nullptr), 2);
   EXPECT_EQ(ECFIF_assina_paf(nullptr, "final.txt"), 2);
 }
@@ -178,7 +178,7 @@ TEST_F(MemoryReadingTest, ExportWritesTheReadingThenRenamesOrSigns) {
   int zero = 9;
   EXPECT_EQ(ECFIF_mf_em_arq_por_reducao("final.txt", &zero, "00010002", 1), 0);
   EXPECT_EQ(zero, 0);
-  EXPECT_EQ(file("final.txt"), long_line + "\nFim da leitura da MF.\n");
+  EXPECT_EQ(read_file("final.txt"), long_line + "\nFim da leitura da MF.\n");
   EXPECT_FALSE(exists("GER_LEIT.TXT"));
 
   // With the host's signing function.

@@ -37,14 +37,14 @@ TEST_F(TapeTest, DownloadRunsBothProgramsWithTheirWordsAndSigns) {
   int zero = 5;
   EXPECT_EQ(ECFIF_mfd_em_arq_por_coo("final.txt", &zero, "000001000010"), 0);
   EXPECT_EQ(zero, 0);
-  EXPECT_EQ(file("final.txt"), "tape\n");
+  EXPECT_EQ(read_file("final.txt"), "tape\n");
   EXPECT_GE(port_calls().encerra, 1);
   // Variable 14 gives the file's number, variable 11 the last word.
-  const std::string n = file("download.args");
+  const std::string n = read_file("download.args");
   const std::string name = n.substr(n.find("MD000001."), 12);
   EXPECT_EQ(n, "/dev/ttyS2\n" + name + "\n2\n000001\n000010\n" +
                    n.substr(n.rfind('\n', n.size() - 2) + 1));
-  EXPECT_EQ(file("convert.args"), "GER_LEIT.TXT\n" + name + n.substr(n.find("\n2\n")));
+  EXPECT_EQ(read_file("convert.args"), "GER_LEIT.TXT\n" + name + n.substr(n.find("\n2\n")));
   EXPECT_FALSE(exists(name.c_str()));  // COO ranges delete the download
 
   // One day keeps the download, two days do not.
@@ -88,15 +88,6 @@ TEST_F(TapeTest, ModelsWithoutAConverterRunNothing) {
   EXPECT_FALSE(exists("download.args"));
 }
 
-TEST(ProgramSeam, WordsReachTheProgramWhole) {
-  // No shell: each text is one word, and nothing in it runs.
-  const char *same[] = {"test", "$(touch x); touch y", "=", "$(touch x); touch y", nullptr};
-  EXPECT_EQ(arq::executa(same, 10), 0);
-  const char *differ[] = {"test", "a b", "=", "a", nullptr};
-  EXPECT_EQ(arq::executa(differ, 10), 1);
-  EXPECT_FALSE(std::filesystem::exists("x") || std::filesystem::exists("y"));
-}
-
 class ActFileTest : public MemoryTest {
  protected:
   ECFIF_contexto_atocotepe ctx{};
@@ -121,7 +112,7 @@ TEST_F(ActFileTest, EachRecordHasItsLinesAndLengths) {
        {Case{"E06", 1, 76}, Case{"E07", 1, 62}, Case{"E08", 1, 78}, Case{"E10", 1, 84},
         Case{"E11", 1, 136}, Case{"E17", 30, 80}, Case{"E18", 20, 80}}) {
     ASSERT_EQ(ECFIF_atocotepe_gera(&ctx, c.type, "ato.txt", 0), 0) << c.type;
-    std::istringstream in(file("ato.txt"));
+    std::istringstream in(read_file("ato.txt"));
     std::size_t n = 0;
     for (std::string l; std::getline(in, l); ++n) {
       EXPECT_EQ(l.size(), c.length) << c.type << ": " << l;
@@ -130,7 +121,7 @@ TEST_F(ActFileTest, EachRecordHasItsLinesAndLengths) {
     EXPECT_EQ(n, c.lines) << c.type;
   }
   // The reduction counter is 1: the next reduction is 2.
-  EXPECT_EQ(file("ato.txt").substr(46, 6), "000002");
+  EXPECT_EQ(read_file("ato.txt").substr(46, 6), "000002");
 }
 
 TEST_F(ActFileTest, IdentificationIsReadOnceAndFailuresGive15) {

@@ -6,15 +6,6 @@ namespace {
 
 using ExchangeTest = LineTest;
 
-const Answer ok{0x06, 0x00, 0x00};
-
-// ACK, status bytes 0 0 after n data bytes counting up.
-Answer data_answer(int n) {
-  Answer a{0x06};
-  for (int i = 0; i < n; ++i) a.add({i});
-  return a.add({0x00, 0x00});
-}
-
 TEST_F(ExchangeTest, ThreeRefusalsGiveThirtySixAfterThreeFrames) {
   ECFLOG_modo = 2;
   on_frame(refusal());
@@ -241,7 +232,7 @@ TEST_F(ExchangeTest, AnswerLayoutsOfAVariableRead) {
 
 TEST_F(ExchangeTest, LongAnswersAreNotCopiedToTheReturnArea) {
   const unsigned char v = 13;  // 186 data bytes
-  on_frame(data_answer(186));
+  on_frame(data_answer(Bytes(186, 'x')));
   ECFIF_maxtam_resposta = 100;
   EXPECT_EQ(ECFBMTC_exec_argum(35, &v, 1), 0);
   EXPECT_EQ(ECFIF_tam_resposta_ecf, 189);
@@ -250,7 +241,7 @@ TEST_F(ExchangeTest, LongAnswersAreNotCopiedToTheReturnArea) {
   // Whatever the host sets, the copy never exceeds the return area.
   // Also the answer buffer grows past its first size.
   const unsigned char v50 = 50;  // 780 data bytes
-  on_frame(data_answer(780));
+  on_frame(data_answer(Bytes(780, 'x')));
   ECFIF_maxtam_resposta = 100000;
   EXPECT_EQ(ECFBMTC_exec_argum(35, &v50, 1), 0);
   EXPECT_EQ(ECFIF_tam_resposta_ecf, 783);

@@ -6,8 +6,6 @@ namespace {
 
 using FrameTest = LineTest;
 
-const Answer ok{0x06, 0x00, 0x00};
-
 TEST_F(FrameTest, StatusReadAndPseudoCommandOnTheWire) {
   // The extended protocol has its own start byte and an upper-case log label.
   struct Case {

@@ -10,12 +10,6 @@ namespace {
 
 using ReadsTest = LineTest;
 
-Answer data_answer(const std::vector<int> &data) {
-  Answer a{0x06};
-  for (int b : data) a.add({b});
-  return a.add({0x00, 0x00});
-}
-
 TEST_F(ReadsTest, VariableReadTriesFiveTimes) {
   for (int i = 0; i < 5; ++i) on_frame({0x06, 0x00, 0x00});  // one byte short each
   EXPECT_EQ(ECFBMTC_le_parametro(17), 37);
@@ -56,10 +50,10 @@ TEST_F(ReadsTest, StatusReadTriesTenTimesWithNotices) {
 
 struct StateCase {
   const char *name;
-  int flags;               // variable 17
-  std::vector<int> var22;  // empty: not read
-  std::vector<int> cmd29;  // empty: not sent
-  std::vector<int> var27;  // empty: not read
+  std::uint8_t flags;  // variable 17
+  Bytes var22;         // empty: not read
+  Bytes cmd29;         // empty: not sent
+  Bytes var27;         // empty: not read
   int estado_doc, estado_dia;
   int estado;  // worked-out state
   int estado_doc_after;
@@ -83,9 +77,9 @@ TEST_P(DocumentStateTest, WorksOutTheState) {
   EXPECT_EQ((ECFIF_nvmem.flags & 1) != 0, c.estado_doc != c.estado_doc_after);
 }
 
-const std::vector<int> z3{0, 0, 0};
-const std::vector<int> nz3{0, 1, 0};
-const std::vector<int> phase{0, 0, 0, 0, 0, 0x12, 0x34};
+const Bytes z3{0, 0, 0};
+const Bytes nz3{0, 1, 0};
+const Bytes phase{0, 0, 0, 0, 0, 0x12, 0x34};
 
 INSTANTIATE_TEST_SUITE_P(
     States, DocumentStateTest,

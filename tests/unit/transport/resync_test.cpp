@@ -7,8 +7,6 @@ namespace {
 
 using ResyncTest = LineTest;
 
-const Answer ok{0x06, 0x00, 0x00};
-
 TEST_F(ResyncTest, StaleBytesAreNeverTakenForTheNextAnswer) {
   const Bytes late_var17{0x06, 0x5A, 0x00, 0x00};
   const struct {

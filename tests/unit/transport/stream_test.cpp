@@ -14,7 +14,6 @@ namespace {
 // The capture files go to a scratch working directory.
 class StreamTest : public LineTest {
  protected:
-  static std::string file(const char *name) { return ecftest::read_file(name); }
   static int read_memory(char flag = 'R') {  // byte 12 "R": streamed
     char args[] = "000001000010R";
     args[12] = flag;
@@ -45,14 +44,14 @@ TEST_F(StreamTest, StreamGoesToTheCaptureFile) {
     if (c.ext) extended();
     on_frame(Answer(c.head).add(c.body).add({0x03}));
     EXPECT_EQ(read_memory(), 0);
-    EXPECT_EQ(file("ARQ_MF.TXT"), c.body);
+    EXPECT_EQ(read_file("ARQ_MF.TXT"), c.body);
     EXPECT_EQ(answer_bytes(), (Bytes{0x06, 0x00, 0x00}));
   }
   // The Reading X goes to its own file.
   reset();
   on_frame(Answer{0x06, 0x00, 0x00}.add("X").add({0x03}));
   EXPECT_EQ(ECFBMTC_exec(69), 0);
-  EXPECT_EQ(file("ARQ_LX.TXT"), "X");
+  EXPECT_EQ(read_file("ARQ_LX.TXT"), "X");
 }
 
 TEST_F(StreamTest, NoCaptureFileWithoutAStreamedAnswer) {
@@ -73,7 +72,7 @@ TEST_F(StreamTest, NoCaptureFileWithoutAStreamedAnswer) {
     on_frame(c.answer);
     EXPECT_EQ(read_memory(c.flag), c.result);
     BMTCLOCAL_chamou_em_disco = 0;
-    EXPECT_EQ(file("ARQ_MF.TXT"), "<missing>") << c.flag << c.result;
+    EXPECT_EQ(read_file("ARQ_MF.TXT"), "<missing>") << c.flag << c.result;
   }
 }
 
@@ -83,7 +82,7 @@ TEST_F(StreamTest, StreamBytesRenewTheDeadline) {
   for (int i = 0; i < 3; ++i) a.pause_ms(20000).add("chunk\n");
   on_frame(a.add({0x03}));
   EXPECT_EQ(read_memory(), 0);
-  EXPECT_EQ(file("ARQ_MF.TXT"), "chunk\nchunk\nchunk\n");
+  EXPECT_EQ(read_file("ARQ_MF.TXT"), "chunk\nchunk\nchunk\n");
 
   on_frame(Answer{0x06, 0x00, 0x00}.add("part").pause_ms(31000).add({0x03}));
   EXPECT_EQ(read_memory(), 37);

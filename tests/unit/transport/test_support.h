@@ -11,6 +11,8 @@ namespace ecftest {
 
 class LineTest : public DriverTest {
  protected:
+  static inline const Answer ok{0x06, 0x00, 0x00};  // ACK, status bytes 0 0
+
   void TearDown() override {
     EXPECT_TRUE(mismatches().empty()) << mismatches().front();
     DriverTest::TearDown();
@@ -22,6 +24,8 @@ class LineTest : public DriverTest {
     return Bytes(ECFIF_retornado, ECFIF_retornado + ECFIF_tam_retorno);
   }
   static void extended() { ECFBMTCAUX_modo_protocolo = 1; }
+  // ACK, the data, status bytes 0 0: a data-first answer in the basic protocol.
+  static Answer data_answer(const Bytes &data) { return Answer{0x06}.add(data).add({0x00, 0x00}); }
 };
 
 }  // namespace ecftest
